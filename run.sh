@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Sondix and starts it.
+#   ./run.sh              the simulated sensor on a pseudo-terminal, and Sondix connected to it
+#   ./run.sh /dev/ttyUSB0 Sondix on a real sensor at that device
+# Further arguments go to Sondix (the access code that offers the Calibrate button).
+set -euo pipefail
+cd "$(dirname "$0")"
+bash scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"
+
+if [ $# -ge 1 ] && [[ "$1" == /* ]]; then
+  device=$1; shift
+  SONDIX_PORT=$device exec ./build/sondix "$@"
+fi
+
+# No device given: the embedded simulated sensor at the speed of a real line.
+dir=$(mktemp -d)
+./build/sondix-sim --baud 9600 --link "$dir/sensor" >/dev/null &
+sim=$!
+trap 'kill $sim 2>/dev/null; rm -rf "$dir"' EXIT
+for _ in $(seq 100); do [ -e "$dir/sensor" ] && break; sleep 0.05; done
+device=$(readlink "$dir/sensor")
+echo "Simulated sensor on $device"
+SONDIX_PORT=$device ./build/sondix "$@"

@@ -1,0 +1,6 @@
+// Placeholder; the main window replaces it.
+#include <QApplication>
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    return 0;
+}

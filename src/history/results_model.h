@@ -1,0 +1,19 @@
+// What the results window shows, written by the results-line step for every line of the stream.
+#pragma once
+
+#include <string>
+
+#include "common/platform.h"
+
+namespace sondix {
+
+struct ResultsModel {
+    std::string txtOutputvalue = "12345.789";
+    std::string txtSigstrength;
+    int pbrSigstrength = 0;  // 0..99
+    Colour SigColor{0, 0, 0};
+    Colour shpRelay1{85, 85, 85};
+    Colour shpRelay2{85, 85, 85};
+};
+
+}  // namespace sondix

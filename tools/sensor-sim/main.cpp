@@ -1,0 +1,2 @@
+// Placeholder; the simulated sensor replaces it.
+int main() { return 0; }
