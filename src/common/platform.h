@@ -56,6 +56,9 @@ public:
     virtual std::string SetCommPortNumber(int n) = 0;
     virtual int Handshaking() const = 0;
     virtual std::string SetHandshaking(int code) = 0;
+    // The text of the last error the port reported by itself through its event (the device was
+    // lost and the port closed, or a write failed); "" until then, cleared when the port opens.
+    virtual std::string LastErrorText() const { return {}; }
 };
 
 // The terminal's multi-line text box, with the operations the display step uses.
