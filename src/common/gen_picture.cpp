@@ -191,6 +191,7 @@ std::string RenderFrac(const Picture& p, const std::string& digits) {
 }  // namespace
 
 std::string Format(double v, std::string_view picture) {
+    if (picture.empty()) return CStr(v);  // no picture: the plain number
     const Picture p = ParsePicture(picture);
     double magnitude = std::fabs(v);
     for (int i = 0; i < p.percents; ++i)
