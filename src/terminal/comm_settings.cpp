@@ -36,7 +36,9 @@ constexpr std::array kStopBitsNames{StopBitsName{"1", StopBits::One},
                                     StopBitsName{"2", StopBits::Two}};
 constexpr std::string_view kParityLetters = "emnos";
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Each reader fills its part of the settings, or says what is wrong with its field.
 using FieldReader = std::string (*)(std::string_view field, CommSettings& s);
@@ -93,10 +95,9 @@ struct LineRule {
 constexpr std::array kLineRules{
     LineRule{[](const CommSettings& s) { return s.dataBits == 4; },
              "4 data bits are not supported by the serial driver (use 5 to 8)"},
-    LineRule{[](const CommSettings& s) {
-                 return s.stop == StopBits::OnePointFive && s.dataBits != 5;
-             },
-             "1.5 stop bits are only possible with 5 data bits"},
+    LineRule{
+        [](const CommSettings& s) { return s.stop == StopBits::OnePointFive && s.dataBits != 5; },
+        "1.5 stop bits are only possible with 5 data bits"},
     LineRule{[](const CommSettings& s) { return s.stop == StopBits::Two && s.dataBits == 5; },
              "2 stop bits are not possible with 5 data bits (use 1.5)"},
 };
@@ -114,8 +115,7 @@ std::string Refusal(std::string_view text, std::string_view why) {
 std::string ParseCommSettings(std::string_view text, CommSettings& out) {
     const auto fields = SplitFields(text);
     if (fields.size() != kFieldReaders.size()) {
-        return Refusal(text,
-                       "expected speed, parity, data bits and stop bits separated by commas");
+        return Refusal(text, "expected speed, parity, data bits and stop bits separated by commas");
     }
     CommSettings read = out;
     for (std::size_t i = 0; i < fields.size(); ++i) {
