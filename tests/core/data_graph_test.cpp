@@ -1,0 +1,442 @@
+// The data graph decoders: header fields, the cut to the data words, word reading and scaling,
+// label steps, the ramp's y range, the spectrum stream's zoom and the chart's texts.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/gen_datetime.h"
+#include "graph_answer.h"
+#include "response/data_graph.h"
+#include "response/data_graph_rules.h"
+#include "response/status_lines.h"
+#include "session_fixture.h"
+
+namespace sondix {
+namespace {
+
+using test::GraphAnswer;
+using test::SpectrumLabelLine;
+using test::TimeHeaderLine;
+
+constexpr double kVolts = 3.68 / 1024;
+
+// The status listing and timer that head a "D" answer: 0.2 ms per sample, just under a day.
+const std::string kTimeListing =
+    "Timer=     988773\r\nVel     =  0.0\r\nDist    = 1500\r\nFreq    = 123456 \r\n"
+    "Quality =   45\r\nVrefcal = 3.68 \r\nSampleT = 20000\r\nRAMP UP  \r\n";
+// A velocimeter's listing before a spectrum; the sample period comes from the label line.
+const std::string kSpectListing =
+    "Vel     = 12.5\r\nFreq    = 123456 \r\nQuality =   45\r\nRAMP DOWN\r\n";
+
+std::vector<int> Counts(int n, int modulo) {
+    std::vector<int> w(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        w[static_cast<std::size_t>(i)] = (i * 7) % modulo;
+    return w;
+}
+
+// What the dispatcher does around the decoders: the header step at the change to state 2, the
+// cut at the terminator, the decode step once the line end has arrived.
+long long Receive(test::SessionFixture& f, char key, int nwords, const std::string& answer) {
+    f.s.parser.NWords = static_cast<std::int16_t>(nwords);
+    f.s.parser.AnswerText = answer;
+    return GraphHeaderStep(f.s, key);
+}
+
+void CutAndDecode(test::SessionFixture& f, char key, int width, int k) {
+    std::string& text = f.s.parser.AnswerText;
+    const auto q = static_cast<long long>(text.find("  ***  ")) + 1;
+    ASSERT_EQ(q, test::TerminatorPosition(f.s.parser.NWords, width, k));
+    text.resize(static_cast<std::size_t>(q));
+    f.s.parser.AnswerLen = static_cast<std::int32_t>(q);
+    GraphDecodeStep(f.s, key);
+}
+
+std::string Date(const test::SessionFixture& f) {
+    return Gen::FormatGeneral(f.clock.date);
+}
+
+// ---- header step ----
+
+TEST(TimeHeader, ReadsFieldsBeforeTheCrAndCutsToTheWords) {
+    test::SessionFixture f;
+    const std::vector<int> words = Counts(2048, 1024);
+    const std::string header = kTimeListing + TimeHeaderLine(2048, 17, 3680, 20000);
+    const long long h = Receive(f, 'D', 2048, GraphAnswer(header, words, 4, 3));
+    EXPECT_EQ(h, static_cast<long long>(header.size()) - 1);  // the CR before the last LF
+    EXPECT_EQ(f.s.parser.HeaderText, header.substr(0, header.size() - 1));
+    EXPECT_EQ(f.s.parser.AnswerText.substr(0, 8), "00000007");
+    EXPECT_EQ(f.s.parser.AnswerLen, static_cast<std::int32_t>(f.s.parser.AnswerText.size()));
+    EXPECT_EQ(f.s.graph.NPoints(), 2048);
+    EXPECT_EQ(f.s.graphHdr.HeaderNumA, 17);
+    EXPECT_FLOAT_EQ(f.s.res.VrefCal, 3680);
+    EXPECT_FLOAT_EQ(f.s.res.SamplePeriodUs, 200);
+    EXPECT_DOUBLE_EQ(f.s.res.SamplePeriodMs, 0.001);  // the listing sets it when decoding
+}
+
+TEST(TimeHeader, RampHeaderSetsThePeriodInMs) {
+    test::SessionFixture f;
+    const std::string header = TimeHeaderLine(512, 17, 3680, 20000);
+    EXPECT_EQ(Receive(f, 'y', 512, header + "1234"), 40);
+    EXPECT_EQ(f.s.graphHdr.HeaderNumA, 1);
+    EXPECT_FLOAT_EQ(f.s.res.SamplePeriodUs, 200);
+    EXPECT_DOUBLE_EQ(f.s.res.SamplePeriodMs, 200.0f * 0.001);
+    EXPECT_FLOAT_EQ(f.s.res.VrefCal, 3680);
+    EXPECT_EQ(f.s.graph.NPoints(), 512);
+}
+
+struct CutCase {
+    char key;
+    std::string answer;
+    long long h;
+    std::string header;
+    std::string data;
+};
+
+class HeaderCut : public ::testing::TestWithParam<CutCase> {};
+
+TEST_P(HeaderCut, KeepsEveryDataCharacterAfterTheHeaderLine) {
+    const CutCase& c = GetParam();
+    test::SessionFixture f;
+    EXPECT_EQ(Receive(f, c.key, 1024, c.answer), c.h);
+    EXPECT_EQ(f.s.parser.HeaderText, c.header);
+    EXPECT_EQ(f.s.parser.AnswerText, c.data);
+    EXPECT_EQ(f.s.parser.AnswerLen, static_cast<std::int32_t>(c.data.size()));
+}
+
+const std::string kLine = "NWORDS=1024 001 3680 020000            \r\n";
+const std::string kLabel = SpectrumLabelLine(1024, 1, 3680, 2000, 512);
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HeaderCut,
+    ::testing::Values(
+        // One character after the header line is data, not lost.
+        CutCase{'D', kLine + "0", 40, kLine.substr(0, 40), "0"},
+        CutCase{'y', kLine + "01", 40, kLine.substr(0, 40), "01"},
+        CutCase{'D', kLine, 40, kLine.substr(0, 40), ""},
+        CutCase{'D', kLine.substr(0, 40), 40, kLine.substr(0, 40), ""},
+        // No CR yet: no header line, no data.
+        CutCase{'D', "NWORDS=1024 001 3680", 0, "", ""},
+        // The CR that counts is the first one after "NWORDS=".
+        CutCase{'D', "LOGO\r\n" + kLine + "7", 46, "LOGO\r\n" + kLine.substr(0, 40), "7"},
+        // Spectra: H counts in the text after the label.
+        CutCase{'F', kLabel + "5", 33, "S", "5"},
+        CutCase{'[', "AB" + kLabel + "56", 33, "ABS", "56"}, CutCase{'F', kLabel, 33, "S", ""},
+        CutCase{'F', kLabel.substr(0, 40), 0, "S", ""},
+        // A label at position 24 carries no fields and no data.
+        CutCase{'F', std::string(23, '-') + kLabel + "5", 0, std::string(23, '-') + "S", ""}));
+
+TEST(TimeHeader, CrWithinTheFirst27CharactersReadsFieldsAsZero) {
+    test::SessionFixture f;
+    f.s.graphHdr.HeaderNumA = 5;
+    EXPECT_EQ(Receive(f, 'D', 2048, "NWORDS=2048\r\n0001"), 12);
+    EXPECT_EQ(f.s.graphHdr.HeaderNumA, 0);
+    EXPECT_FLOAT_EQ(f.s.res.VrefCal, 0);
+    EXPECT_FLOAT_EQ(f.s.res.SamplePeriodUs, 0);
+    EXPECT_EQ(f.s.parser.AnswerText, "0001");
+
+    EXPECT_EQ(Receive(f, 'y', 2048, "NWORDS=2048 99\r\n"), 15);
+    EXPECT_FLOAT_EQ(f.s.res.SamplePeriodUs, 0);
+    EXPECT_DOUBLE_EQ(f.s.res.SamplePeriodMs, 0);
+}
+
+TEST(SpectrumHeader, ReadsTheLabelLineFields) {
+    test::SessionFixture f;
+    f.s.graph.SetNPoints(7);
+    Receive(f, '[', 1024, kSpectListing + kLabel + "001002");
+    EXPECT_EQ(f.s.graph.NPoints(), 7);  // the stream sets its count when decoding
+    EXPECT_EQ(f.s.parser.HeaderText, kSpectListing + "S");
+    EXPECT_EQ(f.s.graphHdr.HeaderNumA, 1);
+    EXPECT_FLOAT_EQ(f.s.res.VrefCal, 3.68f);
+    EXPECT_FLOAT_EQ(f.s.res.SamplePeriodUs, 20);
+    EXPECT_DOUBLE_EQ(f.s.res.SamplePeriodMs, 20.0f * 0.001);
+    EXPECT_EQ(f.s.graphHdr.HeaderNumC, 512);
+    EXPECT_EQ(f.s.parser.AnswerText, "001002");
+
+    Receive(f, 'F', 1024, kLabel);
+    EXPECT_EQ(f.s.graph.NPoints(), 1024);
+}
+
+TEST(SpectrumHeader, WithoutLabelFieldsStart24CharactersAfterNwords) {
+    test::SessionFixture f;
+    const std::string line = "NWORDS=1024  FILLER     007 2500 000000 0256\r\n";
+    EXPECT_EQ(Receive(f, 'F', 1024, "LOGO " + line + "123"), 21);
+    EXPECT_EQ(f.s.parser.HeaderText, "LOGO N");
+    EXPECT_EQ(f.s.graphHdr.HeaderNumA, 7);
+    EXPECT_FLOAT_EQ(f.s.res.VrefCal, 2.5f);
+    EXPECT_FLOAT_EQ(f.s.res.SamplePeriodUs, 1);  // a period of 0 falls back to 1 us
+    EXPECT_DOUBLE_EQ(f.s.res.SamplePeriodMs, 0.001);
+    EXPECT_EQ(f.s.graphHdr.HeaderNumC, 256);
+    EXPECT_EQ(f.s.parser.AnswerText, "123");
+}
+
+// ---- decode step ----
+
+TEST(TimeSeries, TwoThousandWordsAtPointTwoMs) {
+    test::SessionFixture f;
+    const std::vector<int> words = Counts(2048, 1024);
+    Receive(f, 'D', 2048,
+            GraphAnswer(kTimeListing + TimeHeaderLine(2048, 1, 3680, 20000), words, 4, 3));
+    CutAndDecode(f, 'D', 4, 3);
+    const GraphModel& g = f.s.graph;
+    ASSERT_EQ(g.NPoints(), 2048);
+    EXPECT_FLOAT_EQ(g.points[2047].x, 409.4f);
+    EXPECT_FLOAT_EQ(g.points[16].x, 3.2f);
+    for (int i : {0, 15, 16, 17, 1000, 2047}) {
+        EXPECT_FLOAT_EQ(g.points[static_cast<std::size_t>(i)].y,
+                        static_cast<float>(words[static_cast<std::size_t>(i)] * kVolts))
+            << "point " << i + 1;
+    }
+    EXPECT_FLOAT_EQ(g.XAxisScaleFact, 0.2f);
+    EXPECT_FLOAT_EQ(g.labelStep, 50);
+    EXPECT_EQ(g.divisionsPerLabel, 251);
+    EXPECT_EQ(g.divisionsPerTick, 125);
+    EXPECT_EQ(g.kind, 'D');
+    EXPECT_FLOAT_EQ(f.s.res.VrefCal, 3.68f);  // the listing's value wins over the header's
+    EXPECT_EQ(g.title, "Time Series  " + Date(f) + "  T= 0.99d");
+    EXPECT_EQ(g.caption, "Radar Signal Time Series V3.58");
+    EXPECT_EQ(g.footnote, "D command (AltPrtScr=copy graph window)   Npoints= 2048 RAMP UP  ");
+    EXPECT_EQ(f.host.graphShows, 1);
+}
+
+TEST(TimeSeries, GarbledWordsReadTheirLeadingNumber) {
+    test::SessionFixture f;
+    std::string answer = GraphAnswer(kTimeListing + TimeHeaderLine(512, 1, 3680, 20000),
+                                     std::vector<int>(512, 100), 4, 3);
+    Receive(f, 'D', 512, answer);
+    f.s.parser.AnswerText.replace(0, 8, "12x4 2.5");  // words 1 and 2
+    CutAndDecode(f, 'D', 4, 3);
+    EXPECT_FLOAT_EQ(f.s.graph.points[0].y, static_cast<float>(12 * kVolts));
+    EXPECT_FLOAT_EQ(f.s.graph.points[1].y, static_cast<float>(2 * kVolts));  // 2.5 to even
+    EXPECT_FLOAT_EQ(f.s.graph.points[2].y, static_cast<float>(100 * kVolts));
+}
+
+struct SpectrumCase {
+    std::string listing;
+    std::string graphHeader;
+    std::string title;
+    std::string footnoteTail;
+};
+
+class Spectrum : public ::testing::TestWithParam<SpectrumCase> {};
+
+TEST_P(Spectrum, ThousandWordsAtTwentyMicroseconds) {
+    const SpectrumCase& c = GetParam();
+    test::SessionFixture f;
+    f.s.GraphHeaderStr = c.graphHeader;
+    const std::vector<int> words = Counts(1024, 1000);
+    Receive(f, 'F', 1024, GraphAnswer(c.listing + kLabel, words, 3, 2));
+    CutAndDecode(f, 'F', 3, 2);
+    const GraphModel& g = f.s.graph;
+    EXPECT_DOUBLE_EQ(f.s.graphHdr.SampleRate, 50000);
+    EXPECT_DOUBLE_EQ(f.s.graphHdr.FreqStep, 24.4140625);
+    ASSERT_EQ(g.NPoints(), 1024);
+    EXPECT_FLOAT_EQ(g.points[1023].x, 24975.5859375f);
+    EXPECT_FLOAT_EQ(g.points[17].y, static_cast<float>(2 * words[17] * kVolts));
+    EXPECT_FLOAT_EQ(g.XAxisScaleFact, 24.4140625f);
+    EXPECT_FLOAT_EQ(g.labelStep, 2000);
+    EXPECT_EQ(g.kind, 'F');
+    EXPECT_EQ(g.title, "Spectrum" + c.title + "  " + Date(f));
+    EXPECT_EQ(g.caption, "Radar Signal Power Spectrum V3.58");
+    EXPECT_EQ(g.footnote,
+              "F command (AltPrtScr=copy graph window)   Npoints= 1024" + c.footnoteTail);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, Spectrum,
+    ::testing::Values(
+        SpectrumCase{kSpectListing, "", "", ", Vel= 12.5mm/s, F= 1234.56Hz, S= 45 RAMP DOWN"},
+        SpectrumCase{"Dist    =  987\r\n" + kSpectListing, "Unit# 12,SONDIX", " Unit# 12,SONDIX",
+                     ", Dist= 987mm, F= 1234.56Hz, S= 45 RAMP DOWN"}));
+
+struct ZoomCase {
+    std::string results;
+    int zoom;
+    int points;
+    float labelStep;
+};
+
+class StreamSpectrum : public ::testing::TestWithParam<ZoomCase> {};
+
+TEST_P(StreamSpectrum, ShowsThePartAroundTheMeasuredFrequency) {
+    const ZoomCase& c = GetParam();
+    test::SessionFixture f;
+    const std::string header = c.results + kLabel;
+    Receive(f, '[', 1024, GraphAnswer(header, Counts(1024, 1000), 3, 2));
+    CutAndDecode(f, '[', 3, 2);
+    EXPECT_EQ(f.s.graphHdr.SpectZoom, c.zoom);
+    EXPECT_EQ(f.s.graph.NPoints(), c.points);
+    EXPECT_FLOAT_EQ(f.s.graph.labelStep, c.labelStep);
+    EXPECT_EQ(f.s.graph.footnote, SpectrumStreamFootnote(f.s));
+    EXPECT_EQ(f.s.stats.StatCount, 1);
+    EXPECT_EQ(f.s.graph.kind, '[');
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StreamSpectrum,
+    ::testing::Values(
+        // fmax = 24975.6 Hz: fmax / 4.4 > 5000 > fmax / 11
+        ZoomCase{"Dist=1234.5 S= 45 Favr=5000.000 RAMP DOWN\r\n", 4, 256, 500},
+        ZoomCase{"Dist=1234.5 S= 45 Favr=2000.000 RAMP DOWN\r\n", 10, 102, 200},
+        ZoomCase{"Vel = 123.4 S= 45 f =  3000.00\r\n", 4, 256, 500},
+        ZoomCase{"Vel = 123.4 S= 45 f =  6000.00\r\n", 1, 1024, 2000},
+        ZoomCase{"Dist=1234.5 S= 45\r\n", 1, 1024, 2000}));  // no frequency: no zoom
+
+TEST(Ramp, ProfileGetsItsOwnYRangeAndTexts) {
+    test::SessionFixture f;
+    std::vector<int> words(512, 0);
+    words[3] = 320;    // -3.2
+    words[40] = -570;  // 5.7
+    Receive(f, 'y', 512, GraphAnswer(TimeHeaderLine(512, 0, 3680, 20000), words, 4, 3));
+    CutAndDecode(f, 'y', 4, 3);
+    const GraphModel& g = f.s.graph;
+    EXPECT_FLOAT_EQ(g.points[3].y, -3.2f);
+    EXPECT_FLOAT_EQ(g.points[40].y, 5.7f);
+    EXPECT_DOUBLE_EQ(g.yAxis.min, -4);
+    EXPECT_DOUBLE_EQ(g.yAxis.max, 6);
+    EXPECT_EQ(g.yAxis.major, 5);
+    EXPECT_TRUE(g.yAxisSetByTransfer);
+    EXPECT_FLOAT_EQ(g.points[511].x, 102.2f);
+    EXPECT_FLOAT_EQ(g.labelStep, 10);
+    EXPECT_EQ(g.divisionsPerLabel, 51);
+    EXPECT_EQ(g.divisionsPerTick, 10);
+    EXPECT_EQ(g.title, "Ramp Profile  " + Date(f));
+    EXPECT_EQ(g.caption, "Frequency Sweep Ramp Profile V3.58");
+    EXPECT_EQ(g.footnote, "y command (AltPrtScr=copy graph window)   Npoints= 512");
+}
+
+struct TitleCase {
+    std::string graphHeader;
+    double days;
+    std::string suffix;  // after the date
+};
+
+class TimeTitle : public ::testing::TestWithParam<TitleCase> {};
+
+TEST_P(TimeTitle, HeaderStrDateAndRunningTime) {
+    const TitleCase& c = GetParam();
+    test::SessionFixture f;
+    f.clock.date = Gen::DateTime{2031, 2, 3, 4, 5, 6};
+    f.s.GraphHeaderStr = c.graphHeader;
+    const std::string header = "SampleT = 20000\r\n" + TimeHeaderLine(512, 1, 3680, 20000);
+    Receive(f, 'D', 512, GraphAnswer(header, std::vector<int>(512, 1), 4, 3));
+    f.s.res.UnitTimeDays = c.days;
+    CutAndDecode(f, 'D', 4, 3);
+    const std::string head = c.graphHeader.empty() ? "" : " " + c.graphHeader;
+    EXPECT_EQ(f.s.graph.title, "Time Series" + head + "  " + Date(f) + c.suffix);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TimeTitle,
+                         ::testing::Values(TitleCase{"", 0, ""},
+                                           TitleCase{"Unit# 1234,SONDIX R", 0, ""},
+                                           TitleCase{"Unit# 1234,SONDIX R", 4.35, "  T= 4.35d"},
+                                           TitleCase{"", 0.29, "  T= 0.29d"},
+                                           TitleCase{"", 12.3456, "  T= 12.34d"},
+                                           TitleCase{"", 0.004, "  T= 0d"}));
+
+// ---- rules ----
+
+struct CutDaysCase {
+    double days;
+    std::string text;
+};
+
+class UnitTime : public ::testing::TestWithParam<CutDaysCase> {};
+
+// Exact hundredths stay as they are although t / 0.01 lies just below them in binary.
+TEST_P(UnitTime, CutDownToHundredths) {
+    EXPECT_EQ(UnitTimeText(GetParam().days), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, UnitTime,
+                         ::testing::Values(CutDaysCase{4.35, " 4.35"}, CutDaysCase{0.29, " 0.29"},
+                                           CutDaysCase{0.57, " 0.57"}, CutDaysCase{1, " 1"},
+                                           CutDaysCase{0.99999969, " 0.99"},
+                                           CutDaysCase{4.3499, " 4.34"},
+                                           CutDaysCase{100.07, " 100.07"}));
+
+struct PositionCase {
+    long long i;
+    int width;
+    long long pos;
+};
+
+class WordAt : public ::testing::TestWithParam<PositionCase> {};
+
+TEST_P(WordAt, SixteenWordsToALine) {
+    EXPECT_EQ(WordPosition(GetParam().i, GetParam().width), GetParam().pos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WordAt,
+                         ::testing::Values(PositionCase{1, 4, 1}, PositionCase{2, 4, 5},
+                                           PositionCase{16, 4, 61}, PositionCase{17, 4, 67},
+                                           PositionCase{33, 4, 133}, PositionCase{1, 3, 1},
+                                           PositionCase{17, 3, 51}, PositionCase{2048, 4, 8443}));
+
+struct StepCase {
+    double xl;
+    float step;
+};
+
+class TimeStep : public ::testing::TestWithParam<StepCase> {};
+TEST_P(TimeStep, ByLastX) {
+    EXPECT_FLOAT_EQ(TimeLabelStep(GetParam().xl), GetParam().step);
+}
+INSTANTIATE_TEST_SUITE_P(Cases, TimeStep,
+                         ::testing::Values(StepCase{1000.1, 100}, StepCase{1000, 50},
+                                           StepCase{409.4, 50}, StepCase{400, 20},
+                                           StepCase{200.5, 20}, StepCase{102.2, 10},
+                                           StepCase{100, 5}, StepCase{40, 2}, StepCase{20, 1},
+                                           StepCase{0, 1}));
+
+class FreqStep : public ::testing::TestWithParam<StepCase> {};
+TEST_P(FreqStep, ByLastX) {
+    EXPECT_FLOAT_EQ(FreqLabelStep(GetParam().xl), GetParam().step);
+}
+INSTANTIATE_TEST_SUITE_P(Cases, FreqStep,
+                         ::testing::Values(StepCase{399.9, 20}, StepCase{400, 50},
+                                           StepCase{999, 50}, StepCase{1000, 100},
+                                           StepCase{2000, 200}, StepCase{4000, 500},
+                                           StepCase{6225.6, 500}, StepCase{10000, 1000},
+                                           StepCase{19999, 1000}, StepCase{20000, 2000},
+                                           StepCase{24975.6, 2000}));
+
+struct RangeCase {
+    float ymin, ymax;
+    double min, max;
+    int major;
+};
+
+class RampRange : public ::testing::TestWithParam<RangeCase> {};
+TEST_P(RampRange, WholeNumbersWithAnEvenSpan) {
+    const RangeCase& c = GetParam();
+    const YAxisRange r = RampYAxis(c.ymin, c.ymax);
+    EXPECT_DOUBLE_EQ(r.min, c.min);
+    EXPECT_DOUBLE_EQ(r.max, c.max);
+    EXPECT_EQ(r.major, c.major);
+}
+INSTANTIATE_TEST_SUITE_P(Cases, RampRange,
+                         ::testing::Values(RangeCase{-3.2f, 5.7f, -4, 6, 5},
+                                           RangeCase{3.2f, 5.7f, 2, 6, 2},     // odd span widened
+                                           RangeCase{-1.5f, -0.5f, -2, 0, 1},  // max at least 0
+                                           RangeCase{-3.0f, 2.0f, -3, 3, 3}));
+
+// ---- chart window ----
+
+TEST(GraphWindow, LoadedWindowIsNotLoadedAgain) {
+    test::SessionFixture f;
+    f.s.D_GraphLoaded = true;
+    EnsureGraphWindow(f.s);
+    EXPECT_EQ(f.host.graphCreates, 0);
+}
+
+TEST(GraphWindow, MissingWindowIsLoaded) {
+    test::SessionFixture f;
+    EnsureGraphWindow(f.s);
+    EXPECT_EQ(f.host.graphCreates, 1);
+    EXPECT_TRUE(f.s.D_GraphLoaded);
+}
+
+}  // namespace
+}  // namespace sondix
