@@ -146,6 +146,33 @@ TEST(HandshakingInQtTerms, CodesMapToFlowControl) {
     EXPECT_EQ(ToFlowControl(3), QSerialPort::HardwareControl);
 }
 
+struct LinesCase {
+    QSerialPort::PinoutSignals before;
+    QSerialPort::PinoutSignals now;
+    std::vector<int> codes;
+};
+
+class ModemLines : public ::testing::TestWithParam<LinesCase> {};
+
+TEST_P(ModemLines, ChangesBecomeEvents) {
+    EXPECT_EQ(ModemLineEvents(GetParam().before, GetParam().now), GetParam().codes);
+}
+
+constexpr auto kCts = QSerialPort::ClearToSendSignal;
+constexpr auto kDsr = QSerialPort::DataSetReadySignal;
+constexpr auto kCd = QSerialPort::DataCarrierDetectSignal;
+constexpr auto kRing = QSerialPort::RingIndicatorSignal;
+constexpr auto kRts = QSerialPort::RequestToSendSignal;
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ModemLines,
+    ::testing::Values(LinesCase{{}, {}, {}}, LinesCase{kCts | kDsr, kCts | kDsr, {}},
+                      LinesCase{{}, kCts, {3}}, LinesCase{kCts, {}, {3}},
+                      LinesCase{kCts, kDsr, {3, 4}}, LinesCase{{}, kCd, {5}},
+                      LinesCase{{}, kRing, {6}}, LinesCase{kRing, {}, {}},
+                      LinesCase{kCd | kRing, kCts, {3, 5}},
+                      LinesCase{{}, kRts, {}}));  // our own output lines raise nothing
+
 TEST_F(MSCommOnPty, SettingsTheDeviceRefusesWhileOpenKeepTheOldOnes) {
     // The pty driver cannot carry 7 data bits or parity; QSerialPort refuses the change on the
     // open port, and the port must come back to the settings it had.

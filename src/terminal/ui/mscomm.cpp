@@ -6,7 +6,6 @@
 #include <QMetaObject>
 #include <QString>
 #include <algorithm>
-#include <array>
 #include <climits>
 
 #include "terminal/port_naming.h"
@@ -16,14 +15,6 @@ namespace sondix {
 namespace {
 
 constexpr std::string_view kNotOpen = "Operation valid only when the port is open";
-
-struct LineEvent {
-    QSerialPort::PinoutSignal line;
-    int code;
-};
-constexpr std::array kLineEvents{LineEvent{QSerialPort::ClearToSendSignal, MSComm::kEvCts},
-                                 LineEvent{QSerialPort::DataSetReadySignal, MSComm::kEvDsr},
-                                 LineEvent{QSerialPort::DataCarrierDetectSignal, MSComm::kEvCd}};
 
 }  // namespace
 
@@ -253,15 +244,10 @@ void MSComm::PollModemLines() {
         if (!lost_) port_.clearError();
         return;
     }
-    const auto changed = now ^ lines_;
+    const auto before = lines_;
     lines_ = now;
-    for (const auto& ev : kLineEvents) {
-        if (changed.testFlag(ev.line)) Raise(ev.code);
-    }
-    // The ring event marks the start of a ring, not its end.
-    if (changed.testFlag(QSerialPort::RingIndicatorSignal) &&
-        now.testFlag(QSerialPort::RingIndicatorSignal)) {
-        Raise(kEvRing);
+    for (int code : ModemLineEvents(before, now)) {
+        Raise(code);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "common/platform.h"
 #include "terminal/comm_settings.h"

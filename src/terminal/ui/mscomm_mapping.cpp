@@ -1,5 +1,7 @@
 #include "terminal/ui/mscomm_mapping.h"
 
+#include <array>
+
 namespace sondix {
 
 QSerialPort::DataBits ToDataBits(int n) {
@@ -54,6 +56,27 @@ QSerialPort::FlowControl ToFlowControl(int handshaking) {
         default:
             return QSerialPort::NoFlowControl;
     }
+}
+
+std::vector<int> ModemLineEvents(QSerialPort::PinoutSignals before,
+                                 QSerialPort::PinoutSignals now) {
+    struct LineEvent {
+        QSerialPort::PinoutSignal line;
+        int code;
+    };
+    constexpr std::array kLineEvents{LineEvent{QSerialPort::ClearToSendSignal, 3},
+                                     LineEvent{QSerialPort::DataSetReadySignal, 4},
+                                     LineEvent{QSerialPort::DataCarrierDetectSignal, 5}};
+    const auto changed = before ^ now;
+    std::vector<int> codes;
+    for (const auto& ev : kLineEvents) {
+        if (changed.testFlag(ev.line)) codes.push_back(ev.code);
+    }
+    if (changed.testFlag(QSerialPort::RingIndicatorSignal) &&
+        now.testFlag(QSerialPort::RingIndicatorSignal)) {
+        codes.push_back(6);
+    }
+    return codes;
 }
 
 }  // namespace sondix
