@@ -23,6 +23,7 @@ inline constexpr double kBeforeValue = 1.0;     // between "s" (or "c") and what
 inline constexpr double kRefresh = 2.0;         // for the parameter listing after "P"
 inline constexpr double kDrainFirst = 3.0;      // output buffer drain at shutdown
 inline constexpr double kDrainRetry = 10.0;     // ... after Retry
+inline constexpr double kDrainSlice = 0.05;     // one look at the output buffer while draining
 inline constexpr double kCalibration = 10.0;    // calibration from the configuration screen
 inline constexpr int kConnectTickMs = 1000;     // connect-time display
 inline constexpr int kStatusResetMs = 2000;     // status panel back to "Status: "

@@ -2,6 +2,7 @@
 // command, the keyboard terminal and the command buttons. The Qt window forwards its events here.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -36,7 +37,30 @@ void OnComm(Session& s, int commEvent);
 // The message of an event code: first = EventText (codes 3..7), second = ErrorText.
 std::pair<std::string, std::string> CommEventText(int commEvent);
 
+// Sondix's own event code: the serial layer closed the port because the device went away (an
+// unplugged USB adapter, a closed pseudo-terminal). The port's LastErrorText() says why.
+inline constexpr int kCommDeviceLost = 1100;
+
+// The fault box's Retry: close the port if it is open, then open it, with the toggle's messages.
+void ResetPort(Session& s);
+// A port or settings failure: the error text in an exclamation box titled with the program title.
+void ShowPortError(Session& s, std::string_view text);
+// Waits while the output buffer holds characters, at most `seconds`; true when it drained.
+bool DrainOutput(Session& s, double seconds);
+
+// Start-up pieces. ApplyStoredSettings reads "Settings", "CommPort", "Handshaking" and "Echo"
+// from section "Properties"; false when a port setting failed (its box has been shown).
+bool ApplyStoredSettings(Session& s, SettingsStore& store);
+// A stored boolean: "True"/"False" in any case, or a number (non-zero is true); else false.
+bool ParseSettingBool(std::string_view text);
+// The window-level and parser state back to the values the window starts with.
+void ResetStartValues(Session& s);
+
 void ResetVariables(Session& s);
+// The pending command's code of a typed or sent character (Latin-1, 0..255).
+std::int16_t KeyCode(char c);
+// "[", "]", "{", "}": the stream commands, which leave the answer windows open.
+bool IsStreamCommand(std::int16_t commandKey);
 
 // Window unloads that the core runs (they close the Qt window through the host).
 void LoadGraphWindow(Session& s);
@@ -51,6 +75,10 @@ void txtParse_Enter(Session& s, std::string_view text);
 // Command buttons.
 void cmdRefresh_Click(Session& s);  // RefreshUnitInfo
 void RefreshUnitInfo(Session& s);
+// The identification label and the chart header text from the mirror (no query).
+void ShowUnitInfo(Session& s);
+// Before a command whose answer opens a window: the results window and a streaming chart go.
+void PrepareForCommand(Session& s);
 void cmdRptDist_Click(Session& s);
 void cmdRamp_Click(Session& s);
 void cmdScope_Click(Session& s);

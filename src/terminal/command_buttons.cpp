@@ -1,0 +1,41 @@
+// The one-command buttons: each sends its letter and clears the way for the window that will
+// show the answer.
+#include "config/param_exchange.h"
+#include "terminal/main_window.h"
+
+namespace sondix {
+
+namespace {
+
+void PrepareAndSend(Session& s, std::string_view command) {
+    PrepareForCommand(s);
+    send_cmd(s, command);
+}
+
+}  // namespace
+
+void PrepareForCommand(Session& s) {
+    if (s.ResultDisp_Loaded) UnloadResultsWindow(s);
+    if (s.D_GraphLoaded && s.parser.AutoSpect_status != 0) UnloadGraphWindow(s);
+}
+
+void cmdRefresh_Click(Session& s) {
+    RefreshUnitInfo(s);
+}
+void cmdRamp_Click(Session& s) {
+    PrepareAndSend(s, "y");
+}
+void cmdScope_Click(Session& s) {
+    PrepareAndSend(s, "D");
+}
+void cmdSpect_Click(Session& s) {
+    PrepareAndSend(s, "F");
+}
+void cmdHist_Click(Session& s) {
+    PrepareAndSend(s, "H");
+}
+void cmdConfig_Click(Session& s) {
+    s.io.host->ToggleConfigWindow();
+}
+
+}  // namespace sondix

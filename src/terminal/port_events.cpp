@@ -1,0 +1,114 @@
+// What the port reports: received blocks go to the parser, line events to the status bar, and
+// line errors to the fault box.
+#include <utility>
+
+#include "response/show_data.h"
+#include "terminal/main_window.h"
+
+namespace sondix {
+
+namespace {
+
+struct CommEventMessage {
+    int code;
+    const char* eventText;
+    const char* errorText;
+};
+
+constexpr CommEventMessage kMessages[] = {
+    {1, "", ""},
+    {2, "", ""},
+    {3, "Change in CTS Detected", ""},
+    {4, "Change in DSR Detected", ""},
+    {5, "Change in CD Detected", ""},
+    {6, "The Phone is Ringing", ""},
+    {7, "End of File Detected", ""},
+    {1001, "", "Break Received"},
+    {1002, "", "CTS Timeout"},
+    {1003, "", "DSR Timeout"},
+    {1004, "", "Framing Error"},
+    {1006, "", "Overrun Error"},
+    {1007, "", "Carrier Detect Timeout"},
+    {1008, "", "Receive Buffer Overflow"},
+    {1009, "", "Parity Error"},
+    {1010, "", "Transmit Buffer Full"},
+    {1011, "", "Error retrieving DCB"},
+    {kCommDeviceLost, "", "Port closed: "},
+};
+
+constexpr std::string_view kFaultTitle = "MSComm Fault";
+constexpr std::string_view kFaultChoices =
+    "  Click Abort(exit prog), Retry(reset port) or Ignore(continue)";
+
+void ReceiveBlock(Session& s) {
+    std::string block = s.io.port->Input();
+    ShowData(s, *s.io.term, block);
+}
+
+void ShowEvent(Session& s, std::string_view text) {
+    s.io.host->SetStatusPanel("Status: " + std::string(text));
+    s.io.host->StartStatusResetTimer();
+}
+
+// A running stream would keep flooding a line in trouble; "R" stops either stream.
+void StopRunningStream(Session& s) {
+    if (!s.io.port->PortOpen()) return;
+    if (s.CommandKey != KeyCode('{') && s.CommandKey != KeyCode('[')) return;
+    s.io.port->Output("R");
+    s.CommandKey = KeyCode('R');
+}
+
+void ShowFault(Session& s, std::string_view errorText) {
+    s.FaultDialogShown = true;
+    s.io.host->SetStatusPanel("Status: " + std::string(errorText));
+    s.io.asker->Beep();
+    StopRunningStream(s);
+
+    const MsgAnswer answer =
+        s.io.asker->Ask(kFaultTitle, std::string(errorText) + std::string(kFaultChoices),
+                        MsgButtons::AbortRetryIgnore, MsgIcon::None);
+    if (answer == MsgAnswer::Abort) {
+        s.PortCloseAllowed = false;
+        Shutdown(s);
+    } else if (answer == MsgAnswer::Retry) {
+        ResetPort(s);
+    }
+
+    s.io.host->StartStatusResetTimer();
+    s.FaultDialogShown = false;
+}
+
+}  // namespace
+
+std::pair<std::string, std::string> CommEventText(int commEvent) {
+    for (const CommEventMessage& m : kMessages) {
+        if (m.code == commEvent) return {m.eventText, m.errorText};
+    }
+    return {"", "Unknown error or event"};
+}
+
+void OnComm(Session& s, int commEvent) {
+    if (commEvent == 2) ReceiveBlock(s);
+
+    auto [eventText, errorText] = CommEventText(commEvent);
+    if (commEvent == kCommDeviceLost) {
+        // The lamp turns red before the box explains why.
+        errorText += s.io.port->LastErrorText();
+        s.io.host->PortStateChanged();
+    }
+    if (!eventText.empty()) s.EventText = eventText;
+    if (!errorText.empty()) s.ErrorText = errorText;
+
+    // Each message is shown once: kept, it would be posted again by every later event, and an
+    // error would reopen the fault box at the next received block.
+    if (!s.EventText.empty()) {
+        ShowEvent(s, std::exchange(s.EventText, {}));
+        return;
+    }
+    if (s.ErrorText.empty()) return;
+    const std::string error = std::exchange(s.ErrorText, {});
+    // An error that arrives while the box is open is dropped with it.
+    if (!s.FaultDialogShown) ShowFault(s, error);
+}
+
+}  // namespace sondix

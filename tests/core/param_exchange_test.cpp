@@ -1,0 +1,109 @@
+// Command letters and parameter writes on the wire, with their pauses.
+#include <gtest/gtest.h>
+
+#include "common/pauses.h"
+#include "config/param_exchange.h"
+#include "session_fixture.h"
+#include "tracing_port.h"
+
+namespace sondix::test {
+namespace {
+
+namespace P = Gen::Pauses;
+
+struct SetValueCase {
+    std::int16_t index;
+    std::int16_t value;
+    std::string wire;
+};
+
+class SetValueText : public ::testing::TestWithParam<SetValueCase> {};
+
+TEST_P(SetValueText, TwoDigitIndexAndSixCharacterValue) {
+    EXPECT_EQ(FormatSetValue(GetParam().index, GetParam().value), GetParam().wire);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, SetValueText,
+    ::testing::Values(SetValueCase{23, 400, "23000400"}, SetValueCase{47, -1500, "47-01500"},
+                      SetValueCase{30, 3, "30000003"}, SetValueCase{5, 0, "05000000"},
+                      SetValueCase{82, -1, "82-00001"}, SetValueCase{0, 32767, "00032767"},
+                      SetValueCase{99, -32768, "99-32768"}));
+
+struct SendSCase {
+    std::int16_t index;
+    std::int16_t value;
+    bool portOpen;
+    std::vector<std::string> writes;
+};
+
+class SendSCmd : public ::testing::TestWithParam<SendSCase> {};
+
+TEST_P(SendSCmd, LetterPauseThenIndexAndValueInOnePiece) {
+    const SendSCase& c = GetParam();
+    SessionFixture f;
+    TracingPort port(f.clock);
+    port.open = c.portOpen;
+    f.s.io.port = &port;
+    const double start = f.clock.now;
+    send_s_cmd(f.s, c.index, c.value);
+    EXPECT_EQ(port.writes, c.writes);
+    if (c.writes.empty()) {
+        EXPECT_TRUE(f.clock.waits.empty());
+        return;
+    }
+    EXPECT_EQ(port.writeTimes, (std::vector<double>{start, start + 1.0}));
+    EXPECT_EQ(f.clock.waits, (std::vector<double>{P::kBeforeValue, P::kAfterCommand}));
+    EXPECT_TRUE(f.asker.asked.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, SendSCmd,
+                         ::testing::Values(SendSCase{30, 3, true, {"s", "30000003"}},
+                                           SendSCase{47, -1500, true, {"s", "47-01500"}},
+                                           SendSCase{99, 12, true, {"s", "99000012"}},
+                                           SendSCase{100, 3, true, {}}, SendSCase{-1, 3, true, {}},
+                                           SendSCase{30, 3, false, {}}));
+
+TEST(SendSCmd, WriteErrorIsShownAndTheWriteStillFinishes) {
+    SessionFixture f;
+    f.port.outputError = "Device not ready";
+    f.s.parser.GraphState = 2;
+    send_s_cmd(f.s, 19, 4);
+    ASSERT_EQ(f.asker.asked.size(), 1u);
+    EXPECT_EQ(f.asker.asked[0].text, "send_s_cmd error: Device not ready");
+    EXPECT_EQ(f.asker.asked[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(f.s.parser.GraphState, 0);
+    EXPECT_EQ(f.clock.waits.back(), P::kAfterCommand);
+}
+
+TEST(SendCmd, WritesTheFirstLetterAndMakesItPending) {
+    SessionFixture f;
+    f.s.CommandKey = 'x';
+    send_cmd(f.s, "Pxyz");
+    EXPECT_EQ(f.port.writes, std::vector<std::string>{"P"});
+    EXPECT_EQ(f.s.CommandKey, 'P');
+    EXPECT_EQ(f.clock.waits, std::vector<double>{P::kAfterCommand});
+}
+
+TEST(SendCmd, ClosedPortDoesNothingAtAll) {
+    SessionFixture f;
+    f.port.open = false;
+    f.s.CommandKey = 'x';
+    f.s.parser.GraphState = 2;
+    send_cmd(f.s, "P");
+    EXPECT_EQ(f.s.CommandKey, 'x');
+    EXPECT_EQ(f.s.parser.GraphState, 2);
+    EXPECT_TRUE(f.clock.waits.empty());
+}
+
+TEST(SendCmd, WriteErrorBoxThenTheCommandStillCounts) {
+    SessionFixture f;
+    f.port.outputError = "Write timeout";
+    send_cmd(f.s, "D");
+    ASSERT_EQ(f.asker.asked.size(), 1u);
+    EXPECT_EQ(f.asker.asked[0].text, "send_s_cmd error: Write timeout");
+    EXPECT_EQ(f.s.CommandKey, 'D');
+}
+
+}  // namespace
+}  // namespace sondix::test

@@ -1,0 +1,102 @@
+// The main window's unload: windows closed, output drained with its question, port and log
+// closed.
+#include <gtest/gtest.h>
+
+#include "common/pauses.h"
+#include "session_fixture.h"
+#include "terminal/main_window.h"
+
+namespace sondix::test {
+namespace {
+
+namespace P = Gen::Pauses;
+
+struct DrainCase {
+    const char* name;
+    std::vector<MsgAnswer> answers;
+    // Expected:
+    bool ended;
+    bool portOpen;
+    double askedAfter[2];  // seconds waited before each question (0: none)
+};
+
+class ShutdownDrain : public ::testing::TestWithParam<DrainCase> {};
+
+TEST_P(ShutdownDrain, AsksAfterThreeSecondsThenTenMoreOnRetry) {
+    const DrainCase& c = GetParam();
+    SessionFixture f;
+    f.port.outBufferCount = 1;  // never drains
+    double since = f.clock.now;
+    std::vector<double> askedAt;
+    f.asker.whileOpen = [&] {
+        askedAt.push_back(f.clock.now - since);
+        since = f.clock.now;
+    };
+    f.asker.answers = {c.answers.begin(), c.answers.end()};
+
+    EXPECT_EQ(Shutdown(f.s), c.ended);
+    EXPECT_EQ(f.host.endProgram, c.ended ? 1 : 0);
+    EXPECT_EQ(f.port.open, c.portOpen);
+    ASSERT_EQ(askedAt.size(), c.answers.size());
+    for (std::size_t i = 0; i < askedAt.size(); ++i) {
+        EXPECT_NEAR(askedAt[i], c.askedAfter[i], P::kDrainSlice + 1e-9);
+        EXPECT_EQ(f.asker.asked[i].text, "Data cannot be sent");
+        EXPECT_EQ(f.asker.asked[i].title, kProgramTitle);
+        EXPECT_EQ(f.asker.asked[i].buttons, MsgButtons::AbortRetryIgnore);
+        EXPECT_EQ(f.asker.asked[i].icon, MsgIcon::Question);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ShutdownDrain,
+    ::testing::Values(
+        DrainCase{"Abort", {MsgAnswer::Abort}, false, true, {3, 0}},
+        DrainCase{"Ignore", {MsgAnswer::Ignore}, true, false, {3, 0}},
+        DrainCase{"RetryAbort", {MsgAnswer::Retry, MsgAnswer::Abort}, false, true, {3, 10}},
+        DrainCase{"RetryIgnore", {MsgAnswer::Retry, MsgAnswer::Ignore}, true, false, {3, 10}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Shutdown, DrainsWhileEventsRunThenClosesPortAndLog) {
+    SessionFixture f;
+    f.port.outBufferCount = 100;
+    f.clock.onEvents = [&f] { f.port.outBufferCount = std::max(0, f.port.outBufferCount - 10); };
+    f.host.logOpen = true;
+    EXPECT_TRUE(Shutdown(f.s));
+    EXPECT_TRUE(f.asker.asked.empty());
+    EXPECT_FALSE(f.port.open);
+    EXPECT_EQ(f.host.logCloses, 1);
+    EXPECT_EQ(f.host.endProgram, 1);
+}
+
+TEST(Shutdown, WithoutPortCloseAllowedNeitherDrainsNorCloses) {
+    SessionFixture f;
+    f.port.outBufferCount = 5;
+    f.s.PortCloseAllowed = false;
+    EXPECT_TRUE(Shutdown(f.s));
+    EXPECT_TRUE(f.clock.waits.empty());
+    EXPECT_TRUE(f.port.open);
+    EXPECT_EQ(f.host.endProgram, 1);
+}
+
+TEST(Shutdown, UnloadsEveryWindowAndStopsTheStreams) {
+    SessionFixture f;
+    f.s.D_GraphLoaded = true;
+    f.s.HistWindowLoaded = true;
+    f.s.ResultDisp_Loaded = true;
+    f.s.cmdRptDist.caption = "Stop";
+    f.s.cmdRptSpect.caption = "StopSpec";
+    f.s.parser.AutoSpect_status = 1;
+    f.host.configWindow = true;
+    EXPECT_TRUE(Shutdown(f.s));
+    EXPECT_EQ(f.port.writes, (std::vector<std::string>{"]", "}"}));
+    EXPECT_EQ(f.host.graphCloses, 1);
+    EXPECT_EQ(f.host.histCloses, 1);
+    EXPECT_EQ(f.host.resultsCloses, 1);
+    EXPECT_FALSE(f.host.configWindow);
+    EXPECT_FALSE(f.s.D_GraphLoaded || f.s.HistWindowLoaded || f.s.ResultDisp_Loaded);
+    EXPECT_EQ(f.s.cmdRptDist.caption, "Results");
+    EXPECT_EQ(f.s.cmdRptSpect.caption, "StartSpec");
+}
+
+}  // namespace
+}  // namespace sondix::test

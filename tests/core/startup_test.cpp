@@ -1,0 +1,226 @@
+// The main window's load: stored settings, the service-mode argument, the start values and the
+// first exchange with the sensor.
+#include <gtest/gtest.h>
+
+#include "common/pauses.h"
+#include "memory_settings_store.h"
+#include "session_fixture.h"
+#include "terminal/main_window.h"
+
+namespace sondix::test {
+namespace {
+
+namespace P = Gen::Pauses;
+
+struct StartupFixture : SessionFixture {
+    StartupFixture() {
+        port.open = false;  // the port control starts closed
+        term.text = "Type ? for help...\r\n";
+    }
+};
+
+struct SettingsCase {
+    const char* name;
+    std::map<std::string, std::string> stored;
+    std::string portSettingsError;
+    // Expected:
+    std::string message;  // "" when no box
+    bool opened;
+    bool echo;
+    std::string settings;
+    int commPort;
+    int handshaking;
+};
+
+class StartupSettings : public ::testing::TestWithParam<SettingsCase> {};
+
+TEST_P(StartupSettings, AppliesStoredSettingsOrStopsAtTheFirstFailure) {
+    const SettingsCase& c = GetParam();
+    StartupFixture f;
+    f.port.settingsError = c.portSettingsError;
+    MemorySettingsStore store(c.stored);
+    // A failed load must not leave the scales at zero (they divide later).
+    f.s.graphHdr.VoltsPerCount = 0;
+    f.s.res.VrefCal = 0;
+
+    Startup(f.s, store, {});
+
+    if (c.message.empty()) {
+        EXPECT_TRUE(f.asker.asked.empty());
+    } else {
+        ASSERT_EQ(f.asker.asked.size(), 1u);
+        EXPECT_EQ(f.asker.asked[0].title, kProgramTitle);
+        EXPECT_EQ(f.asker.asked[0].text, c.message);
+        EXPECT_EQ(f.asker.asked[0].icon, MsgIcon::Exclamation);
+    }
+    EXPECT_EQ(f.port.open, c.opened);
+    EXPECT_EQ(f.port.sent, c.opened ? "EP" : "");
+    EXPECT_EQ(f.s.Echo, c.echo);
+    EXPECT_EQ(f.port.settings, c.settings);
+    EXPECT_EQ(f.port.commPort, c.commPort);
+    EXPECT_EQ(f.port.handshaking, c.handshaking);
+    EXPECT_DOUBLE_EQ(f.s.graphHdr.VoltsPerCount, 3.68 / 1024);
+    EXPECT_FLOAT_EQ(f.s.res.VrefCal, 3.68f);
+    EXPECT_EQ(f.s.graph.NPoints(), 2048);
+    EXPECT_EQ(f.s.parser.NWords, 2048);
+    EXPECT_EQ(f.s.SaveColor, f.s.cmdCalibrate.face);
+    EXPECT_FALSE(f.s.cmdCalibrate.visible);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StartupSettings,
+    ::testing::Values(
+        SettingsCase{"None", {}, "", "", true, false, "9600,n,8,1", 1, 0},
+        SettingsCase{"Stored",
+                     {{"Settings", "19200,e,7,2"},
+                      {"CommPort", "3"},
+                      {"Handshaking", "2"},
+                      {"Echo", "True"}},
+                     "",
+                     "",
+                     true,
+                     true,
+                     "19200,e,7,2",
+                     3,
+                     2},
+        SettingsCase{"EchoOne", {{"Echo", "1"}}, "", "", true, true, "9600,n,8,1", 1, 0},
+        SettingsCase{"EchoLower", {{"Echo", "true"}}, "", "", true, true, "9600,n,8,1", 1, 0},
+        SettingsCase{"EchoZero", {{"Echo", "0"}}, "", "", true, false, "9600,n,8,1", 1, 0},
+        SettingsCase{"EchoUnreadable", {{"Echo", "yes"}}, "", "", true, false, "9600,n,8,1", 1, 0},
+        SettingsCase{"SettingsRejected",
+                     {{"Settings", "9600,q,8,1"}, {"CommPort", "4"}, {"Echo", "True"}},
+                     "Invalid Port Settings",
+                     "Invalid Port Settings",
+                     false,
+                     false,
+                     "9600,n,8,1",
+                     1,
+                     0},
+        SettingsCase{"CommPortNotANumber",
+                     {{"CommPort", "COM3"}},
+                     "",
+                     "Type mismatch",
+                     false,
+                     false,
+                     "9600,n,8,1",
+                     1,
+                     0},
+        SettingsCase{"CommPortOutOfRange",
+                     {{"CommPort", "0"}, {"Handshaking", "2"}},
+                     "",
+                     "Invalid port number",
+                     false,
+                     false,
+                     "9600,n,8,1",
+                     1,
+                     0},
+        SettingsCase{"HandshakingRejected",
+                     {{"CommPort", "2"}, {"Handshaking", "7"}},
+                     "",
+                     "Invalid handshaking value",
+                     false,
+                     false,
+                     "9600,n,8,1",
+                     2,
+                     0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct ServiceCase {
+    const char* name;
+    std::vector<std::string> args;
+    float password;
+    bool enabled;
+};
+
+class StartupServiceMode : public ::testing::TestWithParam<ServiceCase> {};
+
+TEST_P(StartupServiceMode, OneArgumentEqualToTheAccessCodeShowsCalibrate) {
+    const ServiceCase& c = GetParam();
+    StartupFixture f;
+    f.s.mirror.Password = c.password;
+    MemorySettingsStore store;
+    Startup(f.s, store, c.args);
+    EXPECT_EQ(f.s.CalibrateEnabled, c.enabled);
+    EXPECT_EQ(f.s.cmdCalibrate.visible, c.enabled);
+    EXPECT_EQ(f.s.cmdCalibrate.enabled, c.enabled);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StartupServiceMode,
+                         ::testing::Values(ServiceCase{"NoArgument", {}, -1, false},
+                                           ServiceCase{"DefaultCode", {"417"}, -1, true},
+                                           ServiceCase{"TwoArguments", {"417", "417"}, -1, false},
+                                           ServiceCase{"WrongCode", {"418"}, -1, false},
+                                           ServiceCase{"LeadingZero", {"0417"}, -1, false},
+                                           ServiceCase{"MirrorCode", {"042"}, 42, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StartupSequence, SendsEThenRefreshesWithThePausesInOrder) {
+    StartupFixture f;
+    MemorySettingsStore store;
+    Startup(f.s, store, {});
+    EXPECT_EQ(f.port.writes, (std::vector<std::string>{"E", "P"}));
+    EXPECT_EQ(f.clock.waits, (std::vector<double>{P::kStartup, P::kAfterCommand, P::kStartup,
+                                                  P::kAfterCommand, P::kRefresh}));
+    EXPECT_EQ(f.host.portStateChanges, 1);
+    EXPECT_EQ(f.host.labelChanges, 1);
+    EXPECT_DOUBLE_EQ(f.s.StartTime, 1000.0);
+    EXPECT_EQ(f.s.CommandKey, 'P');
+}
+
+TEST(StartupSequence, FailedSettingsKeepTheGreetingSelectedAndStillNameTheUnit) {
+    StartupFixture f;
+    f.port.settingsError = "Invalid Port Settings";
+    MemorySettingsStore store(std::map<std::string, std::string>{{"Settings", "x"}});
+    Startup(f.s, store, {"417"});
+    EXPECT_EQ(f.term.selStart, 0);
+    EXPECT_EQ(f.term.selLength, 20);
+    EXPECT_TRUE(f.clock.waits.empty());
+    EXPECT_EQ(f.host.portStateChanges, 0);
+    EXPECT_EQ(f.host.labelChanges, 1);
+    EXPECT_TRUE(f.s.CalibrateEnabled);
+}
+
+TEST(StartupSequence, ResetsTheWindowStateLeftFromBefore) {
+    StartupFixture f;
+    f.s.parser.AutoSpect_status = 3;
+    f.s.parser.GraphState = 2;
+    f.s.ResultDisp_Loaded = true;
+    f.s.GraphHeaderStr = "old";
+    f.s.mirror.FirstInitDone = 1;
+    f.s.mirror.VelocimeterMode = true;
+    f.s.hist.HistValue[4096] = 5;
+    MemorySettingsStore store;
+    f.port.openError = "Port in use";  // the load goes on without a port
+    Startup(f.s, store, {});
+    EXPECT_EQ(f.s.parser.AutoSpect_status, 0);
+    EXPECT_EQ(f.s.parser.GraphState, 0);
+    EXPECT_FALSE(f.s.ResultDisp_Loaded);
+    EXPECT_EQ(f.s.mirror.FirstInitDone, 0);
+    EXPECT_FALSE(f.s.mirror.VelocimeterMode);
+    EXPECT_EQ(f.s.hist.HistValue[4096], 0);
+    EXPECT_EQ(f.s.res.ModeText, "Distance");
+    EXPECT_EQ(f.s.graphHdr.HeaderNumC, 512);
+    ASSERT_EQ(f.asker.asked.size(), 1u);
+    EXPECT_EQ(f.asker.asked[0].text, "Port in use");
+    EXPECT_TRUE(f.port.sent.empty());
+}
+
+TEST(PasswordText, DefaultsWhileNegativeElseThreeDigits) {
+    SessionFixture f;
+    const std::pair<float, std::string> cases[] = {
+        {-1, "417"}, {kMissing, "417"}, {0, "000"}, {5, "005"}, {123, "123"}};
+    for (const auto& [password, text] : cases) {
+        f.s.mirror.Password = password;
+        EXPECT_EQ(PasswordText(f.s), text) << password;
+    }
+}
+
+TEST(GetCommandLine, SplitsOnRunsOfBlanksAndTabs) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(GetCommandLine("  417 \t x\ty  "), (V{"417", "x", "y"}));
+    EXPECT_EQ(GetCommandLine("a b c", 2), (V{"a", "b"}));
+    EXPECT_EQ(GetCommandLine(" \t "), V{});
+}
+
+}  // namespace
+}  // namespace sondix::test
