@@ -1,0 +1,131 @@
+// The simulated sensor's "P" listing, read by the host's listing reader: every parameter the
+// sensor lists lands in its mirror member with the value the listing's notation carries.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "answer_context.h"
+#include "config/read_par.h"
+#include "listing.h"
+#include "params.h"
+#include "text_fields.h"
+
+namespace sondix::sim {
+namespace {
+
+struct MemberName {
+    std::string_view name;
+    float ParamMirror::*member;
+};
+
+// The simulator names its parameters after the mirror's members.
+constexpr MemberName kMembers[] = {
+    {"SerNum", &ParamMirror::SerNum},     {"Password", &ParamMirror::Password},
+    {"Units", &ParamMirror::Units},       {"Damping", &ParamMirror::Damping},
+    {"Range", &ParamMirror::Range},       {"GENfault", &ParamMirror::GENfault},
+    {"LOEfault", &ParamMirror::LOEfault}, {"Set__4", &ParamMirror::Set__4},
+    {"Set_20", &ParamMirror::Set_20},     {"Raw_Fmin", &ParamMirror::Raw_Fmin},
+    {"Raw_Fmax", &ParamMirror::Raw_Fmax}, {"HistLog", &ParamMirror::HistLog},
+    {"BaudRate", &ParamMirror::BaudRate}, {"CalOffs", &ParamMirror::CalOffs},
+    {"CalFac", &ParamMirror::CalFac},     {"Algoritm", &ParamMirror::Algoritm},
+    {"CalDist", &ParamMirror::CalDist},   {"Log2Nfft", &ParamMirror::Log2Nfft},
+    {"LoopTime", &ParamMirror::LoopTime}, {"SampleT", &ParamMirror::SampleT},
+    {"AmpMin", &ParamMirror::AmpMin},     {"Trim_4", &ParamMirror::Trim_4},
+    {"Trim_20", &ParamMirror::Trim_20},   {"Gain", &ParamMirror::Gain},
+    {"Rly1Dist", &ParamMirror::Rly1Dist}, {"Rly2Dist", &ParamMirror::Rly2Dist},
+    {"Rly1Mode", &ParamMirror::Rly1Mode}, {"Rly2Mode", &ParamMirror::Rly2Mode},
+    {"DistMax", &ParamMirror::DistMax},   {"TestFlgs", &ParamMirror::TestFlgs},
+    {"Tcorrfac", &ParamMirror::Tcorrfac}, {"Vrampmin", &ParamMirror::Vrampmin},
+    {"Vrampmax", &ParamMirror::Vrampmax}, {"CalDopplr", &ParamMirror::CalDopplr},
+    {"Vramp0", &ParamMirror::Vramp0},     {"Vramp1", &ParamMirror::Vramp1},
+    {"Vramp2", &ParamMirror::Vramp2},     {"Vramp3", &ParamMirror::Vramp3},
+    {"Vramp4", &ParamMirror::Vramp4},     {"MargStrt", &ParamMirror::MargStrt},
+    {"MargEnd", &ParamMirror::MargEnd},   {"PeakSel", &ParamMirror::PeakSel},
+    {"Dither", &ParamMirror::Dither},     {"OutSel", &ParamMirror::OutSel},
+};
+
+float ParamMirror::*MemberOf(std::string_view name) {
+    for (const MemberName& m : kMembers) {
+        if (m.name == name) return m.member;
+    }
+    return nullptr;
+}
+
+// The value as the listing writes it: fractions keep their denominator's precision.
+double AsListed(const ParamSpec& spec, double value) {
+    if (spec.notation == Notation::Fraction) {
+        return static_cast<double>(RoundSat(value * spec.scale)) / spec.scale;
+    }
+    return static_cast<double>(RoundSat(value));
+}
+
+struct ListingCase {
+    Variant variant;
+    const char* firmware;
+    float rev;
+};
+std::ostream& operator<<(std::ostream& os, const ListingCase& c) {
+    return os << (c.variant == Variant::Velocimeter ? "velocimeter " : "distance ") << c.firmware;
+}
+
+class SimListingTest : public testing::TestWithParam<ListingCase> {
+  protected:
+    SimListingTest() : params_(GetParam().variant, GetParam().rev) {
+        // Odd values where the notation matters: a signed length, a product, a fraction.
+        params_.Put("Rly2Dist", -2000);
+        params_.Put("Range", 45000);
+    }
+
+    ParamMirror Read() const {
+        const std::string firmware = GetParam().firmware;
+        const AnswerContext ctx{GetParam().variant, firmware, params_, Reading{}, 123456, false};
+        ParamMirror m;
+        ReadPar(m, ParameterListing(ctx));
+        return m;
+    }
+
+    Params params_;
+};
+
+TEST_P(SimListingTest, SensorKindAndRevision) {
+    const ParamMirror m = Read();
+    EXPECT_EQ(m.VelocimeterMode, GetParam().variant == Variant::Velocimeter);
+    EXPECT_FLOAT_EQ(m.FirmwareRev, GetParam().rev);
+    EXPECT_NE(m.LogoStr.find(std::string("Ver") + GetParam().firmware), std::string::npos);
+    EXPECT_EQ(m.NumberOfFFTdatapoints, params_.FftSize());
+}
+
+TEST_P(SimListingTest, EveryListedParameterReachesItsMember) {
+    const ParamMirror m = Read();
+    for (const Param& p : params_.All()) {
+        const auto member = MemberOf(p.spec->name);
+        ASSERT_NE(member, nullptr) << p.spec->name;
+        EXPECT_FLOAT_EQ(m.*member, static_cast<float>(AsListed(*p.spec, p.value)))
+            << p.spec->key << ValueText(*p.spec, p.value);
+    }
+}
+
+TEST_P(SimListingTest, KindDependentMembers) {
+    const ParamMirror m = Read();
+    if (GetParam().variant == Variant::Velocimeter) {
+        EXPECT_FLOAT_EQ(m.Rly1Dist, 0);
+        EXPECT_FLOAT_EQ(m.CalDopplr, m.CalFac);
+        EXPECT_FLOAT_EQ(m.DistMax, 0);  // not read from a velocimeter's listing
+    } else {
+        EXPECT_GT(m.CalDopplr, 0);
+        EXPECT_NE(m.CalDopplr, m.CalFac);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Firmware, SimListingTest,
+                         testing::Values(ListingCase{Variant::Distance, "0.40", 0.40f},
+                                         ListingCase{Variant::Distance, "0.47", 0.47f},
+                                         ListingCase{Variant::Distance, "1.51", 1.51f},
+                                         ListingCase{Variant::Velocimeter, "0.40", 0.40f},
+                                         ListingCase{Variant::Velocimeter, "0.47", 0.47f},
+                                         ListingCase{Variant::Velocimeter, "1.51", 1.51f}));
+
+}  // namespace
+}  // namespace sondix::sim
