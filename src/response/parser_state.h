@@ -29,6 +29,9 @@ struct ParserState {
     std::string TrailerText;
     std::int32_t ChunkCount = 0;
     bool ChunkTaken = false;
+    // H of the last data graph header: the trailer text is what follows the first H + 9
+    // characters of the data text when the terminator is found.
+    long long HeaderEnd = 0;
 };
 
 // Values read from data graph headers.

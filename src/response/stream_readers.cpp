@@ -1,0 +1,122 @@
+// The start of an answer with its block count, the repeating streams' readers ("{" results
+// lines) and the stop commands "]" and "}".
+#include <string>
+#include <string_view>
+
+#include "common/gen_text.h"
+#include "response/dispatch_steps.h"
+#include "response/parser_state.h"
+#include "response/status_lines.h"
+#include "terminal/main_window.h"
+#include "terminal/session.h"
+
+namespace sondix::dispatch {
+namespace {
+
+constexpr const char* kTooLongText =
+    "Data transfer too long"
+    "Click Abort(exit prog), Retry(stop cmd & rst port) or Ignore(stop cmd)";
+
+void ClearAnswer(ParserState& p) {
+    p.AnswerLen = 0;
+    p.AnswerText.clear();
+    p.HeaderText.clear();
+    p.TrailerText.clear();
+}
+
+void StartAnswer(Session& s, std::int16_t& state, char key) {
+    state = kWaitHeader;
+    ClearAnswer(s.parser);
+    s.parser.ChunkCount = 0;
+    if (key == '[' || key == '{') SetCalibrateEnabled(s, false);
+    if (key == '[') s.stats = SpectrumStats{};
+}
+
+// The sensor keeps talking without ever finishing the answer: the user decides whether the
+// program ends, the port is reset or the answer is merely dropped.
+void TooManyBlocks(Session& s, std::int16_t& state) {
+    state = kFault;
+    s.CommandKey = 0;
+    const MsgAnswer answer = s.io.asker->Ask("D-command fault", kTooLongText,
+                                             MsgButtons::AbortRetryIgnore, MsgIcon::None);
+    if (answer == MsgAnswer::Abort) {
+        s.PortCloseAllowed = false;
+        Shutdown(s);
+    } else if (answer == MsgAnswer::Retry) {
+        PortToggle(s);
+        PortToggle(s);
+    }
+}
+
+}  // namespace
+
+void SetCalibrateEnabled(Session& s, bool enabled) {
+    s.cmdCalibrate.enabled = enabled;
+    if (s.io.host != nullptr) s.io.host->ButtonsChanged();
+}
+
+void ReturnToIdle(ParserState& p) {
+    p.GraphState = kIdle;
+    p.AutoSpect_status = kIdle;
+    p.AutoResults_status = kIdle;
+    ClearAnswer(p);
+    p.ChunkCount = 0;
+}
+
+bool CountBlock(Session& s, std::int16_t& state, char key) {
+    if (state == kIdle) StartAnswer(s, state, key);
+    ++s.parser.ChunkCount;
+    if (s.parser.ChunkCount <= kMaxChunks) return true;
+    TooManyBlocks(s, state);
+    return false;
+}
+
+std::string_view SkipLeadingLineEnds(std::string_view text) {
+    const std::size_t first = text.find_first_not_of("\r\n");
+    return first == std::string_view::npos ? std::string_view{} : text.substr(first);
+}
+
+void StopSpectrumStream(Session& s) {
+    s.parser.AutoSpect_status = kIdle;
+    ClearAnswer(s.parser);
+    s.stats = SpectrumStats{};
+    SetCalibrateEnabled(s, true);
+}
+
+void StopResultsStream(Session& s) {
+    s.parser.AutoResults_status = kIdle;
+    ClearAnswer(s.parser);
+    SetCalibrateEnabled(s, true);
+}
+
+// One results line at a time: the text up to the first CR LF is the line, whatever followed it
+// in the same text is dropped. A line end left over from the previous line is skipped, or it
+// would stand at the start of every later text and no line would ever be taken.
+void ReadResultsStream(Session& s, std::string_view block) {
+    ParserState& p = s.parser;
+    std::int16_t& state = p.AutoResults_status;
+    if (!CountBlock(s, state, '{')) return;
+    if (state == kWaitHeader) {
+        p.AnswerText.append(block);
+        p.ChunkTaken = true;
+        p.AnswerText = std::string(SkipLeadingLineEnds(p.AnswerText));
+        const auto lineEnd = static_cast<long long>(Gen::InStr(p.AnswerText, "\r\n"));
+        if (lineEnd - 1 >= 1) {
+            p.AnswerText = Gen::Left(p.AnswerText, lineEnd - 1);
+            p.AnswerLen = 0;
+            state = kComplete;
+        }
+    }
+    if (state != kComplete) return;
+    if (s.ResultDisp_Loaded) {
+        ResultsLineStep(s, p.AnswerText);
+        state = kWaitHeader;
+    } else {
+        state = kIdle;
+    }
+    ClearAnswer(p);
+    // Each line is an answer of its own: the block limit applies per line, not per stream.
+    p.ChunkCount = 0;
+}
+
+}  // namespace sondix::dispatch

@@ -1,0 +1,441 @@
+// The dispatcher's framing of the data graphs "D", "F", "y" and "[": whole answers, answers split
+// at every position, the word count check, misplaced terminators, the final length check, the
+// wait for the line end and the block limit with its three answers.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "graph_answer.h"
+#include "response/parser_state.h"
+#include "response/show_data.h"
+#include "session_fixture.h"
+
+namespace sondix {
+namespace {
+
+using test::SessionFixture;
+
+struct GraphKind {
+    char key;
+    int width;  // characters per word
+    int k;      // terminator offset
+};
+
+constexpr GraphKind kKinds[] = {{'D', 4, 3}, {'F', 3, 2}, {'y', 4, 3}, {'[', 3, 2}};
+
+std::string Name(char key) {
+    switch (key) {
+        case 'D':
+            return "D";
+        case 'F':
+            return "F";
+        case 'y':
+            return "y";
+        case '[':
+            return "Stream";
+        case '{':
+            return "Results";
+        default:
+            return "Other";
+    }
+}
+
+bool IsSpectrum(char key) {
+    return key == 'F' || key == '[';
+}
+
+std::vector<int> Words(int n) {
+    std::vector<int> w(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        w[static_cast<std::size_t>(i)] = (i * 13) % 900;
+    return w;
+}
+
+std::string Header(char key, int nwords) {
+    if (IsSpectrum(key)) {
+        return "Vel =  123.45 S= 45 f = 1234.567\r\n" +
+               test::SpectrumLabelLine(nwords, 1, 3680, 2000, 512);
+    }
+    return "Timer=     988773\r\nSampleT = 20000\r\n" +
+           test::TimeHeaderLine(nwords, 1, 3680, 20000);
+}
+
+// An answer announcing `nwords` words that carries `sent` of them.
+std::string Answer(const GraphKind& kind, int nwords, int sent) {
+    return test::GraphAnswer(Header(kind.key, nwords), Words(sent), kind.width, kind.k);
+}
+
+std::string Answer(const GraphKind& kind, int nwords) {
+    return Answer(kind, nwords, nwords);
+}
+
+void Feed(SessionFixture& f, std::string block) {
+    ShowData(f.s, f.term, block);
+}
+
+void Send(SessionFixture& f, char key) {
+    f.s.CommandKey = static_cast<unsigned char>(key);
+}
+
+std::int16_t StateOf(const SessionFixture& f, char key) {
+    return key == '[' ? f.s.parser.AutoSpect_status : f.s.parser.GraphState;
+}
+
+// Where a reader rests after a finished answer: idle, or waiting for the stream's next one.
+std::int16_t RestState(char key) {
+    return key == '[' ? kWaitHeader : kIdle;
+}
+
+// The line end after the terminator, when it comes in a block of its own, already starts the
+// next answer of the pending command.
+bool Resting(const SessionFixture& f, char key) {
+    const std::int16_t state = StateOf(f, key);
+    return state == RestState(key) || state == kWaitHeader;
+}
+
+// A CR LF split so that the CR arrives while the words are hidden and the LF in a shown block
+// loses the LF in the log (the log gets what the terminal shows).
+std::string WithoutLf(std::string text) {
+    std::erase(text, '\n');
+    return text;
+}
+
+std::string Texts(const SessionFixture& f) {
+    std::string out;
+    for (const AskedMessage& m : f.asker.asked)
+        out += m.title + ": " + m.text + "\n";
+    return out;
+}
+
+class GraphFraming : public ::testing::TestWithParam<GraphKind> {};
+
+TEST_P(GraphFraming, WholeAnswerInOneBlockIsChartedAndShown) {
+    const GraphKind kind = GetParam();
+    SessionFixture f;
+    f.host.logOpen = true;
+    Send(f, kind.key);
+    const std::string answer = Answer(kind, 512);
+    Feed(f, answer);
+    EXPECT_EQ(Texts(f), "");
+    EXPECT_EQ(f.host.graphShows, 1);
+    EXPECT_EQ(StateOf(f, kind.key), RestState(kind.key));
+    EXPECT_EQ(f.s.CommandKey, static_cast<unsigned char>(kind.key));  // the next answer may come
+    EXPECT_EQ(f.s.parser.AnswerText, "");
+    EXPECT_EQ(f.s.parser.TrailerText, "");
+    EXPECT_EQ(f.s.parser.AnswerLen, 0);
+    EXPECT_EQ(f.term.text, answer);
+    EXPECT_EQ(f.host.log, answer);
+}
+
+TEST_P(GraphFraming, AnswerSplitAtEveryPositionIsChartedOnce) {
+    const GraphKind kind = GetParam();
+    const std::string answer = Answer(kind, 512);
+    for (std::size_t at = 1; at < answer.size(); ++at) {
+        SCOPED_TRACE("split at " + std::to_string(at));
+        SessionFixture f;
+        f.host.logOpen = true;
+        Send(f, kind.key);
+        Feed(f, answer.substr(0, at));
+        Feed(f, answer.substr(at));
+        ASSERT_EQ(Texts(f), "");
+        ASSERT_EQ(f.host.graphShows, 1);
+        ASSERT_TRUE(Resting(f, kind.key));
+        ASSERT_EQ(WithoutLf(f.host.log), WithoutLf(answer));
+    }
+}
+
+TEST_P(GraphFraming, AnswerInSmallBlocksIsChartedOnce) {
+    const GraphKind kind = GetParam();
+    const std::string answer = Answer(kind, 1024);
+    for (const std::size_t size : {1U, 2U, 7U, 64U, 333U}) {
+        SCOPED_TRACE("blocks of " + std::to_string(size));
+        SessionFixture f;
+        Send(f, kind.key);
+        for (std::size_t at = 0; at < answer.size(); at += size)
+            Feed(f, answer.substr(at, size));
+        ASSERT_EQ(Texts(f), "");
+        ASSERT_EQ(f.host.graphShows, 1);
+        ASSERT_TRUE(Resting(f, kind.key));
+    }
+}
+
+// The header's CR LF and one character of the first word in one block, the rest in the next:
+// that character must stay with the words.
+TEST_P(GraphFraming, BlockEndingOneCharacterIntoTheData) {
+    const GraphKind kind = GetParam();
+    SessionFixture f;
+    Send(f, kind.key);
+    const std::string header = Header(kind.key, 512);
+    const std::string answer = Answer(kind, 512);
+    Feed(f, answer.substr(0, header.size() + 1));
+    EXPECT_EQ(StateOf(f, kind.key), kReceiving);
+    EXPECT_EQ(f.s.parser.AnswerText, answer.substr(header.size(), 1));
+    Feed(f, answer.substr(header.size() + 1));
+    EXPECT_EQ(Texts(f), "");
+    EXPECT_EQ(f.host.graphShows, 1);
+}
+
+TEST_P(GraphFraming, TerminatorSplitAcrossBlocksIsFound) {
+    const GraphKind kind = GetParam();
+    SessionFixture f;
+    Send(f, kind.key);
+    const std::string answer = Answer(kind, 512);
+    const std::size_t term = answer.find("  ***  ");
+    Feed(f, answer.substr(0, term + 3));
+    EXPECT_EQ(StateOf(f, kind.key), kReceiving);
+    Feed(f, answer.substr(term + 3));
+    EXPECT_EQ(Texts(f), "");
+    EXPECT_EQ(f.host.graphShows, 1);
+}
+
+TEST_P(GraphFraming, InvalidWordCountAbandonsTheAnswer) {
+    const GraphKind kind = GetParam();
+    SessionFixture f;
+    f.host.logOpen = true;
+    Send(f, kind.key);
+    const std::string answer = Answer(kind, 300);  // header says NWORDS=0300
+    Feed(f, answer);
+    ASSERT_EQ(f.asker.asked.size(), 1U);
+    EXPECT_EQ(f.asker.asked[0].title, "Graph error");
+    EXPECT_EQ(f.asker.asked[0].text, "Data graph - invalid NWORDS value");
+    EXPECT_EQ(f.asker.asked[0].buttons, MsgButtons::OK);
+    EXPECT_EQ(f.asker.asked[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(StateOf(f, kind.key), kFault);
+    EXPECT_EQ(f.s.CommandKey, 0);
+    EXPECT_EQ(f.host.graphShows, 0);
+    EXPECT_NE(f.term.text.find("NWORDS=0300"), std::string::npos);
+    Feed(f, answer);  // nothing is pending any more: shown only
+    EXPECT_EQ(f.asker.asked.size(), 1U);
+    EXPECT_EQ(f.host.log, answer + answer);
+}
+
+TEST_P(GraphFraming, MisplacedTerminatorAbandonsTheAnswer) {
+    const GraphKind kind = GetParam();
+    for (const int sent : {511, 513}) {
+        SCOPED_TRACE(sent);
+        SessionFixture f;
+        Send(f, kind.key);
+        Feed(f, Answer(kind, 512, sent));
+        EXPECT_EQ(Texts(f), "Graph error: Invalid transfer length: not equal NWORDS\n");
+        EXPECT_EQ(StateOf(f, kind.key), kFault);
+        EXPECT_EQ(f.s.CommandKey, 0);
+        EXPECT_EQ(f.host.graphShows, 0);
+    }
+}
+
+// 4096 words pass the header check but cannot be charted; the stream skips them silently.
+TEST_P(GraphFraming, FourThousandWordsFailTheFinalCheck) {
+    const GraphKind kind = GetParam();
+    SessionFixture f;
+    Send(f, kind.key);
+    Feed(f, Answer(kind, 4096));
+    EXPECT_EQ(f.host.graphShows, 0);
+    EXPECT_EQ(StateOf(f, kind.key), RestState(kind.key));
+    EXPECT_EQ(f.s.parser.AnswerText, "");
+    if (kind.key == '[') {
+        EXPECT_EQ(Texts(f), "");
+        EXPECT_EQ(f.s.CommandKey, '[');
+    } else {
+        EXPECT_EQ(Texts(f), "Graph error: Invalid data length\n");
+        EXPECT_EQ(f.s.CommandKey, 0);
+    }
+}
+
+TEST_P(GraphFraming, NextAnswerAfterAFinishedOneIsReadToo) {
+    const GraphKind kind = GetParam();
+    SessionFixture f;
+    Send(f, kind.key);
+    const std::string answer = Answer(kind, 512);
+    Feed(f, answer);
+    Feed(f, answer.substr(0, 100));
+    Feed(f, answer.substr(100));
+    EXPECT_EQ(Texts(f), "");
+    EXPECT_EQ(f.host.graphShows, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, GraphFraming, ::testing::ValuesIn(kKinds),
+                         [](const auto& info) { return Name(info.param.key); });
+
+// The words of a "D" answer are not shown while they arrive; the log still gets every block.
+TEST(GraphDisplay, WordsAreHiddenWhileReceivedButLogged) {
+    SessionFixture f;
+    f.host.logOpen = true;
+    Send(f, 'D');
+    const GraphKind kind = kKinds[0];
+    const std::string header = Header('D', 512);
+    const std::string answer = Answer(kind, 512);
+    const std::size_t mid = header.size() + 500;
+    Feed(f, answer.substr(0, 20));  // still waiting for the header: shown
+    Feed(f, answer.substr(20, mid - 20));
+    Feed(f, answer.substr(mid, 1000));
+    EXPECT_EQ(f.s.parser.GraphState, kReceiving);
+    EXPECT_EQ(f.term.text, answer.substr(0, 20));
+    Feed(f, answer.substr(mid + 1000));
+    EXPECT_EQ(f.host.graphShows, 1);
+    EXPECT_EQ(f.term.text, answer.substr(0, 20) + answer.substr(mid + 1000));
+    EXPECT_EQ(f.host.log, answer);
+}
+
+// With no line end among the words, the reader waits in state 3 for the one after the
+// terminator.
+TEST(GraphTrailer, WaitsForTheLineEndAfterTheTerminator) {
+    SessionFixture f;
+    Send(f, 'D');
+    std::string words = test::WordLines(Words(512), 4);
+    for (std::size_t at = words.find("\r\n"); at != std::string::npos; at = words.find("\r\n"))
+        words.replace(at, 2, "  ");
+    const std::string body = Header('D', 512) + words + "  " + "  ***  ";
+    Feed(f, body);
+    EXPECT_EQ(f.s.parser.GraphState, kComplete);
+    EXPECT_EQ(f.host.graphShows, 0);
+    Feed(f, "\r");
+    EXPECT_EQ(f.s.parser.GraphState, kComplete);
+    Feed(f, "\n");
+    EXPECT_EQ(f.s.parser.GraphState, kIdle);
+    EXPECT_EQ(f.host.graphShows, 1);
+    EXPECT_EQ(Texts(f), "");
+}
+
+// ---- stream ----
+
+TEST(SpectrumStream, RunsSpectrumAfterSpectrumUntilStopped) {
+    SessionFixture f;
+    f.s.cmdCalibrate.enabled = true;
+    f.s.stats.StatCount = 7;
+    Send(f, '[');
+    const std::string answer = Answer(kKinds[3], 512);
+    Feed(f, answer.substr(0, 10));
+    EXPECT_FALSE(f.s.cmdCalibrate.enabled);
+    EXPECT_EQ(f.s.stats.StatCount, 0);  // a new stream starts new statistics
+    Feed(f, answer.substr(10));
+    for (int i = 0; i < 3; ++i)
+        Feed(f, answer);
+    EXPECT_EQ(f.host.graphShows, 4);
+    EXPECT_EQ(f.s.parser.AutoSpect_status, kWaitHeader);
+    EXPECT_EQ(f.s.parser.ChunkCount, 0);
+    Send(f, ']');
+    Feed(f, "]\r\n");
+    EXPECT_EQ(f.s.parser.AutoSpect_status, kIdle);
+    EXPECT_TRUE(f.s.cmdCalibrate.enabled);
+    EXPECT_EQ(f.s.stats.StatCount, 0);
+    EXPECT_EQ(Texts(f), "");
+}
+
+// ---- block limit ----
+
+struct LimitCase {
+    char key;
+    MsgAnswer answer;
+};
+
+class BlockLimit : public ::testing::TestWithParam<LimitCase> {};
+
+std::int16_t& LimitState(SessionFixture& f, char key) {
+    if (key == '[') return f.s.parser.AutoSpect_status;
+    if (key == '{') return f.s.parser.AutoResults_status;
+    return f.s.parser.GraphState;
+}
+
+TEST_P(BlockLimit, TooManyBlocksAskWhatToDo) {
+    const LimitCase c = GetParam();
+    SessionFixture f;
+    Send(f, c.key);
+    LimitState(f, c.key) = kWaitHeader;
+    f.s.parser.ChunkCount = kMaxChunks;
+    f.asker.answers.push_back(c.answer);
+    Feed(f, "x");
+    ASSERT_EQ(f.asker.asked.size(), 1U);
+    EXPECT_EQ(f.asker.asked[0].title, "D-command fault");
+    EXPECT_EQ(f.asker.asked[0].text,
+              "Data transfer too longClick Abort(exit prog), Retry(stop cmd & rst port) or "
+              "Ignore(stop cmd)");
+    EXPECT_EQ(f.asker.asked[0].buttons, MsgButtons::AbortRetryIgnore);
+    EXPECT_EQ(LimitState(f, c.key), kFault);
+    EXPECT_EQ(f.s.CommandKey, 0);
+    EXPECT_EQ(f.s.parser.AnswerText, "");  // the block is not taken any more
+    switch (c.answer) {
+        case MsgAnswer::Abort:
+            EXPECT_FALSE(f.s.PortCloseAllowed);
+            EXPECT_EQ(f.host.endProgram, 1);
+            break;
+        case MsgAnswer::Retry:  // the port is closed and opened again
+            EXPECT_EQ(f.port.closes, 1);
+            EXPECT_EQ(f.port.opens, 1);
+            EXPECT_TRUE(f.port.open);
+            EXPECT_EQ(f.host.endProgram, 0);
+            break;
+        default:
+            EXPECT_EQ(f.port.closes, 0);
+            EXPECT_TRUE(f.s.PortCloseAllowed);
+            EXPECT_EQ(f.host.endProgram, 0);
+            break;
+    }
+}
+
+std::vector<LimitCase> LimitCases() {
+    std::vector<LimitCase> out;
+    for (const char key : {'D', 'F', '[', '{', 'y'}) {
+        for (const MsgAnswer a : {MsgAnswer::Abort, MsgAnswer::Retry, MsgAnswer::Ignore})
+            out.push_back({key, a});
+    }
+    return out;
+}
+
+std::string AnswerName(MsgAnswer a) {
+    return a == MsgAnswer::Abort ? "Abort" : a == MsgAnswer::Retry ? "Retry" : "Ignore";
+}
+
+INSTANTIATE_TEST_SUITE_P(Readers, BlockLimit, ::testing::ValuesIn(LimitCases()),
+                         [](const auto& info) {
+                             return Name(info.param.key) + AnswerName(info.param.answer);
+                         });
+
+TEST(BlockLimitCount, LastAllowedBlockPassesAndANewAnswerCountsAfresh) {
+    SessionFixture f;
+    Send(f, 'D');
+    f.s.parser.GraphState = kWaitHeader;
+    f.s.parser.ChunkCount = kMaxChunks - 1;
+    Feed(f, "x");
+    EXPECT_EQ(f.s.parser.ChunkCount, kMaxChunks);
+    EXPECT_TRUE(f.asker.asked.empty());
+
+    SessionFixture g;
+    Send(g, 'D');
+    g.s.parser.ChunkCount = kMaxChunks;  // left from an earlier answer
+    Feed(g, "x");
+    EXPECT_EQ(g.s.parser.ChunkCount, 1);
+    EXPECT_TRUE(g.asker.asked.empty());
+}
+
+// A stream that runs for hours: every spectrum counts its own blocks.
+TEST(BlockLimitCount, SpectrumStreamCountsPerSpectrum) {
+    SessionFixture f;
+    Send(f, '[');
+    f.s.parser.AutoSpect_status = kWaitHeader;
+    f.s.parser.ChunkCount = kMaxChunks - 1;
+    const std::string answer = Answer(kKinds[3], 512);
+    Feed(f, answer);
+    EXPECT_EQ(f.s.parser.ChunkCount, 0);
+    Feed(f, answer.substr(0, 1000));
+    Feed(f, answer.substr(1000));
+    EXPECT_EQ(f.host.graphShows, 2);
+    EXPECT_TRUE(f.asker.asked.empty());
+}
+
+TEST(BlockLimitCount, ResultsStreamCountsPerLine) {
+    SessionFixture f;
+    f.s.ResultDisp_Loaded = true;
+    Send(f, '{');
+    f.s.parser.AutoResults_status = kWaitHeader;
+    f.s.parser.ChunkCount = kMaxChunks - 1;
+    Feed(f, "Vel=  12.5 S=45\r\n");
+    EXPECT_EQ(f.s.parser.ChunkCount, 0);
+    Feed(f, "Vel=  12.");
+    Feed(f, "6 S=45\r\n");
+    EXPECT_EQ(f.host.resultsUpdates, 2);
+    EXPECT_TRUE(f.asker.asked.empty());
+}
+
+}  // namespace
+}  // namespace sondix

@@ -1,0 +1,222 @@
+// The text readers of the dispatcher: the parameter listing "P", the timer "T", the logo "L",
+// the results stream "{" with its stop "}", the spectrum stream's stop "]", the history
+// hand-over "H" and commands without a reader.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "response/parser_state.h"
+#include "response/show_data.h"
+#include "session_fixture.h"
+
+namespace sondix {
+namespace {
+
+using test::SessionFixture;
+
+void Feed(SessionFixture& f, std::string block) {
+    ShowData(f.s, f.term, block);
+}
+
+void Send(SessionFixture& f, char key) {
+    f.s.CommandKey = static_cast<unsigned char>(key);
+}
+
+// A listing whose terminator stands at position `terminatorAt` (1-based).
+std::string Listing(std::size_t terminatorAt) {
+    std::string text = "SerNum  =1234\r\nUnits   =2\r\nQuality =   45\r\n";
+    while (text.size() + 1 < terminatorAt)
+        text += "x";
+    return text + "  ***  \r\n";
+}
+
+struct ListingCase {
+    std::size_t terminatorAt;
+    bool read;
+};
+
+class ListingReader : public ::testing::TestWithParam<ListingCase> {};
+
+TEST_P(ListingReader, ReadsTheListingOnlyWithALateTerminator) {
+    SessionFixture f;
+    Send(f, 'P');
+    Feed(f, Listing(GetParam().terminatorAt));
+    EXPECT_EQ(f.s.mirror.SerNum == 1234.0f, GetParam().read);
+    EXPECT_EQ(f.s.mirror.Units == 2.0f, GetParam().read);
+    EXPECT_EQ(f.s.res.ResultSignal == 45, GetParam().read);
+}
+
+INSTANTIATE_TEST_SUITE_P(Positions, ListingReader,
+                         ::testing::Values(ListingCase{100, false}, ListingCase{219, false},
+                                           ListingCase{220, true}, ListingCase{900, true}));
+
+TEST(ListingReaderRepeat, EveryLaterBlockReadsTheListingAgain) {
+    SessionFixture f;
+    Send(f, 'P');
+    const std::string listing = Listing(300);
+    Feed(f, listing.substr(0, 150));
+    EXPECT_EQ(f.s.mirror.SerNum, 0.0f);
+    Feed(f, listing.substr(150));
+    EXPECT_EQ(f.s.mirror.SerNum, 1234.0f);
+    f.s.mirror.SerNum = 0;
+    Feed(f, "\r\n");
+    EXPECT_EQ(f.s.mirror.SerNum, 1234.0f);
+}
+
+TEST(ListingReaderLimit, StopsCollectingAt4000) {
+    SessionFixture f;
+    Send(f, 'P');
+    f.s.parser.AnswerLen = 3999;
+    Feed(f, "ab");
+    EXPECT_EQ(f.s.parser.AnswerText, "ab");
+    EXPECT_EQ(f.s.parser.AnswerLen, 4001);
+    Feed(f, "cd");
+    EXPECT_EQ(f.s.parser.AnswerText, "ab");
+}
+
+struct ShortCase {
+    char key;
+    std::int32_t limit;
+};
+
+class ShortAnswer : public ::testing::TestWithParam<ShortCase> {};
+
+TEST_P(ShortAnswer, CollectsUpToItsLimitAndShowsEverything) {
+    SessionFixture f;
+    Send(f, GetParam().key);
+    f.s.parser.AnswerLen = GetParam().limit - 1;
+    Feed(f, "ab");
+    Feed(f, "cd");
+    EXPECT_EQ(f.s.parser.AnswerText, "ab");
+    EXPECT_EQ(f.s.parser.AnswerLen, GetParam().limit + 1);
+    EXPECT_EQ(f.term.text, "abcd");
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, ShortAnswer,
+                         ::testing::Values(ShortCase{'L', 500}, ShortCase{'T', 500}),
+                         [](const auto& info) {
+                             return std::string(info.param.key == 'L' ? "Logo" : "Timer");
+                         });
+
+TEST(TimerReader, ParsesOnceALineEndFollowsPositionThree) {
+    SessionFixture f;
+    Send(f, 'T');
+    Feed(f, "\rTimer=     988773");
+    EXPECT_EQ(f.s.res.UnitTimeDays, 0);
+    Feed(f, "\r\n");
+    EXPECT_GT(f.s.res.UnitTimeDays, 0.99);
+    EXPECT_LT(f.s.res.UnitTimeDays, 1.0);
+}
+
+// ---- results stream ----
+
+struct ResultsCase {
+    const char* name;
+    std::vector<std::string> blocks;
+    int lines;  // results window updates
+};
+
+class ResultsStream : public ::testing::TestWithParam<ResultsCase> {};
+
+TEST_P(ResultsStream, OneUpdatePerCompleteLine) {
+    SessionFixture f;
+    f.s.ResultDisp_Loaded = true;
+    Send(f, '{');
+    for (const std::string& b : GetParam().blocks)
+        Feed(f, b);
+    EXPECT_EQ(f.host.resultsUpdates, GetParam().lines);
+    EXPECT_EQ(f.s.parser.AutoResults_status, kWaitHeader);
+    EXPECT_TRUE(f.asker.asked.empty());
+}
+
+const ResultsCase kResultsCases[] = {
+    {"OneLine", {"Vel=  12.5 S=45\r\n"}, 1},
+    {"LineInPieces", {"Vel=  1", "2.5 S=4", "5\r", "\n"}, 1},
+    {"LeadingCrLfIsSkipped", {"\r\nVel=  12.5 S=45\r\n"}, 1},
+    {"LeftoverLfIsSkipped", {"Vel=  12.5 S=45\r", "\n", "Vel=  12.6 S=45\r", "\nVel= 1"}, 2},
+    {"StrayLineEndsThenLines", {"\r\n", "\r\n\r\n", "Vel= 1 S=45\r\n", "Vel= 2 S=45\r\n"}, 2},
+    // Whatever follows the line in the same text is dropped.
+    {"SecondLineInTheSameBlockIsDropped", {"Vel= 1 S=45\r\nVel= 2 S=45\r\n"}, 1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Blocks, ResultsStream, ::testing::ValuesIn(kResultsCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ResultsStreamStart, DisablesCalibrateAndStopsWithoutTheWindow) {
+    SessionFixture f;
+    f.s.cmdCalibrate.enabled = true;
+    Send(f, '{');
+    Feed(f, "Vel= 1");
+    EXPECT_FALSE(f.s.cmdCalibrate.enabled);
+    EXPECT_EQ(f.s.parser.AutoResults_status, kWaitHeader);
+    Feed(f, " S=45\r\n");  // the results window is not loaded
+    EXPECT_EQ(f.s.parser.AutoResults_status, kIdle);
+    EXPECT_EQ(f.host.resultsUpdates, 0);
+}
+
+TEST(ResultsStreamStop, StopResetsTheStreamAndEnablesCalibrate) {
+    SessionFixture f;
+    f.s.ResultDisp_Loaded = true;
+    Send(f, '{');
+    Feed(f, "Vel= 1");
+    Send(f, '}');
+    Feed(f, "}");
+    EXPECT_EQ(f.s.parser.AutoResults_status, kIdle);
+    EXPECT_EQ(f.s.parser.AnswerText, "");
+    EXPECT_EQ(f.s.parser.AnswerLen, 0);
+    EXPECT_TRUE(f.s.cmdCalibrate.enabled);
+    EXPECT_EQ(f.term.text, "Vel= 1}");
+}
+
+TEST(SpectrumStreamStop, StopClearsStatisticsAndTexts) {
+    SessionFixture f;
+    Send(f, ']');
+    f.s.parser.AutoSpect_status = kReceiving;
+    f.s.parser.AnswerText = "123";
+    f.s.parser.HeaderText = "h";
+    f.s.parser.TrailerText = "t";
+    f.s.parser.AnswerLen = 3;
+    f.s.stats.StatCount = 5;
+    f.s.stats.StatSum = 10;
+    Feed(f, "]");
+    EXPECT_EQ(f.s.parser.AutoSpect_status, kIdle);
+    EXPECT_EQ(f.s.parser.AnswerText + f.s.parser.HeaderText + f.s.parser.TrailerText, "");
+    EXPECT_EQ(f.s.parser.AnswerLen, 0);
+    EXPECT_EQ(f.s.stats.StatCount, 0);
+    EXPECT_EQ(f.s.stats.StatSum, 0);
+    EXPECT_TRUE(f.s.cmdCalibrate.enabled);
+}
+
+// ---- history hand-over and other commands ----
+
+TEST(HistoryReader, CountsBlocksFromTheStartOfAnAnswer) {
+    SessionFixture f;
+    Send(f, 'H');
+    f.s.parser.ChunkCount = 77;
+    Feed(f, "VELHIST\r\n");
+    EXPECT_EQ(f.s.parser.ChunkCount, 1);  // the transfer is idle: a new answer
+    f.s.parser.GraphState = kWaitHeader;  // the transfer has started its answer
+    Feed(f, "more\r\n");
+    EXPECT_EQ(f.s.parser.ChunkCount, 2);
+    EXPECT_EQ(f.term.text, "VELHIST\r\nmore\r\n");
+}
+
+class NoReader : public ::testing::TestWithParam<int> {};
+
+TEST_P(NoReader, OnlyShowsAndLogs) {
+    SessionFixture f;
+    f.host.logOpen = true;
+    f.s.CommandKey = static_cast<std::int16_t>(GetParam());
+    Feed(f, "NWORDS=0512 \r\n  ***  \r\n");
+    EXPECT_EQ(f.s.parser.AnswerText, "");
+    EXPECT_EQ(f.s.parser.GraphState, kIdle);
+    EXPECT_EQ(f.s.parser.ChunkCount, 0);
+    EXPECT_EQ(f.term.text, "NWORDS=0512 \r\n  ***  \r\n");
+    EXPECT_EQ(f.host.log, "NWORDS=0512 \r\n  ***  \r\n");
+    EXPECT_TRUE(f.asker.asked.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, NoReader, ::testing::Values(0, 'R', 'E', 'd', 'f', 'x', 'D' + 256));
+
+}  // namespace
+}  // namespace sondix
