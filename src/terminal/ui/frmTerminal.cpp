@@ -1,0 +1,392 @@
+#include "terminal/ui/frmTerminal.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <cmath>
+
+#include "common/pauses.h"
+#include "history/ui/frmResults.h"
+#include "response/ui/frmGraph.h"
+#include "terminal/main_window.h"
+
+namespace sondix {
+
+ConnectLight::ConnectLight(QWidget* parent) : QFrame(parent) {
+    setFrameShape(QFrame::Box);
+    setToolTip("toggle serial port open/close");
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ConnectLight::SetColour(Colour c) {
+    colour_ = c;
+    update();
+}
+
+void ConnectLight::mousePressEvent(QMouseEvent*) {
+    emit clicked();
+}
+
+void ConnectLight::paintEvent(QPaintEvent* e) {
+    QFrame::paintEvent(e);
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(colour_.r, colour_.g, colour_.b));
+    p.setPen(Qt::black);
+    const int d = std::min(width(), height()) - 8;
+    p.drawEllipse(QRect((width() - d) / 2, (height() - d) / 2, d, d));
+}
+
+namespace {
+
+// The central area calls back when it is resized, so the controls follow its size.
+class Central : public QWidget {
+  public:
+    std::function<void()> onResize;
+
+  protected:
+    void resizeEvent(QResizeEvent*) override {
+        if (onResize) onResize();
+    }
+};
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* tip) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    if (*tip) b->setToolTip(tip);
+    b->setFocusPolicy(Qt::NoFocus);  // typing always goes to the terminal
+    return b;
+}
+
+}  // namespace
+
+frmTerminal::frmTerminal(std::vector<std::string> args, SettingsStore& store, MessageAsker* asker)
+    : asker_(asker ? asker : &qtAsker_), store_(store), args_(std::move(args)) {
+    setWindowTitle(kProgramTitle);
+    BuildMenus();
+    BuildControls();
+    comm_.SetPortNameSetting(store_.Get("Properties", "PortName"));
+    s_.io = Outside{&comm_, asker_, &clock_, this, txtTerm_.get()};
+
+    connect(&comm_, &MSComm::OnComm, this, [this](int code) { OnComm(s_, code); });
+    Timer1_.setInterval(Gen::Pauses::kConnectTickMs);
+    connect(&Timer1_, &QTimer::timeout, this, &frmTerminal::Timer1_Timer);
+    Timer2_.setInterval(Gen::Pauses::kStatusResetMs);
+    connect(&Timer2_, &QTimer::timeout, this, &frmTerminal::Timer2_Timer);
+
+    resize(Twips(11000), Twips(7600));
+}
+
+frmTerminal::~frmTerminal() {
+    // The child windows hold references to the session: close them before it goes.
+    delete graph_.data();
+    delete results_.data();
+}
+
+int frmTerminal::Twips(double twips) const {
+    return static_cast<int>(std::lround(twips * logicalDpiY() / 1440.0));
+}
+
+void frmTerminal::BuildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->addAction("&Open Log File...")->setObjectName("mnuOpenLog");
+    mnuCloseLog_ = file->addAction("&Close Log File");
+    mnuCloseLog_->setObjectName("mnuCloseLog");
+    mnuCloseLog_->setEnabled(false);
+    file->addAction("&Disp Hist File")->setObjectName("mnuShowHistFile");
+    file->addSeparator();
+    mnuSendText_ = file->addAction("&Transmit Text File...");
+    mnuSendText_->setObjectName("mnuSendText");
+    mnuSendText_->setEnabled(false);
+    file->addSeparator();
+    QAction* exit = file->addAction("E&xit");
+    exit->setObjectName("mnuFileExit");
+    connect(exit, &QAction::triggered, this, &frmTerminal::mnuFileExit_Click);
+
+    QMenu* port = menuBar()->addMenu("&CommPort");
+    mnuOpen_ = port->addAction("Port &Open");
+    mnuOpen_->setObjectName("mnuOpen");
+    mnuOpen_->setCheckable(true);
+    connect(mnuOpen_, &QAction::triggered, this, &frmTerminal::mnuOpen_Click);
+    port->addSeparator();
+    port->addAction("Properties...")->setObjectName("mnuProperties");
+}
+
+void frmTerminal::BuildControls() {
+    auto* central = new Central;
+    central->onResize = [this] { LayoutControls(); };
+    setCentralWidget(central);
+
+    frmConnectLight_ = new ConnectLight(central);
+    frmConnectLight_->setObjectName("frmConnectLight");
+    connect(frmConnectLight_, &ConnectLight::clicked, this, &frmTerminal::mnuOpen_Click);
+
+    cmdRefresh_ = MakeButton(central, "cmdRefresh", "Refresh", "refresh display");
+    cmdRptDist_ =
+        MakeButton(central, "cmdRptDist", "Results", "auto repeat sensor output every 2 seconds ");
+    cmdRamp_ =
+        MakeButton(central, "cmdRamp", "Ramp", "download and display frequency sweep ramp profile");
+    cmdScope_ = MakeButton(central, "cmdScope", "Scope", "download and display raw signal in time");
+    cmdRptSpect_ = MakeButton(central, "cmdRptSpect", "StartSpec",
+                              "auto repeat spectral graph every 2 seconds");
+    cmdSpect_ = MakeButton(central, "cmdSpect", "Spect",
+                           "download and display spectral graph (echo profile)");
+    cmdHist_ = MakeButton(central, "cmdHist", "Hist", "download and display history file");
+    cmdConfig_ = MakeButton(central, "cmdConfig", "Config", "open configuration screen");
+    cmdCalibrate_ = MakeButton(central, "cmdCalibrate", "Calibrate", "");
+    cmdCalibrate_->hide();
+    cmdCalibrate_->setEnabled(false);
+
+    connect(cmdRefresh_, &QPushButton::clicked, this, [this] { cmdRefresh_Click(s_); });
+    connect(cmdRptDist_, &QPushButton::clicked, this, [this] { cmdRptDist_Click(s_); });
+    connect(cmdRamp_, &QPushButton::clicked, this, [this] { cmdRamp_Click(s_); });
+    connect(cmdScope_, &QPushButton::clicked, this, [this] { cmdScope_Click(s_); });
+    connect(cmdRptSpect_, &QPushButton::clicked, this, [this] { cmdRptSpect_Click(s_); });
+    connect(cmdSpect_, &QPushButton::clicked, this, [this] { cmdSpect_Click(s_); });
+    connect(cmdHist_, &QPushButton::clicked, this, [this] { cmdHist_Click(s_); });
+    connect(cmdConfig_, &QPushButton::clicked, this, [this] { cmdConfig_Click(s_); });
+    connect(cmdCalibrate_, &QPushButton::clicked, this, [this] { cmdCalibrate_Click(s_); });
+
+    txtParse_ = new QLineEdit(central);
+    txtParse_->setObjectName("txtParse");
+    connect(txtParse_, &QLineEdit::returnPressed, this,
+            [this] { txtParse_Enter(s_, ToLatin1(txtParse_->text())); });
+
+    lblVerAndSerialNum_ = new QLabel(FromLatin1(s_.lblVerAndSerialNum), central);
+    lblVerAndSerialNum_->setObjectName("lblVerAndSerialNum");
+
+    termView_ = new TermEdit(central);
+    termView_->setObjectName("txtTerm");
+    termView_->setToolTip("Type ? for help");
+    QFont mono("Courier New");
+    mono.setStyleHint(QFont::Monospace);
+    mono.setFixedPitch(true);
+    termView_->setFont(mono);
+    txtTerm_ = std::make_unique<QtTextBox>(termView_);
+    txtTerm_->SetText("Type ? for help...\r\n");
+    termView_->onKey = [this](char k) { return txtTerm_KeyPress(s_, k); };
+    termView_->onInsert = [this](char k) { txtTerm_->InsertTyped(k); };
+    termView_->setFocus();
+
+    const char* keys[3] = {"Status:", "Settings:", ""};
+    const char* tips[3] = {"Communications Port Status", "Communications Port Settings",
+                           "Connect Time"};
+    for (int i = 0; i < 3; ++i) {
+        panels_[i] = new QLabel(keys[i]);
+        panels_[i]->setToolTip(tips[i]);
+        panels_[i]->setFrameShape(QFrame::Panel);
+        panels_[i]->setFrameShadow(QFrame::Sunken);
+        statusBar()->addWidget(panels_[i], i == 0 ? 3 : (i == 1 ? 2 : 1));
+    }
+}
+
+void frmTerminal::LayoutControls() {
+    QWidget* area = centralWidget();
+    const int W = area->width();
+    const int H = area->height();
+    const int bh = cmdConfig_->sizeHint().height();
+    const int bw = std::max(Twips(1000), cmdRptSpect_->sizeHint().width());
+    const int gap = Twips(60);
+    const int row1 = Twips(35);
+    const int row2 = row1 + bh + Twips(40);
+
+    frmConnectLight_->setGeometry(gap, row1, bh, bh);
+    int x = gap + bh + gap;
+    for (QPushButton* b : {cmdRefresh_, cmdRptDist_, cmdRamp_, cmdScope_, cmdRptSpect_}) {
+        b->setGeometry(x, row1, bw, bh);
+        x += bw + gap;
+    }
+    x = gap + bh + gap;
+    for (QPushButton* b : {cmdSpect_, cmdHist_, cmdConfig_}) {
+        b->setGeometry(x, row2, bw, bh);
+        x += bw + gap;
+    }
+    txtParse_->setGeometry(x, row2, bw * 2, bh);
+    x += bw * 2 + gap;
+    lblVerAndSerialNum_->setGeometry(x, row2, std::max(0, W - x - gap), bh);
+
+    // The terminal takes what the buttons (and the Calibrate row in service mode) leave; the
+    // status bar lies outside this area already.
+    int reserved = 2 * bh + Twips(110);
+    if (s_.CalibrateEnabled) reserved += cmdCalibrate_->sizeHint().height() + Twips(70);
+    if (isMinimized() || H <= reserved) return;
+    const int top = 2 * bh + Twips(110);
+    termView_->setGeometry(0, top, W, H - reserved);
+    cmdCalibrate_->setGeometry(gap, top + (H - reserved) + Twips(35), bw,
+                               cmdCalibrate_->sizeHint().height());
+}
+
+void frmTerminal::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    LayoutControls();
+}
+
+void frmTerminal::Form_Load() {
+    // Flush with the right edge of the screen, one window height down; kept on the screen.
+    if (const QScreen* scr = screen()) {
+        const QRect a = scr->availableGeometry();
+        const int left = a.right() + 1 - frameGeometry().width();
+        const int top =
+            std::min(a.top() + frameGeometry().height(), a.bottom() + 1 - frameGeometry().height());
+        move(std::max(a.left(), left), std::max(a.top(), top));
+    }
+    const QColor face = cmdCalibrate_->palette().color(QPalette::Button);
+    s_.cmdCalibrate.face = Colour{face.red(), face.green(), face.blue()};
+    s_.cmdRefresh.face = s_.cmdRptDist.face = s_.cmdRptSpect.face = s_.cmdCalibrate.face;
+    s_.SaveColor = s_.cmdCalibrate.face;
+    PortStateChanged();
+    Startup(s_, store_, args_);
+    ButtonsChanged();
+    LabelsChanged();
+    LayoutControls();
+}
+
+void frmTerminal::EndProgram() {
+    if (ended_) return;
+    ended_ = true;
+    delete graph_.data();
+    delete results_.data();
+    // Posted, so that a shutdown during start-up (before the event loop runs) still ends it.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    close();
+}
+
+void frmTerminal::closeEvent(QCloseEvent* e) {
+    if (ended_) {
+        e->accept();
+        return;
+    }
+    if (shuttingDown_) {  // the drain question is open: a second close waits for its answer
+        e->ignore();
+        return;
+    }
+    shuttingDown_ = true;
+    s_.PortCloseAllowed = true;
+    const bool ended = Shutdown(s_);
+    shuttingDown_ = false;
+    if (ended) {
+        e->accept();
+    } else {
+        e->ignore();
+    }
+}
+
+void frmTerminal::mnuFileExit_Click() {
+    close();
+}
+
+void frmTerminal::mnuOpen_Click() {
+    PortToggle(s_);
+}
+
+void frmTerminal::PortStateChanged() {
+    const bool open = comm_.PortOpen();
+    frmConnectLight_->SetColour(open ? Colour{0, 255, 0} : Colour{255, 0, 0});
+    mnuOpen_->setChecked(open);
+    mnuSendText_->setEnabled(open);
+    panels_[1]->setText(FromLatin1(SettingsPanelText(s_)));
+    if (open) {
+        Timer1_.start();
+        Timer1_Timer();
+    } else {
+        Timer1_.stop();
+        panels_[2]->setText("");
+    }
+}
+
+void frmTerminal::Timer1_Timer() {
+    panels_[2]->setText(FromLatin1(ConnectTimeText(s_)));
+}
+
+void frmTerminal::Timer2_Timer() {
+    panels_[0]->setText("Status: ");
+    Timer2_.stop();
+}
+
+void frmTerminal::SetStatusPanel(std::string_view text) {
+    panels_[0]->setText(FromLatin1(text));
+}
+
+void frmTerminal::StartStatusResetTimer() {
+    Timer2_.start();
+}
+
+void frmTerminal::ApplyFace(QPushButton* b, const ButtonFace& f) {
+    b->setText(FromLatin1(f.caption));
+    b->setEnabled(f.enabled);
+    b->setVisible(f.visible);
+    // The normal face is the style's own, so the buttons look native until they are lit.
+    if (f.face == s_.SaveColor) {
+        b->setStyleSheet("");
+    } else {
+        b->setStyleSheet(
+            QString("background-color: rgb(%1, %2, %3)").arg(f.face.r).arg(f.face.g).arg(f.face.b));
+    }
+}
+
+void frmTerminal::ButtonsChanged() {
+    const bool calibrateShown = cmdCalibrate_->isVisible();
+    ApplyFace(cmdRefresh_, s_.cmdRefresh);
+    ApplyFace(cmdRptDist_, s_.cmdRptDist);
+    ApplyFace(cmdRptSpect_, s_.cmdRptSpect);
+    ApplyFace(cmdCalibrate_, s_.cmdCalibrate);
+    if (calibrateShown != s_.cmdCalibrate.visible) LayoutControls();
+}
+
+void frmTerminal::LabelsChanged() {
+    lblVerAndSerialNum_->setText(FromLatin1(s_.lblVerAndSerialNum));
+}
+
+void frmTerminal::CreateGraphWindow() {
+    if (graph_) return;
+    graph_ = new frmGraph(s_);
+}
+
+void frmTerminal::CloseGraphWindow() {
+    if (!graph_) return;
+    frmGraph* g = graph_;
+    graph_ = nullptr;
+    g->closeFromCore();
+    g->deleteLater();
+}
+
+void frmTerminal::ShowGraph() {
+    if (!graph_) CreateGraphWindow();
+    graph_->Render();
+    if (!graph_->isVisible()) graph_->show();
+}
+
+void frmTerminal::CreateResultsWindow() {
+    if (!results_) results_ = new frmResults(s_);
+    results_->Render();
+    results_->show();
+}
+
+void frmTerminal::CloseResultsWindow() {
+    if (!results_) return;
+    frmResults* r = results_;
+    results_ = nullptr;
+    r->closeFromCore();
+    r->deleteLater();
+}
+
+void frmTerminal::ResultsChanged() {
+    if (results_) results_->Render();
+}
+
+QString frmTerminal::StatusPanelText(int index) const {
+    return index >= 0 && index < 3 ? panels_[index]->text() : QString();
+}
+
+QPushButton* frmTerminal::Button(const char* name) const {
+    return findChild<QPushButton*>(name);
+}
+
+}  // namespace sondix

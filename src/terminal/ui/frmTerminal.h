@@ -1,0 +1,138 @@
+// frmTerminal: the main window. It builds the controls, forwards every event to the core
+// (terminal/main_window.h) and shows what the core decided; it is the core's WindowHost.
+#pragma once
+
+#include <QFrame>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "terminal/session.h"
+#include "terminal/ui/mscomm.h"
+#include "terminal/ui/qt_platform.h"
+#include "terminal/ui/terminal_box.h"
+#include "terminal/window_host.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+class frmGraph;
+class frmResults;
+
+namespace sondix {
+
+// The port lamp: a frame that toggles the port when clicked.
+class ConnectLight : public QFrame {
+    Q_OBJECT
+  public:
+    explicit ConnectLight(QWidget* parent);
+    void SetColour(Colour c);
+    Colour colour() const { return colour_; }
+  signals:
+    void clicked();
+
+  protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+
+  private:
+    Colour colour_{255, 0, 0};
+};
+
+class frmTerminal : public QMainWindow, public WindowHost {
+    Q_OBJECT
+  public:
+    // `args`: the command-line arguments after the program name. `asker` replaces the message
+    // boxes (tests answer them without a person).
+    frmTerminal(std::vector<std::string> args, SettingsStore& store, MessageAsker* asker = nullptr);
+    ~frmTerminal() override;
+
+    // Runs the start-up (opens the port, sends "E", reads the identification).
+    void Form_Load();
+
+    Session& session() { return s_; }
+    MSComm& port() { return comm_; }
+
+    // WindowHost
+    void EndProgram() override;
+    void PortStateChanged() override;
+    void SetStatusPanel(std::string_view text) override;
+    void StartStatusResetTimer() override;
+    void ButtonsChanged() override;
+    void LabelsChanged() override;
+    bool LogOpen() const override { return false; }
+    std::string WriteLog(std::string_view) override { return {}; }
+    void CloseLog() override {}
+    void CreateGraphWindow() override;
+    void CloseGraphWindow() override;
+    void ShowGraph() override;
+    void CreateResultsWindow() override;
+    void CloseResultsWindow() override;
+    void ResultsChanged() override;
+    void CloseHistWindow() override {}
+    void ToggleConfigWindow() override {}
+    void CloseConfigWindow() override {}
+
+    // For tests and for a person looking at the window.
+    QString StatusPanelText(int index) const;
+    QPushButton* Button(const char* name) const;
+    QPlainTextEdit* Terminal() const { return termView_; }
+    bool ProgramEnded() const { return ended_; }
+    Colour LampColour() const { return frmConnectLight_->colour(); }
+
+  protected:
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+  private:
+    void BuildControls();
+    void BuildMenus();
+    void LayoutControls();
+    int Twips(double twips) const;
+    void ApplyFace(QPushButton* b, const ButtonFace& f);
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void mnuOpen_Click();
+    void mnuFileExit_Click();
+
+    QtClock clock_;
+    QtMessageAsker qtAsker_{this};
+    MessageAsker* asker_;
+    MSComm comm_;
+    SettingsStore& store_;
+    std::vector<std::string> args_;
+    Session s_;
+
+    ConnectLight* frmConnectLight_ = nullptr;
+    QPushButton* cmdRefresh_ = nullptr;
+    QPushButton* cmdRptDist_ = nullptr;
+    QPushButton* cmdRamp_ = nullptr;
+    QPushButton* cmdScope_ = nullptr;
+    QPushButton* cmdRptSpect_ = nullptr;
+    QPushButton* cmdSpect_ = nullptr;
+    QPushButton* cmdHist_ = nullptr;
+    QPushButton* cmdConfig_ = nullptr;
+    QPushButton* cmdCalibrate_ = nullptr;
+    QLineEdit* txtParse_ = nullptr;
+    TermEdit* termView_ = nullptr;
+    std::unique_ptr<QtTextBox> txtTerm_;
+    QLabel* lblVerAndSerialNum_ = nullptr;
+    QLabel* panels_[3] = {nullptr, nullptr, nullptr};
+    QTimer Timer1_;
+    QTimer Timer2_;
+    QAction* mnuOpen_ = nullptr;
+    QAction* mnuSendText_ = nullptr;
+    QAction* mnuCloseLog_ = nullptr;
+
+    QPointer<frmGraph> graph_;
+    QPointer<frmResults> results_;
+    bool ended_ = false;
+    bool shuttingDown_ = false;
+};
+
+}  // namespace sondix
