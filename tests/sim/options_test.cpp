@@ -1,0 +1,94 @@
+// The simulator's command line.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "options.h"
+
+namespace sondix::sim {
+namespace {
+
+TEST(Options, DefaultsAreARealLine) {
+    std::string error;
+    const auto o = ParseOptions({}, error);
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->line.baud, 9600);
+    EXPECT_EQ(o->sensor.variant, Variant::Distance);
+    EXPECT_EQ(FirmwareOf(o->sensor), "0.47");
+    EXPECT_TRUE(o->link.empty());
+}
+
+TEST(Options, EveryOptionReachesItsPlace) {
+    std::string error;
+    const auto o = ParseOptions({"--baud",
+                                 "0",
+                                 "--link",
+                                 "/tmp/x",
+                                 "--velocimeter",
+                                 "--firmware",
+                                 "1.49",
+                                 "--nwords",
+                                 "1024",
+                                 "--results-interval",
+                                 "0.25",
+                                 "--history-records",
+                                 "12",
+                                 "--history-interval",
+                                 "1.5",
+                                 "--history-loe-every",
+                                 "4",
+                                 "--history-shuffle",
+                                 "--split",
+                                 "2:7",
+                                 "--garble",
+                                 "0.01",
+                                 "--drop=0.02",
+                                 "--hangup-after",
+                                 "3",
+                                 "--seed",
+                                 "99"},
+                                error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_EQ(o->line.baud, 0);
+    EXPECT_EQ(o->link, "/tmp/x");
+    EXPECT_EQ(o->sensor.variant, Variant::Velocimeter);
+    EXPECT_EQ(FirmwareOf(o->sensor), "1.49");
+    EXPECT_EQ(o->sensor.nwords, 1024);
+    EXPECT_DOUBLE_EQ(o->sensor.resultsInterval, 0.25);
+    EXPECT_EQ(o->sensor.historyRecords, 12);
+    EXPECT_DOUBLE_EQ(o->sensor.historyInterval, 1.5);
+    EXPECT_EQ(o->sensor.historyLoeEvery, 4);
+    EXPECT_TRUE(o->sensor.historyShuffle);
+    EXPECT_EQ(o->line.splitMin, 2);
+    EXPECT_EQ(o->line.splitMax, 7);
+    EXPECT_DOUBLE_EQ(o->line.garbleRate, 0.01);
+    EXPECT_DOUBLE_EQ(o->line.dropRate, 0.02);
+    EXPECT_DOUBLE_EQ(o->hangupAfter, 3);
+    EXPECT_EQ(o->sensor.seed, 99u);
+    EXPECT_EQ(o->line.seed, 99u);
+}
+
+class BadOption : public testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(BadOption, IsRefusedWithAReason) {
+    std::string error;
+    EXPECT_FALSE(ParseOptions(GetParam(), error));
+    EXPECT_FALSE(error.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Refused, BadOption,
+                         testing::Values(std::vector<std::string>{"--baud"},
+                                         std::vector<std::string>{"--baud", "x"},
+                                         std::vector<std::string>{"--baud", "-1"},
+                                         std::vector<std::string>{"--nwords", "300"},
+                                         std::vector<std::string>{"--nwords", "768"},
+                                         std::vector<std::string>{"--split", "5"},
+                                         std::vector<std::string>{"--split", "9:3"},
+                                         std::vector<std::string>{"--garble", "1.5"},
+                                         std::vector<std::string>{"--results-interval", "0"},
+                                         std::vector<std::string>{"--firmware", "abc"},
+                                         std::vector<std::string>{"--frobnicate"}));
+
+}  // namespace
+}  // namespace sondix::sim
