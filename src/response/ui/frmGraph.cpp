@@ -1,0 +1,324 @@
+#include "response/ui/frmGraph.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <algorithm>
+
+#if QT_CONFIG(opengl)
+#include <QOpenGLContext>
+#endif
+
+#include "common/ui/twips.h"
+#include "export/graph_workbook.h"
+#include "response/ui/graph_axes.h"
+#include "response/ui/graph_layout.h"
+#include "terminal/main_window.h"
+#include "terminal/session.h"
+#include "terminal/ui/qt_platform.h"
+
+namespace {
+
+using sondix::FromLatin1;
+
+// The window's design size and the copy button's, in twips.
+constexpr double kDesignWidthTwips = 10500;
+constexpr double kDesignHeightTwips = 7500;
+constexpr double kButtonWidthTwips = 1200;
+constexpr double kButtonHeightTwips = 420;
+constexpr double kGapTwips = 120;
+
+const QColor kDataPen(0, 0, 127);
+const QColor kZeroPen(0, 127, 127);
+const QColor kFrame(0, 0, 140);
+const QColor kFill(240, 240, 255);
+const QColor kCopying(255, 127, 127);
+const QColor kMajorGrid(176, 176, 200);
+const QColor kMinorGrid(220, 220, 236);
+
+QFont Arial(int pointSize) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSize(std::max(1, pointSize));
+    return f;
+}
+
+// The plot uses the graphics card where the display has one; software drawing otherwise (and
+// always on the headless platforms, whose grabs would miss a GL layer).
+bool OpenGlAvailable() {
+#if QT_CONFIG(opengl)
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
+        return false;
+    }
+    QOpenGLContext probe;
+    return probe.create();
+#else
+    return false;
+#endif
+}
+
+QLineSeries* NewSeries(const QColor& colour, bool useOpenGl) {
+    auto* s = new QLineSeries;
+    QPen pen(colour);
+    pen.setWidth(1);
+    pen.setStyle(Qt::SolidLine);
+    s->setPen(pen);
+    s->setPointsVisible(false);
+    s->setUseOpenGL(useOpenGl);
+    return s;
+}
+
+Gen::DateTime NowOf(const sondix::Session& s) {
+    if (s.io.clock) return s.io.clock->Now();
+    const QDateTime t = QDateTime::currentDateTime();
+    return {t.date().year(), t.date().month(),  t.date().day(),
+            t.time().hour(), t.time().minute(), t.time().second()};
+}
+
+// A name not yet taken in the folder (two copies within one second get " (2)", " (3)", ...).
+QString FreePath(const QString& folder, const QString& fileName) {
+    const QDir dir(folder);
+    QString path = dir.filePath(fileName);
+    const QString stem = QFileInfo(fileName).completeBaseName();
+    const QString suffix = QFileInfo(fileName).suffix();
+    for (int n = 2; QFileInfo::exists(path) && n < 1000; ++n) {
+        path = dir.filePath(QStringLiteral("%1 (%2).%3").arg(stem).arg(n).arg(suffix));
+    }
+    return path;
+}
+
+}  // namespace
+
+// The chart draws its title as HTML: markup characters are escaped and the first blank of each
+// pair made non-breaking, so a title keeps its double blanks before the date and time.
+QString sondix::ChartTitleText(const std::string& latin1) {
+    return FromLatin1(latin1).toHtmlEscaped().replace(QStringLiteral("  "),
+                                                      QString(QChar(0xA0)) + QChar(' '));
+}
+
+frmGraph::frmGraph(sondix::Session& s, QWidget* parent) : QWidget(parent, Qt::Window), s_(s) {
+    setObjectName(QStringLiteral("frmGraph"));
+    chartEchoProf = new QChartView(this);
+    chartEchoProf->setObjectName(QStringLiteral("chartEchoProf"));
+    lblFootnote = new QLabel(this);
+    lblFootnote->setObjectName(QStringLiteral("lblFootnote"));
+    cmdDumpChart = new QPushButton(QStringLiteral("Excel"), this);
+    cmdDumpChart->setObjectName(QStringLiteral("cmdDumpChart"));
+    cmdDumpChart->setToolTip(QStringLiteral("Copy the charted points into a new workbook"));
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    open_ = [](const QString& path) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
+    folder_ = &frmGraph::DefaultDumpFolder;
+
+    SetupChart();
+    cmdDumpChart->resize(sondix::TwipsToPixelsX(*this, kButtonWidthTwips),
+                         sondix::TwipsToPixelsY(*this, kButtonHeightTwips));
+    connect(cmdDumpChart, &QPushButton::clicked, this, &frmGraph::cmdDumpChart_Click);
+
+    resize(sondix::TwipsToPixelsX(*this, kDesignWidthTwips),
+           sondix::TwipsToPixelsY(*this, kDesignHeightTwips));
+    if (const QScreen* screen = this->screen()) move(screen->availableGeometry().topLeft());
+    Render();
+}
+
+void frmGraph::SetupChart() {
+    chart_ = new QChart;
+    chart_->setAnimationOptions(QChart::NoAnimation);
+    chart_->legend()->hide();
+    chart_->setBackgroundRoundness(0);
+    chart_->setBackgroundBrush(kFill);
+    QPen frame(kFrame);
+    frame.setWidth(2);
+    chart_->setBackgroundPen(frame);
+    chart_->setTitleFont(Arial(12));
+
+    const bool gl = OpenGlAvailable();
+    zero_ = NewSeries(kZeroPen, gl);
+    data_ = NewSeries(kDataPen, gl);
+    chart_->addSeries(zero_);
+    chart_->addSeries(data_);
+
+    axisX_ = new QValueAxis;
+    axisX_->setTitleFont(Arial(10));
+    axisX_->setLabelFormat(QStringLiteral("%d"));  // the axis truncates: the whole part
+    axisX_->setGridLinePen(QPen(kMajorGrid, 1, Qt::SolidLine));
+    axisX_->setMinorGridLinePen(QPen(kMinorGrid, 1, Qt::SolidLine));
+    axisY_ = new QValueAxis;
+    axisY_->setTitleFont(Arial(14));
+    axisY_->setLabelsFont(Arial(8));
+    axisY_->setGridLinePen(QPen(kMajorGrid, 1, Qt::SolidLine));
+    chart_->addAxis(axisX_, Qt::AlignBottom);
+    chart_->addAxis(axisY_, Qt::AlignLeft);
+    for (QLineSeries* series : {zero_, data_}) {
+        series->attachAxis(axisX_);
+        series->attachAxis(axisY_);
+    }
+
+    chartEchoProf->setChart(chart_);
+    chartEchoProf->setRenderHint(QPainter::Antialiasing, false);
+    chartEchoProf->setBackgroundBrush(kFill);
+    chartEchoProf->setFrameShape(QFrame::NoFrame);
+
+    lblFootnote->setTextFormat(Qt::PlainText);
+    lblFootnote->setWordWrap(true);
+    lblFootnote->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblFootnote->setFont(Arial(12));
+    lblFootnote->setAutoFillBackground(true);
+    QPalette notePalette = lblFootnote->palette();
+    notePalette.setColor(QPalette::Window, kFill);
+    lblFootnote->setPalette(notePalette);
+}
+
+void frmGraph::Render() {
+    RenderTexts();
+    RenderSeries();
+    RenderXAxis();
+    RenderYAxis();
+}
+
+void frmGraph::RenderTexts() {
+    const sondix::GraphModel& g = s_.graph;
+    const QString caption = FromLatin1(g.caption);
+    if (windowTitle() != caption) setWindowTitle(caption);
+    const QString title = sondix::ChartTitleText(g.title);
+    if (chart_->title() != title) chart_->setTitle(title);
+    const QString footnote = FromLatin1(g.footnote);
+    if (lblFootnote->text() != footnote) {
+        lblFootnote->setText(footnote);
+        LayoutControls();  // the footnote may wrap onto another line
+    }
+    axisX_->setTitleText(FromLatin1(g.xAxisTitle));
+    axisY_->setTitleText(FromLatin1(g.yAxisTitle));
+    axisX_->setLabelsFont(Arial(g.xLabelFontSize));
+}
+
+void frmGraph::RenderSeries() {
+    const auto& points = s_.graph.points;
+    buffer_.resize(static_cast<qsizetype>(points.size()));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        buffer_[static_cast<qsizetype>(i)] = QPointF(points[i].x, points[i].y);
+    }
+    data_->replace(buffer_);
+    const sondix::XAxisTicks x = sondix::XAxisTicksFor(s_.graph);
+    zero_->replace(QList<QPointF>{{x.min, 0.0}, {x.max, 0.0}});
+}
+
+void frmGraph::RenderXAxis() {
+    const sondix::XAxisTicks t = sondix::XAxisTicksFor(s_.graph);
+    axisX_->setRange(t.min, t.max);
+    if (t.dynamic) {
+        axisX_->setTickInterval(t.interval);
+        axisX_->setTickAnchor(t.anchor);
+        axisX_->setTickType(QValueAxis::TicksDynamic);
+    } else {
+        axisX_->setTickType(QValueAxis::TicksFixed);
+        axisX_->setTickCount(t.fixedCount);
+    }
+    axisX_->setMinorTickCount(t.minorCount);
+    axisX_->setMinorGridLineVisible(t.minorCount > 0);
+}
+
+void frmGraph::RenderYAxis() {
+    const sondix::YAxisTicks t = sondix::YAxisTicksFor(s_.graph);
+    axisY_->setTickType(QValueAxis::TicksFixed);
+    axisY_->setRange(t.min, t.max);
+    axisY_->setTickCount(t.tickCount);
+    if (t.nice) axisY_->applyNiceNumbers();
+}
+
+void frmGraph::LayoutControls() {
+    const int strip = sondix::TwipsToPixelsY(*this, sondix::kGraphButtonStripTwips);
+    const int gap = sondix::TwipsToPixelsX(*this, kGapTwips);
+    const int noteH = lblFootnote->text().isEmpty() ? 0 : lblFootnote->heightForWidth(width());
+    const auto layout = sondix::GraphLayoutFor(size(), strip, noteH, cmdDumpChart->size(), gap);
+    if (!layout) return;
+    chartEchoProf->setGeometry(layout->chart);
+    lblFootnote->setGeometry(layout->footnote);
+    cmdDumpChart->setGeometry(layout->button);
+    lblStatus->setGeometry(layout->status);
+}
+
+void frmGraph::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    LayoutControls();
+}
+
+void frmGraph::closeFromCore() {
+    closingFromCore_ = true;
+    close();
+    closingFromCore_ = false;
+}
+
+void frmGraph::closeEvent(QCloseEvent* e) {
+    e->accept();
+    if (closingFromCore_ || unloading_) return;
+    // The user's close box: the core's unload clears the loaded flag, stops a running spectrum
+    // stream and asks the host to close us (which lands in closeFromCore while we are here).
+    unloading_ = true;
+    sondix::UnloadGraphWindow(s_);
+    unloading_ = false;
+}
+
+QString frmGraph::DefaultDumpFolder() {
+    const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QFileInfo info(docs);
+    if (!docs.isEmpty() && info.isDir() && info.isWritable()) return docs;
+    return QDir::tempPath();
+}
+
+QString frmGraph::DumpPath() const {
+    const std::string name = sondix::WorkbookFileName(NowOf(s_));
+    return FreePath(folder_(), QString::fromStdString(name));
+}
+
+void frmGraph::cmdDumpChart_Click() {
+    if (dumpBusy_) return;
+    dumpBusy_ = true;
+    const QPalette saved = cmdDumpChart->palette();
+    QPalette busy = saved;
+    busy.setColor(QPalette::Button, kCopying);
+    cmdDumpChart->setPalette(busy);
+    cmdDumpChart->repaint();  // the copy blocks: show the colour before it starts
+
+    const QString path = DumpPath();
+    const std::string error = sondix::WriteGraphWorkbook(s_.graph, s_.GraphHeaderStr, NowOf(s_),
+                                                         QFile::encodeName(path).toStdString());
+    if (error.empty()) {
+        const QString shown = QDir::toNativeSeparators(path);
+        lblStatus->setText(QStringLiteral("Saved to ") + shown);
+        lblStatus->setToolTip(shown);
+        if (!open_ || !open_(path)) lblStatus->setText(lblStatus->text() + " (not opened)");
+    } else {
+        lblStatus->setText(QString());
+        ReportDumpFailure(error);
+    }
+    cmdDumpChart->setPalette(saved);
+    dumpBusy_ = false;
+}
+
+void frmGraph::ReportDumpFailure(const std::string& error) {
+    const std::string text = "Spreadsheet copy failed: " + error;
+    if (s_.io.asker) {
+        s_.io.asker->Ask("Graph error", text, sondix::MsgButtons::OK, sondix::MsgIcon::Exclamation);
+        return;
+    }
+    QMessageBox::warning(this, QStringLiteral("Graph error"), QString::fromStdString(text));
+}

@@ -1,0 +1,42 @@
+// The chart's axis settings in the units of the plotting component. The sensor's chart counts
+// its x labels in points ("divisions"); the plot here has a value axis in ms or Hz, so a label
+// every d points becomes a tick every d x steps, and the ticks between labels become minor ticks.
+#pragma once
+
+#include <vector>
+
+#include "response/graph_model.h"
+
+namespace sondix {
+
+struct XAxisTicks {
+    double min = 0;
+    double max = 1;
+    bool dynamic = false;  // labelled ticks every `interval` from `anchor`; else `fixedCount`
+    double interval = 0;
+    double anchor = 0;
+    int fixedCount = 5;
+    int minorCount = 0;  // unlabelled ticks between two labelled ones
+};
+
+struct YAxisTicks {
+    double min = 0;
+    double max = 1;
+    int tickCount = 2;
+    bool nice = false;  // let the axis round the range to nice numbers
+};
+
+// More labels than this would crowd the axis and slow the drawing: such settings (a tiny step
+// or points of no spacing) fall back to a fixed count.
+inline constexpr int kMaxXLabels = 100;
+inline constexpr int kMaxMinorTicks = 9;
+inline constexpr int kMaxYTicks = 101;
+// The labels show the whole part of the x value, as the sensor's chart labelled its rows. The
+// ticks start a millionth of a step after 0 so that a tick that should fall on 70 but lands on
+// 69.9999 in binary (steps such as 0.7 ms) still reads 70.
+inline constexpr double kTickAnchorFraction = 1e-6;
+
+XAxisTicks XAxisTicksFor(const GraphModel& g);
+YAxisTicks YAxisTicksFor(const GraphModel& g);
+
+}  // namespace sondix

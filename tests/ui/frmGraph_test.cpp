@@ -1,0 +1,382 @@
+// The chart window: drawing the model, axis ticks, layout, the spreadsheet copy and closing.
+#include "response/ui/frmGraph.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <cmath>
+
+#include "common/ui/twips.h"
+#include "response/ui/graph_axes.h"
+#include "response/ui/graph_layout.h"
+#include "session_fixture.h"
+
+namespace sondix {
+namespace {
+
+// The host as the main window behaves: closing the chart window goes back to it.
+class ClosingHost : public RecordingHost {
+  public:
+    frmGraph* window = nullptr;
+    void CloseGraphWindow() override {
+        RecordingHost::CloseGraphWindow();
+        if (window) window->closeFromCore();
+    }
+};
+
+struct GraphFixture : test::SessionFixture {
+    ClosingHost closingHost;
+    GraphFixture() { s.io.host = &closingHost; }
+};
+
+// A "D" time series as the decoder leaves it: 2048 points 0.2 ms apart, a sine around 1.84 V.
+void FillTimeSeries(GraphModel& g, int n) {
+    g.SetNPoints(n);
+    for (int i = 1; i <= n; ++i) {
+        const float x = static_cast<float>(i - 1) * 0.2f;
+        g.SetData(i, x, 1.84f + 1.5f * std::sin(static_cast<float>(i) * 0.02f));
+    }
+    g.XAxisScaleFact = 0.2f;
+    g.title = "Time Series Unit#1234  2026-12-06 12:00:00";
+    g.caption = "Radar Signal Time Series V3.58";
+    g.footnote = "D command (AltPrtScr=copy graph window)   Npoints= 2048 RAMP UP";
+    g.xLabelFontSize = 10;
+    g.divisionsPerLabel = 251;
+    g.divisionsPerTick = 125;
+}
+
+QString OutDir() {
+    const QString dir = QStringLiteral(SONDIX_TEST_OUT);
+    QDir().mkpath(dir);
+    return dir;
+}
+
+// Pixels of exactly the data pen's colour inside the plot area (antialiasing is off).
+int DataPixels(frmGraph& w) {
+    const QImage img = w.chartEchoProf->grab().toImage();
+    const QRect plot = w.chartEchoProf->mapFromScene(w.chart()->plotArea()).boundingRect();
+    const QRgb pen = qRgb(0, 0, 127);
+    int count = 0;
+    for (int y = std::max(0, plot.top()); y <= std::min(img.height() - 1, plot.bottom()); ++y) {
+        for (int x = std::max(0, plot.left()); x <= std::min(img.width() - 1, plot.right()); ++x) {
+            if ((img.pixel(x, y) & 0xFFFFFF) == (pen & 0xFFFFFF)) ++count;
+        }
+    }
+    return count;
+}
+
+TEST(frmGraph, Renders2048PointsWithTextsAndAxes) {
+    GraphFixture f;
+    FillTimeSeries(f.s.graph, 2048);
+    frmGraph w(f.s);
+    w.Render();
+
+    EXPECT_EQ(w.dataSeries()->count(), 2048);
+    EXPECT_EQ(w.dataSeries()->at(2047), QPointF(2047 * 0.2f, f.s.graph.points[2047].y));
+    ASSERT_EQ(w.zeroSeries()->count(), 2);
+    EXPECT_EQ(w.zeroSeries()->at(0).y(), 0.0);
+    EXPECT_FLOAT_EQ(w.zeroSeries()->at(1).x(), 2047 * 0.2f);
+    EXPECT_EQ(w.windowTitle(), "Radar Signal Time Series V3.58");
+    EXPECT_EQ(w.chart()->title(), ChartTitleText("Time Series Unit#1234  2026-12-06 12:00:00"));
+    EXPECT_EQ(w.lblFootnote->text(),
+              "D command (AltPrtScr=copy graph window)   Npoints= 2048 RAMP UP");
+    EXPECT_EQ(w.axisX()->titleText(), "ms");
+    EXPECT_EQ(w.axisY()->titleText(), "Volts");
+    EXPECT_EQ(w.axisX()->labelsFont().pointSize(), 10);
+    EXPECT_EQ(w.axisY()->titleFont().pointSize(), 14);
+    EXPECT_DOUBLE_EQ(w.axisY()->min(), -0.5);
+    EXPECT_DOUBLE_EQ(w.axisY()->max(), 4.0);
+    EXPECT_EQ(w.axisY()->tickCount(), 10);  // 9 major divisions
+    EXPECT_DOUBLE_EQ(w.axisX()->min(), 0.0);
+    EXPECT_FLOAT_EQ(w.axisX()->max(), 2047 * 0.2f);
+    EXPECT_EQ(w.cmdDumpChart->text(), "Excel");
+}
+
+TEST(frmGraph, SecondRenderReplacesThePointsAndKeepsSeriesAndAxes) {
+    GraphFixture f;
+    FillTimeSeries(f.s.graph, 2048);
+    frmGraph w(f.s);
+    w.Render();
+    QLineSeries* data = w.dataSeries();
+    QValueAxis* x = w.axisX();
+
+    FillTimeSeries(f.s.graph, 512);
+    f.s.graph.caption = "Radar Signal Power Spectrum V3.58";
+    w.Render();
+    EXPECT_EQ(w.dataSeries(), data);
+    EXPECT_EQ(w.axisX(), x);
+    EXPECT_EQ(w.chart()->series().size(), 2);
+    EXPECT_EQ(w.chart()->axes().size(), 2);
+    EXPECT_EQ(w.dataSeries()->count(), 512);
+    EXPECT_FLOAT_EQ(w.axisX()->max(), 511 * 0.2f);
+    EXPECT_EQ(w.windowTitle(), "Radar Signal Power Spectrum V3.58");
+}
+
+TEST(frmGraph, AutomaticYAxisFitsTheData) {
+    GraphFixture f;
+    GraphModel& g = f.s.graph;
+    g.SetNPoints(3);
+    g.SetData(1, 0, 0.2f);
+    g.SetData(2, 10, 7.3f);
+    g.SetData(3, 20, 1.0f);
+    g.yAxisAuto = true;
+    frmGraph w(f.s);
+    w.Render();
+    EXPECT_LE(w.axisY()->min(), 0.2);
+    EXPECT_GE(w.axisY()->max(), 7.3);
+    EXPECT_LE(w.axisY()->max() - w.axisY()->min(), 2 * 7.1);
+}
+
+struct TickCase {
+    int perLabel;
+    int perTick;
+    float scale;
+    float lastX;
+    bool dynamic;
+    double interval;
+    int minor;
+};
+
+class XTicks : public ::testing::TestWithParam<TickCase> {};
+
+// A label every d points is a tick every d x steps; ticks between labels are minor ticks.
+TEST_P(XTicks, DivisionsBecomeValueAxisTicks) {
+    const TickCase& c = GetParam();
+    GraphModel g;
+    g.SetNPoints(2);
+    g.SetData(2, c.lastX, 0);
+    g.divisionsPerLabel = c.perLabel;
+    g.divisionsPerTick = c.perTick;
+    g.XAxisScaleFact = c.scale;
+    const XAxisTicks t = XAxisTicksFor(g);
+    EXPECT_EQ(t.dynamic, c.dynamic);
+    if (c.dynamic) {
+        EXPECT_NEAR(t.interval, c.interval, 1e-4);
+        // Just after 0, so that 69.9999 (70 in steps of 0.7f) is labelled 70.
+        EXPECT_GT(t.anchor, 0.0);
+        EXPECT_LT(t.anchor, c.interval * 1e-5);
+    }
+    EXPECT_EQ(t.minorCount, c.minor);
+    EXPECT_FLOAT_EQ(t.max, c.lastX);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, XTicks,
+    ::testing::Values(TickCase{251, 125, 0.2f, 409.4f, true, 50.2, 1},  // 2048-point "D"
+                      TickCase{51, 10, 0.2f, 102.2f, true, 10.2, 4},    // 512 points: m = 5
+                      TickCase{41, 20, 24.4140625f, 24975.6f, true, 1000.9765625, 1},  // spectrum
+                      TickCase{1, 1, 0.0f, 10.0f, false, 0, 0},         // before any transfer
+                      TickCase{1, 1, 0.001f, 400.0f, false, 0, 0},      // too many labels
+                      TickCase{100, 0, 1.0f, 1000.0f, true, 100, 0},    // no tick spacing
+                      TickCase{100, 1, 1.0f, 1000.0f, true, 100, 9}));  // capped minor ticks
+
+struct TitleCase {
+    const char* latin1;
+    QString shown;
+};
+
+class TitleText : public ::testing::TestWithParam<TitleCase> {};
+
+TEST_P(TitleText, EscapesMarkupAndKeepsDoubleBlanks) {
+    EXPECT_EQ(ChartTitleText(GetParam().latin1), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Titles, TitleText,
+                         ::testing::Values(TitleCase{"Spectrum", "Spectrum"},
+                                           TitleCase{"A<B & C>D", "A&lt;B &amp; C&gt;D"},
+                                           TitleCase{"Unit#1  2026",
+                                                     QString("Unit#1") + QChar(0xA0) + " 2026"},
+                                           TitleCase{"\xB5Wave", QString(QChar(0xB5)) + "Wave"}));
+
+TEST(frmGraph, AxisTicksFollowTheDivisions) {
+    GraphFixture f;
+    FillTimeSeries(f.s.graph, 2048);
+    frmGraph w(f.s);
+    w.Render();
+    EXPECT_EQ(w.axisX()->tickType(), QValueAxis::TicksDynamic);
+    EXPECT_NEAR(w.axisX()->tickInterval(), 251 * 0.2, 1e-4);
+    EXPECT_NEAR(w.axisX()->tickAnchor(), 0.0, 1e-3);
+    EXPECT_GT(w.axisX()->tickAnchor(), 0.0);
+    EXPECT_EQ(w.axisX()->minorTickCount(), 1);
+    EXPECT_EQ(w.axisX()->labelFormat(), "%d");
+}
+
+TEST(frmGraph, ScreenshotShowsTheDataLine) {
+    GraphFixture f;
+    FillTimeSeries(f.s.graph, 2048);
+    frmGraph w(f.s);
+    w.Render();
+    w.show();
+    QApplication::processEvents();
+    const QString path = OutDir() + "/frmGraph.png";
+    ASSERT_TRUE(w.grab().save(path)) << path.toStdString();
+    const QRectF plot = w.chart()->plotArea();
+    ASSERT_GT(plot.width(), 100);
+    // A sine over the whole width draws at least one pixel per column.
+    EXPECT_GE(DataPixels(w), static_cast<int>(plot.width() * 0.9));
+
+    f.s.graph.SetNPoints(0);
+    w.Render();
+    QApplication::processEvents();
+    EXPECT_EQ(DataPixels(w), 0) << "the count sees only the data line";
+}
+
+TEST(frmGraph, ChartTakesTheWindowLessTheButtonStrip) {
+    GraphFixture f;
+    frmGraph w(f.s);
+    w.resize(700, 500);
+    w.show();
+    QApplication::processEvents();
+    const int strip = TwipsToPixelsY(w, kGraphButtonStripTwips);
+    const QRect chart = w.chartEchoProf->geometry();
+    EXPECT_EQ(chart.topLeft(), QPoint(0, 0));
+    EXPECT_EQ(chart.width(), 700);
+    EXPECT_EQ(chart.height() + w.lblFootnote->height(), 500 - strip);
+    EXPECT_EQ(w.cmdDumpChart->y(), 500 - strip);
+    EXPECT_EQ(w.lblStatus->y(), w.cmdDumpChart->y());
+    EXPECT_GT(w.lblStatus->x(), w.cmdDumpChart->geometry().right());
+}
+
+struct LayoutCase {
+    QSize inner;
+    int noteH;
+    bool laidOut;
+    QRect chart;
+    QRect button;
+};
+
+class GraphLayoutRule : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(GraphLayoutRule, PlacesChartAndButton) {
+    const LayoutCase& c = GetParam();
+    const auto l = GraphLayoutFor(c.inner, 53, c.noteH, QSize(80, 28), 8);
+    ASSERT_EQ(l.has_value(), c.laidOut);
+    if (!l) return;
+    EXPECT_EQ(l->chart, c.chart);
+    EXPECT_EQ(l->button, c.button);
+    EXPECT_EQ(l->footnote.top(), c.chart.bottom() + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, GraphLayoutRule,
+    ::testing::Values(LayoutCase{{700, 500}, 20, true, {0, 0, 700, 427}, {0, 447, 80, 28}},
+                      LayoutCase{{300, 54}, 0, true, {0, 0, 300, 1}, {0, 1, 80, 28}},
+                      LayoutCase{{300, 53}, 0, false, {}, {}},  // not above the strip
+                      LayoutCase{{300, 153}, 90, true, {0, 0, 300, 50}, {0, 100, 80, 28}}));
+
+class DumpFixture : public ::testing::Test {
+  protected:
+    GraphFixture f;
+    QTemporaryDir dir;
+    frmGraph w{f.s};
+    QStringList opened;
+
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        FillTimeSeries(f.s.graph, 2048);
+        f.s.GraphHeaderStr = "Unit#1234";
+        w.Render();
+        w.setDumpFolder([this] { return dir.path(); });
+        w.setOpener([this](const QString& p) {
+            opened << p;
+            return true;
+        });
+    }
+};
+
+TEST_F(DumpFixture, WritesTheWorkbookAndOpensIt) {
+    const QColor face = w.cmdDumpChart->palette().color(QPalette::Button);
+    w.cmdDumpChart->click();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0], dir.filePath("Sondix chart 2026-12-06 12-00-00.xlsx"));
+    EXPECT_TRUE(QFileInfo::exists(opened[0]));
+    EXPECT_EQ(w.lblStatus->text(), "Saved to " + QDir::toNativeSeparators(opened[0]));
+    EXPECT_FALSE(w.DumpBusy());
+    EXPECT_EQ(w.cmdDumpChart->palette().color(QPalette::Button), face);
+
+    w.cmdDumpChart_Click();  // same second: a second name, the first file stays
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened[1], dir.filePath("Sondix chart 2026-12-06 12-00-00 (2).xlsx"));
+}
+
+TEST_F(DumpFixture, SecondClickWhileCopyingDoesNothing) {
+    QColor during;
+    bool busyDuring = false;
+    w.setOpener([&](const QString& p) {
+        opened << p;
+        during = w.cmdDumpChart->palette().color(QPalette::Button);
+        busyDuring = w.DumpBusy();
+        w.cmdDumpChart_Click();
+        return true;
+    });
+    w.cmdDumpChart_Click();
+    EXPECT_EQ(opened.size(), 1);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(during, QColor(255, 127, 127));
+    EXPECT_TRUE(busyDuring);
+    EXPECT_FALSE(w.DumpBusy());
+}
+
+TEST_F(DumpFixture, UnwritableFolderIsReportedAndTheButtonRestored) {
+    const QColor face = w.cmdDumpChart->palette().color(QPalette::Button);
+    w.setDumpFolder([] { return QStringLiteral("/nonexistent-sondix-folder/deeper"); });
+    w.cmdDumpChart_Click();
+    EXPECT_TRUE(opened.isEmpty());
+    ASSERT_EQ(f.asker.asked.size(), 1u);
+    EXPECT_EQ(f.asker.asked[0].title, "Graph error");
+    EXPECT_EQ(f.asker.asked[0].text.rfind("Spreadsheet copy failed: ", 0), 0u);
+    EXPECT_EQ(f.asker.asked[0].buttons, MsgButtons::OK);
+    EXPECT_EQ(f.asker.asked[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(w.cmdDumpChart->palette().color(QPalette::Button), face);
+    EXPECT_FALSE(w.DumpBusy());
+    EXPECT_EQ(w.lblStatus->text(), "");
+
+    w.setDumpFolder([this] { return dir.path(); });
+    w.cmdDumpChart_Click();
+    EXPECT_EQ(opened.size(), 1) << "the next click copies again";
+}
+
+TEST(frmGraph, DefaultFolderIsWritable) {
+    const QFileInfo info(frmGraph::DefaultDumpFolder());
+    EXPECT_TRUE(info.isDir());
+    EXPECT_TRUE(info.isWritable());
+}
+
+TEST(frmGraph, CloseBoxRunsTheUnloadOnce) {
+    GraphFixture f;
+    frmGraph w(f.s);
+    f.closingHost.window = &w;
+    f.s.D_GraphLoaded = true;
+    w.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(w.close());
+    EXPECT_FALSE(f.s.D_GraphLoaded);
+    EXPECT_EQ(f.closingHost.graphCloses, 1);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(f.port.sent, "") << "no spectrum stream was running";
+}
+
+TEST(frmGraph, CloseAskedByTheCoreDoesNotUnloadAgain) {
+    GraphFixture f;
+    frmGraph w(f.s);
+    f.closingHost.window = &w;
+    f.s.D_GraphLoaded = true;
+    w.show();
+    QApplication::processEvents();
+    w.closeFromCore();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(f.s.D_GraphLoaded);
+    EXPECT_EQ(f.closingHost.graphCloses, 0);
+}
+
+}  // namespace
+}  // namespace sondix
