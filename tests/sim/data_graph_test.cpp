@@ -64,6 +64,11 @@ TEST_P(DataGraph, EveryWordIsANumberAndLinesHoldSixteen) {
     Sensor s = MakeSensor();
     const auto f = FrameGraph(Answer(s), Time());
     ASSERT_TRUE(f.ok);
+    // Without the line ends, the text before the terminator is the words and the gap.
+    std::string words = f.data.substr(0, static_cast<std::size_t>(f.terminator - 1));
+    std::erase(words, '\r');
+    std::erase(words, '\n');
+    EXPECT_EQ(words.size(), static_cast<std::size_t>(f.nwords * Width()));
     int lines = 0;
     for (std::size_t i = 0; i + 1 < f.data.size(); ++i) {
         if (f.data[i] == '\r' && f.data[i + 1] == '\n') ++lines;

@@ -17,6 +17,9 @@ namespace sondix::sim {
 namespace {
 
 constexpr int kTickMs = 20;  // streams and timeouts are looked after at least this often
+// The interpreter's reaction time. A real sensor needs a few milliseconds too; answering at
+// once could race the host, which clears its answer buffer just after sending a command.
+constexpr double kAnswerDelay = 0.02;
 
 void Log(const char* what) {
     std::fprintf(stderr, "sondix-sim: %s\n", what);
@@ -85,8 +88,10 @@ class Loop {
             break;
         }
         if (!bytes.empty()) {
-            std::string out = sensor_.Feed(bytes, Now());
+            const double now = Now();
+            std::string out = sensor_.Feed(bytes, now);
             if (sensor_.TakeFlushRequest()) tx_.Clear();
+            if (tx_.Empty()) tx_.HoldUntil(now + kAnswerDelay);
             tx_.Push(out);
         }
         return !gone;

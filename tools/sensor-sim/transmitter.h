@@ -3,6 +3,7 @@
 // odd-sized blocks with gaps). Pure logic with the time passed in, so tests need no sleeps.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,6 +28,8 @@ class Transmitter {
 
     // Queues output; the garble and drop faults act here.
     void Push(std::string_view bytes);
+    // Nothing leaves before `t` (the sensor's time to react to a command).
+    void HoldUntil(double t) { holdUntil_ = std::max(holdUntil_, t); }
     // Drops everything queued (a stop command, or nobody listening).
     void Clear();
     bool Empty() const { return head_ >= queue_.size(); }
