@@ -68,7 +68,9 @@ class Loop {
     }
 
     int TimeoutMs(double now) const {
-        double next = std::min(tx_.NextTime(now), now + kTickMs * 0.001);
+        // A blocked write waits for POLLOUT rather than spinning on a block that is "ready".
+        const double due = writeBlocked_ ? now + kTickMs * 0.001 : tx_.NextTime(now);
+        double next = std::min(due, now + kTickMs * 0.001);
         if (options_.hangupAfter > 0) next = std::min(next, options_.hangupAfter);
         return std::clamp(static_cast<int>(std::ceil((next - now) * 1000.0)), 0, kTickMs);
     }

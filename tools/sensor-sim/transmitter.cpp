@@ -7,6 +7,7 @@ namespace {
 
 constexpr double kChunkSeconds = 0.01;  // paced output leaves in slices of this length
 constexpr double kNever = 1e300;
+constexpr std::size_t kMaxQueued = 1 << 20;
 
 }  // namespace
 
@@ -19,6 +20,8 @@ Transmitter::Transmitter(const LineConfig& config)
 }
 
 void Transmitter::Push(std::string_view bytes) {
+    // A reader that never reads: the sensor's buffer overflows and output is lost.
+    if (Pending() > kMaxQueued) return;
     for (char c : bytes) {
         if (rng_.Chance(config_.dropRate)) continue;
         if (rng_.Chance(config_.garbleRate)) {
