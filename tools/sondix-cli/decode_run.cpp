@@ -1,0 +1,42 @@
+#include "decode_run.h"
+
+#include <algorithm>
+
+#include "response/show_data.h"
+#include "terminal/main_window.h"
+
+namespace sondix::cli {
+
+DecodeRun::DecodeRun() {
+    s.io = Outside{&port, &asker, &clock, &host, &term};
+    port.open = true;
+    host.logOpen = true;  // the log captures what the logging step writes
+    host.onShowGraph = [this] { graphs.push_back(s.graph); };
+    host.onResultsChanged = [this] { results.push_back(s.results); };
+}
+
+void RunDecode(DecodeRun& run, const DecodeOptions& o, const std::string& input) {
+    Session& s = run.s;
+    if (o.now) run.clock.date = *o.now;
+    if (o.units) s.mirror.Units = *o.units;
+    if (o.firmware) s.mirror.FirmwareRev = *o.firmware;
+    if (o.velocimeter) s.mirror.VelocimeterMode = true;
+    if (o.headerStr) s.GraphHeaderStr = *o.headerStr;
+
+    // The command has just been sent: its key is pending and the parser starts afresh.
+    s.CommandKey = static_cast<std::int16_t>(static_cast<unsigned char>(o.key));
+    ResetVariables(s);
+    if (o.key == '{') {
+        // The results stream feeds the results window, which the Results button opens first.
+        s.ResultDisp_Loaded = true;
+        run.host.resultsWindow = true;
+    }
+
+    const std::size_t block = o.block > 0 ? o.block : std::max<std::size_t>(input.size(), 1);
+    for (std::size_t at = 0; at < input.size(); at += block) {
+        std::string piece = input.substr(at, block);
+        ShowData(s, run.term, piece);
+    }
+}
+
+}  // namespace sondix::cli

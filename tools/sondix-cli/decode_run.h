@@ -1,0 +1,38 @@
+// `sondix-cli decode`: a recorded byte stream fed to the same ShowData the program runs, as the
+// answer to one command, with the headless outside world recording what happened.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "decode_options.h"
+#include "history/results_model.h"
+#include "response/graph_model.h"
+#include "terminal/headless_io.h"
+#include "terminal/session.h"
+
+namespace sondix::cli {
+
+// Everything the run leaves behind, for the report.
+struct DecodeRun {
+    RecordingPort port;
+    RecordingAsker asker;
+    ManualClock clock;
+    RecordingHost host;
+    StringTextBox term;
+    Session s;
+    std::vector<GraphModel> graphs;     // the chart at each ShowGraph
+    std::vector<ResultsModel> results;  // the results window at each ResultsChanged
+
+    DecodeRun();
+    DecodeRun(const DecodeRun&) = delete;
+    DecodeRun& operator=(const DecodeRun&) = delete;
+};
+
+// Sets the session up as if `o.key` had just been sent, then feeds `input` in blocks.
+void RunDecode(DecodeRun& run, const DecodeOptions& o, const std::string& input);
+
+// The one JSON object the tool prints.
+std::string DecodeReport(const DecodeRun& run);
+
+}  // namespace sondix::cli

@@ -1,0 +1,79 @@
+// sondix-cli: the response parser without a window. `sondix-cli decode KEY [FILE]` feeds a
+// recorded byte stream to ShowData as the answer to the command KEY and prints one JSON object
+// with what the program would have shown, logged, sent, asked and charted.
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "decode_options.h"
+#include "decode_run.h"
+#include "export/graph_workbook.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kFileError = 1;
+
+// The whole input as bytes; false (with the reason) when it cannot be read.
+bool ReadInput(const std::string& file, std::string& out, std::string& error) {
+    if (file.empty() || file == "-") {
+        out.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        return true;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        error = std::strerror(errno);
+        return false;
+    }
+    std::ostringstream buf;
+    buf << in.rdbuf();
+    if (in.bad()) {
+        error = "read error";
+        return false;
+    }
+    out = buf.str();
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace sondix;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const cli::ParsedCommand cmd = cli::ParseCommandLine(args);
+    if (cmd.help) {
+        std::cout << cli::UsageText();
+        return 0;
+    }
+    if (!cmd.error.empty()) {
+        std::cerr << "sondix-cli: " << cmd.error << "\n" << cli::UsageText();
+        return kUsageError;
+    }
+
+    const cli::DecodeOptions& o = cmd.decode;
+    std::string input;
+    std::string error;
+    if (!ReadInput(o.file, input, error)) {
+        std::cerr << "sondix-cli: cannot read " << o.file << ": " << error << "\n";
+        return kFileError;
+    }
+
+    cli::DecodeRun run;
+    cli::RunDecode(run, o, input);
+    std::cout << cli::DecodeReport(run) << "\n";
+
+    if (!o.xlsx.empty()) {
+        const std::string failed =
+            WriteGraphWorkbook(run.s.graph, run.s.GraphHeaderStr, run.clock.date, o.xlsx);
+        if (!failed.empty()) {
+            std::cerr << "sondix-cli: cannot write " << o.xlsx << ": " << failed << "\n";
+            return kFileError;
+        }
+    }
+    return 0;
+}
