@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "common/ui/twips.h"
+#include "response/ui/chart_title.h"
 #include "response/ui/graph_axes.h"
 #include "response/ui/graph_layout.h"
 #include "session_fixture.h"
@@ -86,7 +87,8 @@ TEST(frmGraph, Renders2048PointsWithTextsAndAxes) {
     EXPECT_EQ(w.zeroSeries()->at(0).y(), 0.0);
     EXPECT_FLOAT_EQ(w.zeroSeries()->at(1).x(), 2047 * 0.2f);
     EXPECT_EQ(w.windowTitle(), "Radar Signal Time Series V3.58");
-    EXPECT_EQ(w.chart()->title(), ChartTitleText("Time Series Unit#1234  2026-12-06 12:00:00"));
+    EXPECT_EQ(w.chart()->title(),
+              QString("Time Series Unit#1234") + QChar(0xA0) + " 2026-12-06 12:00:00");
     EXPECT_EQ(w.lblFootnote->text(),
               "D command (AltPrtScr=copy graph window)   Npoints= 2048 RAMP UP");
     EXPECT_EQ(w.axisX()->titleText(), "ms");
@@ -180,22 +182,55 @@ INSTANTIATE_TEST_SUITE_P(
                       TickCase{100, 1, 1.0f, 1000.0f, true, 100, 9}));  // capped minor ticks
 
 struct TitleCase {
-    const char* latin1;
-    QString shown;
+    QStringList lines;
+    QString html;
 };
 
-class TitleText : public ::testing::TestWithParam<TitleCase> {};
+class TitleHtml : public ::testing::TestWithParam<TitleCase> {};
 
-TEST_P(TitleText, EscapesMarkupAndKeepsDoubleBlanks) {
-    EXPECT_EQ(ChartTitleText(GetParam().latin1), GetParam().shown);
+TEST_P(TitleHtml, EscapesMarkupKeepsDoubleBlanksAndBreaksLines) {
+    EXPECT_EQ(ChartTitleHtml(GetParam().lines), GetParam().html);
 }
 
-INSTANTIATE_TEST_SUITE_P(Titles, TitleText,
-                         ::testing::Values(TitleCase{"Spectrum", "Spectrum"},
-                                           TitleCase{"A<B & C>D", "A&lt;B &amp; C&gt;D"},
-                                           TitleCase{"Unit#1  2026",
-                                                     QString("Unit#1") + QChar(0xA0) + " 2026"},
-                                           TitleCase{"\xB5Wave", QString(QChar(0xB5)) + "Wave"}));
+INSTANTIATE_TEST_SUITE_P(
+    Titles, TitleHtml,
+    ::testing::Values(TitleCase{{"Spectrum"}, "Spectrum"},
+                      TitleCase{{"A<B & C>D"}, "A&lt;B &amp; C&gt;D"},
+                      TitleCase{{"Unit#1  2026"}, QString("Unit#1") + QChar(0xA0) + " 2026"},
+                      TitleCase{{"Spectrum Unit#1", "2026-12-06"},
+                                "<div align=\"center\">Spectrum Unit#1<br>2026-12-06</div>"},
+                      TitleCase{{QString(QChar(0xB5)) + "Wave"}, QString(QChar(0xB5)) + "Wave"}));
+
+TEST(frmGraph, TitleWrapsAtBlanksWithinTheWidth) {
+    const QFontMetrics fm(QFont("Arial", 12));
+    const QString title = "Spectrum Unit#1234,RADAR LEVEL SENSOR 24 GHz FMCW  2026-12-06 12:00:00";
+    const int width = fm.horizontalAdvance("Spectrum Unit#1234,RADAR LEVEL");
+    const QStringList lines = WrapWords(title, fm, width);
+    ASSERT_GT(lines.size(), 1);
+    for (const QString& line : lines) {
+        EXPECT_LE(fm.horizontalAdvance(line), width) << line.toStdString();
+        EXPECT_FALSE(line.startsWith(' ')) << line.toStdString();
+    }
+    EXPECT_EQ(lines.join(' ').simplified(), title.simplified());
+    EXPECT_EQ(WrapWords(title, fm, 100000), QStringList{title}) << "a wide chart keeps one line";
+    EXPECT_EQ(WrapWords("", fm, 100), QStringList{""});
+    EXPECT_EQ(WrapWords("Supercalifragilistic", fm, 5), QStringList{"Supercalifragilistic"});
+}
+
+TEST(frmGraph, LongTitleIsWrappedToTheChartWidth) {
+    GraphFixture f;
+    f.s.graph.title =
+        "Spectrum Unit#1234,RADAR LEVEL SENSOR 24 GHz FMCW long identification "
+        "text  2026-12-06 12:00:00  T= 12.34d";
+    frmGraph w(f.s);
+    w.resize(400, 400);
+    w.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(w.chart()->title().contains("<br>"));
+    w.resize(2000, 400);
+    QApplication::processEvents();
+    EXPECT_FALSE(w.chart()->title().contains("<br>"));
+}
 
 TEST(frmGraph, AxisTicksFollowTheDivisions) {
     GraphFixture f;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -25,6 +26,7 @@
 
 #include "common/ui/twips.h"
 #include "export/graph_workbook.h"
+#include "response/ui/chart_title.h"
 #include "response/ui/graph_axes.h"
 #include "response/ui/graph_layout.h"
 #include "terminal/main_window.h"
@@ -41,6 +43,7 @@ constexpr double kDesignHeightTwips = 7500;
 constexpr double kButtonWidthTwips = 1200;
 constexpr double kButtonHeightTwips = 420;
 constexpr double kGapTwips = 120;
+constexpr int kTitleSlackPx = 16;  // the title item's own padding
 
 const QColor kDataPen(0, 0, 127);
 const QColor kZeroPen(0, 127, 127);
@@ -103,13 +106,6 @@ QString FreePath(const QString& folder, const QString& fileName) {
 
 }  // namespace
 
-// The chart draws its title as HTML: markup characters are escaped and the first blank of each
-// pair made non-breaking, so a title keeps its double blanks before the date and time.
-QString sondix::ChartTitleText(const std::string& latin1) {
-    return FromLatin1(latin1).toHtmlEscaped().replace(QStringLiteral("  "),
-                                                      QString(QChar(0xA0)) + QChar(' '));
-}
-
 frmGraph::frmGraph(sondix::Session& s, QWidget* parent) : QWidget(parent, Qt::Window), s_(s) {
     setObjectName(QStringLiteral("frmGraph"));
     chartEchoProf = new QChartView(this);
@@ -136,6 +132,7 @@ frmGraph::frmGraph(sondix::Session& s, QWidget* parent) : QWidget(parent, Qt::Wi
     resize(sondix::TwipsToPixelsX(*this, kDesignWidthTwips),
            sondix::TwipsToPixelsY(*this, kDesignHeightTwips));
     if (const QScreen* screen = this->screen()) move(screen->availableGeometry().topLeft());
+    LayoutControls();
     Render();
 }
 
@@ -198,8 +195,7 @@ void frmGraph::RenderTexts() {
     const sondix::GraphModel& g = s_.graph;
     const QString caption = FromLatin1(g.caption);
     if (windowTitle() != caption) setWindowTitle(caption);
-    const QString title = sondix::ChartTitleText(g.title);
-    if (chart_->title() != title) chart_->setTitle(title);
+    UpdateTitle();
     const QString footnote = FromLatin1(g.footnote);
     if (lblFootnote->text() != footnote) {
         lblFootnote->setText(footnote);
@@ -208,6 +204,15 @@ void frmGraph::RenderTexts() {
     axisX_->setTitleText(FromLatin1(g.xAxisTitle));
     axisY_->setTitleText(FromLatin1(g.yAxisTitle));
     axisX_->setLabelsFont(Arial(g.xLabelFontSize));
+}
+
+void frmGraph::UpdateTitle() {
+    const QMargins m = chart_->margins();
+    const int width = chartEchoProf->width() - m.left() - m.right() - kTitleSlackPx;
+    const QStringList lines =
+        sondix::WrapWords(FromLatin1(s_.graph.title), QFontMetrics(chart_->titleFont()), width);
+    const QString title = sondix::ChartTitleHtml(lines);
+    if (chart_->title() != title) chart_->setTitle(title);
 }
 
 void frmGraph::RenderSeries() {
@@ -254,6 +259,7 @@ void frmGraph::LayoutControls() {
     lblFootnote->setGeometry(layout->footnote);
     cmdDumpChart->setGeometry(layout->button);
     lblStatus->setGeometry(layout->status);
+    UpdateTitle();  // the title wraps to the chart's new width
 }
 
 void frmGraph::resizeEvent(QResizeEvent* e) {

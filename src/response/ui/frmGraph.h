@@ -10,7 +10,6 @@
 #include <QPointF>
 #include <QWidget>
 #include <functional>
-#include <string>
 
 class QChart;
 class QChartView;
@@ -21,10 +20,7 @@ class QValueAxis;
 
 namespace sondix {
 struct Session;
-
-// The chart's title text for a Latin-1 title (the chart takes HTML).
-QString ChartTitleText(const std::string& latin1);
-}  // namespace sondix
+}
 
 class frmGraph : public QWidget {
     Q_OBJECT
@@ -71,6 +67,7 @@ class frmGraph : public QWidget {
     void SetupChart();
     void LayoutControls();
     void RenderTexts();
+    void UpdateTitle();
     void RenderSeries();
     void RenderXAxis();
     void RenderYAxis();

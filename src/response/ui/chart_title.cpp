@@ -1,0 +1,37 @@
+#include "response/ui/chart_title.h"
+
+#include <QFontMetrics>
+
+namespace sondix {
+
+QStringList WrapWords(const QString& text, const QFontMetrics& metrics, int width) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '))) {
+        if (line.isEmpty() && word.isEmpty() && !lines.isEmpty()) continue;  // no leading blank
+        const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && !word.isEmpty() && metrics.horizontalAdvance(candidate) > width) {
+            lines << line.trimmed();
+            line = word;
+            continue;
+        }
+        line = candidate;
+    }
+    if (!line.isEmpty() || lines.isEmpty()) lines << line;
+    return lines;
+}
+
+QString ChartTitleHtml(const QStringList& lines) {
+    QStringList html;
+    html.reserve(lines.size());
+    const QString keptPair = QString(QChar(0xA0)) + QLatin1Char(' ');
+    for (const QString& line : lines) {
+        html << line.toHtmlEscaped().replace(QStringLiteral("  "), keptPair);
+    }
+    if (html.size() < 2) return html.join(QString());
+    // The chart centres a one-line title itself; more lines need centring of their own.
+    return QStringLiteral("<div align=\"center\">") + html.join(QStringLiteral("<br>")) +
+           QStringLiteral("</div>");
+}
+
+}  // namespace sondix
