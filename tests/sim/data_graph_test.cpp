@@ -83,7 +83,9 @@ TEST_P(DataGraph, EveryWordIsANumberAndLinesHoldSixteen) {
             ASSERT_GE(v, 0);
             ASSERT_LE(v, 1023);
         }
-        if (!Time()) ASSERT_GE(v, 0);
+        if (!Time()) {
+            ASSERT_GE(v, 0);
+        }
     }
 }
 

@@ -68,7 +68,9 @@ TEST_P(ResultsStream, LinesCarryValueSignalAndRelayStatus) {
         EXPECT_EQ(r.stat.find_first_not_of("0123456789ABCDEF"), std::string::npos);
         const auto stat = std::stoul(r.stat, nullptr, 16);
         EXPECT_EQ(stat & ~0x2003UL, 0u) << "only relay and lost-echo bits";
-        if (stat & 0x2000) EXPECT_EQ(r.s, "00");
+        if (stat & 0x2000) {
+            EXPECT_EQ(r.s, "00");
+        }
         EXPECT_NE(r.value, 0);
     }
     EXPECT_EQ(s.Feed("}", 6.1), "}\r\n");
