@@ -54,9 +54,9 @@ float ParamMirror::*MemberOf(std::string_view name) {
 }
 
 // The value as the listing writes it: fractions keep their denominator's precision.
-double AsListed(const ParamSpec& spec, double value) {
-    if (spec.notation == Notation::Fraction) {
-        return static_cast<double>(RoundSat(value * spec.scale)) / spec.scale;
+double AsListed(const ParamDef& def, double value) {
+    if (def.notation == Notation::Fraction) {
+        return static_cast<double>(RoundSat(value * def.scale)) / def.scale;
     }
     return static_cast<double>(RoundSat(value));
 }
@@ -100,10 +100,10 @@ TEST_P(SimListingTest, SensorKindAndRevision) {
 TEST_P(SimListingTest, EveryListedParameterReachesItsMember) {
     const ParamMirror m = Read();
     for (const Param& p : params_.All()) {
-        const auto member = MemberOf(p.spec->name);
-        ASSERT_NE(member, nullptr) << p.spec->name;
-        EXPECT_FLOAT_EQ(m.*member, static_cast<float>(AsListed(*p.spec, p.value)))
-            << p.spec->key << ValueText(*p.spec, p.value);
+        const auto member = MemberOf(p.def->name);
+        ASSERT_NE(member, nullptr) << p.def->name;
+        EXPECT_FLOAT_EQ(m.*member, static_cast<float>(AsListed(*p.def, p.value)))
+            << p.def->key << ValueText(*p.def, p.value);
     }
 }
 

@@ -13,7 +13,7 @@ std::string LogoBlock(Variant v, const std::string& firmware) {
 std::string ParameterLines(const Params& p) {
     std::string out;
     for (const Param& q : p.All()) {
-        out += std::string(q.spec->key) + ValueText(*q.spec, q.value) + kCrLf;
+        out += std::string(q.def->key) + ValueText(*q.def, q.value) + kCrLf;
     }
     return out;
 }

@@ -11,7 +11,7 @@ namespace {
 constexpr long kAny = 999999;
 using N = Notation;
 
-const std::vector<ParamSpec> kDistance = {
+const std::vector<ParamDef> kDistance = {
     {"SerNum", "SerNum  =", -1, N::Plain, 1, 1047, 0, 0, false},
     {"Password", "Password=", -1, N::Plain, 1, 417, 0, 0, false},
     {"Units", "Units   =", 18, N::Plain, 1, 0, 0, 4, false},
@@ -59,7 +59,7 @@ const std::vector<ParamSpec> kDistance = {
 };
 
 // No "Vramp" anywhere: the host tells the velocimeter by its absence.
-const std::vector<ParamSpec> kVelocimeter = {
+const std::vector<ParamDef> kVelocimeter = {
     {"SerNum", "SerNum  =", -1, N::Plain, 1, 2151, 0, 0, false},
     {"Password", "Password=", -1, N::Plain, 1, 417, 0, 0, false},
     {"Units", "Units   =", 18, N::Plain, 1, 0, 0, 4, false},
@@ -93,18 +93,18 @@ const std::vector<ParamSpec> kVelocimeter = {
 
 }  // namespace
 
-const std::vector<ParamSpec>& ParamSpecs(Variant v) {
+const std::vector<ParamDef>& ParamTable(Variant v) {
     return v == Variant::Velocimeter ? kVelocimeter : kDistance;
 }
 
-std::string ValueText(const ParamSpec& spec, double value) {
-    switch (spec.notation) {
+std::string ValueText(const ParamDef& def, double value) {
+    switch (def.notation) {
         case Notation::Fraction:
-            return Plain(RoundSat(value * spec.scale)) + "/" + Plain(spec.scale);
+            return Plain(RoundSat(value * def.scale)) + "/" + Plain(def.scale);
         case Notation::Product: {
             const long long whole = RoundSat(value);
-            if (whole != 0 && spec.scale > 1 && whole % spec.scale == 0) {
-                return Plain(whole / spec.scale) + "*" + Plain(spec.scale);
+            if (whole != 0 && def.scale > 1 && whole % def.scale == 0) {
+                return Plain(whole / def.scale) + "*" + Plain(def.scale);
             }
             return Plain(whole);
         }
@@ -115,20 +115,20 @@ std::string ValueText(const ParamSpec& spec, double value) {
 }
 
 Params::Params(Variant variant, double firmwareRev) : variant_(variant), rev_(firmwareRev) {
-    for (const ParamSpec& s : ParamSpecs(variant))
+    for (const ParamDef& s : ParamTable(variant))
         params_.push_back({&s, s.init});
 }
 
 double Params::Get(std::string_view name) const {
     for (const Param& p : params_) {
-        if (p.spec->name == name) return p.value;
+        if (p.def->name == name) return p.value;
     }
     return 0;
 }
 
 void Params::Put(std::string_view name, double value) {
     for (Param& p : params_) {
-        if (p.spec->name == name) p.value = value;
+        if (p.def->name == name) p.value = value;
     }
 }
 
@@ -142,10 +142,10 @@ int Params::FftSize() const {
     return 1 << log2;
 }
 
-bool Params::InRange(const ParamSpec& spec, long value) const {
-    long lo = spec.lo;
-    long hi = spec.hi;
-    const std::string_view n = spec.name;
+bool Params::InRange(const ParamDef& def, long value) const {
+    long lo = def.lo;
+    long hi = def.hi;
+    const std::string_view n = def.name;
     if (n == "Raw_Fmin" || n == "Raw_Fmax") hi = FftSize() / 2 - 1;
     // Older velocimeter firmware has no "always" modes on relay 2.
     if (n == "Rly2Mode" && variant_ == Variant::Velocimeter && rev_ < 1.51) hi = 4;
@@ -156,9 +156,9 @@ bool Params::InRange(const ParamSpec& spec, long value) const {
 
 bool Params::ApplySet(int index, long value) {
     for (Param& p : params_) {
-        if (p.spec->index != index || index < 0) continue;
-        if (!InRange(*p.spec, value)) return false;
-        const double scale = p.spec->length && LongRange() ? 10.0 : 1.0;
+        if (p.def->index != index || index < 0) continue;
+        if (!InRange(*p.def, value)) return false;
+        const double scale = p.def->length && LongRange() ? 10.0 : 1.0;
         p.value = static_cast<double>(value) * scale;
         return true;
     }

@@ -18,7 +18,7 @@ namespace sondix::sim {
 // in hundredths of a microsecond over 100.
 enum class Notation { Plain, Fraction, Product };
 
-struct ParamSpec {
+struct ParamDef {
     std::string_view name;  // the mirror's member name
     std::string_view key;   // exact listing key, blanks and "=" included
     int index;              // set index; -1: not settable by "s"
@@ -29,15 +29,15 @@ struct ParamSpec {
     bool length;  // a length: sent in centimetres on long-range firmware with unit 0
 };
 
-const std::vector<ParamSpec>& ParamSpecs(Variant v);
+const std::vector<ParamDef>& ParamTable(Variant v);
 
 struct Param {
-    const ParamSpec* spec;
+    const ParamDef* def;
     double value;
 };
 
 // The text after the key, without the line end.
-std::string ValueText(const ParamSpec& spec, double value);
+std::string ValueText(const ParamDef& def, double value);
 
 class Params {
   public:
@@ -59,7 +59,7 @@ class Params {
     bool ApplySet(int index, long value);
 
   private:
-    bool InRange(const ParamSpec& spec, long value) const;
+    bool InRange(const ParamDef& def, long value) const;
 
     Variant variant_;
     double rev_;

@@ -16,8 +16,8 @@ std::string StatusLines(const AnswerContext& c, bool withSampleT) {
     out += "Vrefcal =" + IntField(kVrefCalMv, 5) + kCrLf;
     if (withSampleT) {
         for (const Param& p : c.params.All()) {
-            if (p.spec->name == "SampleT") {
-                out += std::string(p.spec->key) + ValueText(*p.spec, p.value) + kCrLf;
+            if (p.def->name == "SampleT") {
+                out += std::string(p.def->key) + ValueText(*p.def, p.value) + kCrLf;
             }
         }
     }
