@@ -41,8 +41,13 @@ struct GraphModel {
     float XAxisScaleFact = 0;
     std::vector<GraphPoint> points;  // row i is points[i - 1]
 
-    // The window's set-up on load: every field back to its design value.
-    void Setup() { *this = GraphModel{}; }
+    // The window's set-up on load: every setting back to its design value. The rows stay: the
+    // header of a transfer sets the point count before the decode loads the window.
+    void Setup() {
+        std::vector<GraphPoint> rows = std::move(points);
+        *this = GraphModel{};
+        points = std::move(rows);
+    }
     int NPoints() const { return static_cast<int>(points.size()); }
     void SetNPoints(int n) { points.assign(n < 0 ? 0 : static_cast<std::size_t>(n), GraphPoint{}); }
     // Row i (1-based); rows outside the count are ignored.

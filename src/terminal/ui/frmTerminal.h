@@ -84,6 +84,8 @@ class frmTerminal : public QMainWindow, public WindowHost {
     QPlainTextEdit* Terminal() const { return termView_; }
     bool ProgramEnded() const { return ended_; }
     Colour LampColour() const { return frmConnectLight_->colour(); }
+    frmGraph* GraphWindow() const { return graph_; }
+    frmResults* ResultsWindow() const { return results_; }
 
   protected:
     void closeEvent(QCloseEvent* e) override;
