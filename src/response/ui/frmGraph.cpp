@@ -290,8 +290,8 @@ QString frmGraph::DefaultDumpFolder() {
     return QDir::tempPath();
 }
 
-QString frmGraph::DumpPath() const {
-    const std::string name = sondix::WorkbookFileName(NowOf(s_));
+QString frmGraph::DumpPath(const Gen::DateTime& now) const {
+    const std::string name = sondix::WorkbookFileName(now);
     return FreePath(folder_(), QString::fromStdString(name));
 }
 
@@ -304,8 +304,9 @@ void frmGraph::cmdDumpChart_Click() {
     cmdDumpChart->setPalette(busy);
     cmdDumpChart->repaint();  // the copy blocks: show the colour before it starts
 
-    const QString path = DumpPath();
-    const std::string error = sondix::WriteGraphWorkbook(s_.graph, s_.GraphHeaderStr, NowOf(s_),
+    const Gen::DateTime now = NowOf(s_);
+    const QString path = DumpPath(now);
+    const std::string error = sondix::WriteGraphWorkbook(s_.graph, s_.GraphHeaderStr, now,
                                                          QFile::encodeName(path).toStdString());
     if (error.empty()) {
         const QString shown = QDir::toNativeSeparators(path);
@@ -321,10 +322,12 @@ void frmGraph::cmdDumpChart_Click() {
 }
 
 void frmGraph::ReportDumpFailure(const std::string& error) {
-    const std::string text = "Spreadsheet copy failed: " + error;
+    // The error names the file in the file system's encoding; message texts are Latin-1.
+    const std::string text =
+        "Spreadsheet copy failed: " + sondix::ToLatin1(QString::fromLocal8Bit(error));
     if (s_.io.asker) {
         s_.io.asker->Ask("Graph error", text, sondix::MsgButtons::OK, sondix::MsgIcon::Exclamation);
         return;
     }
-    QMessageBox::warning(this, QStringLiteral("Graph error"), QString::fromStdString(text));
+    QMessageBox::warning(this, QStringLiteral("Graph error"), FromLatin1(text));
 }

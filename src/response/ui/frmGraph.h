@@ -11,6 +11,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "common/gen_datetime.h"
+
 class QChart;
 class QChartView;
 class QLabel;
@@ -71,7 +73,7 @@ class frmGraph : public QWidget {
     void RenderSeries();
     void RenderXAxis();
     void RenderYAxis();
-    QString DumpPath() const;
+    QString DumpPath(const Gen::DateTime& now) const;
     void ReportDumpFailure(const std::string& error);
 
     sondix::Session& s_;
