@@ -121,6 +121,7 @@ struct KeyCase {
     int results;
     int autoSpect;
     int autoResults;
+    int npoints;  // of every chart
 };
 
 class DecodeKey : public ::testing::TestWithParam<KeyCase> {};
@@ -147,7 +148,8 @@ TEST_P(DecodeKey, ReportsTheAnswerOfItsCommand) {
         EXPECT_EQ(g["kind"].text, std::string(1, c.key));
         EXPECT_NE(g["title"].text.find("2024-01-02 03:04:05"), std::string::npos);
         EXPECT_NE(g["caption"].text.find("V3.58"), std::string::npos);
-        EXPECT_EQ(g["points"].size(), static_cast<std::size_t>(g["npoints"].number));
+        EXPECT_EQ(g["npoints"].number, c.npoints);
+        EXPECT_EQ(g["points"].size(), static_cast<std::size_t>(c.npoints));
         for (const JsonValue& p : g["points"].items) {
             ASSERT_EQ(p.size(), 2U);
             ASSERT_TRUE(IsShortestFloat(p[0]) && IsShortestFloat(p[1])) << p[0].text << p[1].text;
@@ -157,16 +159,16 @@ TEST_P(DecodeKey, ReportsTheAnswerOfItsCommand) {
 }
 
 const KeyCase kKeyCases[] = {
-    {"TimeSeries", 'D', "time_series_D.cap", {}, 1, 0, 0, 0},
-    {"Spectrum", 'F', "spectrum_F.cap", {}, 1, 0, 0, 0},
-    {"Ramp", 'y', "ramp_y.cap", {}, 1, 0, 0, 0},
+    {"TimeSeries", 'D', "time_series_D.cap", {}, 1, 0, 0, 0, 512},
+    {"Spectrum", 'F', "spectrum_F.cap", {}, 1, 0, 0, 0, 512},
+    {"Ramp", 'y', "ramp_y.cap", {}, 1, 0, 0, 0, 512},
     // Blocks as the line delivers them, the second spectrum after the sensor's pause.
-    {"SpectrumStream", '[', "stream_spectra.cap", {"--block", "1742"}, 2, 0, 1, 0},
-    {"ResultsStream", '{', "results_stream.cap", {"--block", "5"}, 0, 3, 0, 1},
-    {"Listing", 'P', "listing.txt", {}, 0, 0, 0, 0},
-    {"Timer", 'T', "timer.cap", {}, 0, 0, 0, 0},
-    {"Logo", 'L', "logo.cap", {}, 0, 0, 0, 0},
-    {"UnknownKey", 'x', "logo.cap", {}, 0, 0, 0, 0},
+    {"SpectrumStream", '[', "stream_spectra.cap", {"--block", "1742"}, 2, 0, 1, 0, 51},
+    {"ResultsStream", '{', "results_stream.cap", {"--block", "5"}, 0, 3, 0, 1, 0},
+    {"Listing", 'P', "listing.txt", {}, 0, 0, 0, 0, 0},
+    {"Timer", 'T', "timer.cap", {}, 0, 0, 0, 0, 0},
+    {"Logo", 'L', "logo.cap", {}, 0, 0, 0, 0, 0},
+    {"UnknownKey", 'x', "logo.cap", {}, 0, 0, 0, 0, 0},
 };
 
 INSTANTIATE_TEST_SUITE_P(Captures, DecodeKey, ::testing::ValuesIn(kKeyCases),
@@ -232,8 +234,8 @@ TEST(DecodeReport, ResultsStreamInOneBlockTakesTheFirstLine) {
 }
 
 // The header step sets the point count, then the chart window is loaded for the decode; its
-// set-up must keep that count or the chart has no points. Enable once it does.
-TEST(DecodeChart, DISABLED_TimeSeriesKeepsItsPoints) {
+// set-up keeps that count, or the chart would have no points.
+TEST(DecodeChart, TimeSeriesKeepsItsPoints) {
     const JsonValue j = Decode({"D", DataFile("time_series_D.cap")});
     ASSERT_EQ(j["graphs"].size(), 1U);
     EXPECT_EQ(j["graphs"][0]["npoints"].number, 512);
