@@ -15,19 +15,8 @@ namespace {
 
 using sondix::test::GraphAnswer;
 
-struct Headless {
-    sondix::RecordingPort port;
-    sondix::RecordingAsker asker;
-    sondix::ManualClock clock;
-    sondix::RecordingHost host;
-    sondix::StringTextBox term;
-    sondix::Session s;
-
-    Headless() {
-        s.io = sondix::Outside{&port, &asker, &clock, &host, &term};
-        port.open = true;
-        s.D_GraphLoaded = true;
-    }
+struct Headless : sondix::HeadlessSession {
+    Headless() { s.D_GraphLoaded = true; }
 };
 
 std::vector<int> Counts(int n, int modulo) {

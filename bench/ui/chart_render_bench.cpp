@@ -11,17 +11,10 @@
 
 namespace {
 
-struct Window {
-    sondix::RecordingPort port;
-    sondix::RecordingAsker asker;
-    sondix::ManualClock clock;
-    sondix::RecordingHost host;
-    sondix::StringTextBox term;
-    sondix::Session s;
+struct Window : sondix::HeadlessSession {
     frmGraph* g;
 
     Window() {
-        s.io = sondix::Outside{&port, &asker, &clock, &host, &term};
         g = new frmGraph(s);
         g->resize(800, 600);
         g->show();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/platform.h"
+#include "terminal/session.h"
 #include "terminal/window_host.h"
 
 namespace sondix {
@@ -151,6 +152,23 @@ class RecordingHost : public WindowHost {
     // Called at every ShowGraph / ResultsChanged, e.g. to keep a copy of each chart.
     std::function<void()> onShowGraph;
     std::function<void()> onResultsChanged;
+};
+
+// A Session wired to the headless fakes, its port open.
+struct HeadlessSession {
+    RecordingPort port;
+    RecordingAsker asker;
+    ManualClock clock;
+    RecordingHost host;
+    StringTextBox term;
+    Session s;
+
+    HeadlessSession() {
+        s.io = Outside{&port, &asker, &clock, &host, &term};
+        port.open = true;
+    }
+    HeadlessSession(const HeadlessSession&) = delete;
+    HeadlessSession& operator=(const HeadlessSession&) = delete;
 };
 
 }  // namespace sondix

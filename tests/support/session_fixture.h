@@ -2,22 +2,9 @@
 #pragma once
 
 #include "terminal/headless_io.h"
-#include "terminal/session.h"
 
 namespace sondix::test {
 
-struct SessionFixture {
-    RecordingPort port;
-    RecordingAsker asker;
-    ManualClock clock;
-    RecordingHost host;
-    StringTextBox term;
-    Session s;
-
-    SessionFixture() {
-        s.io = Outside{&port, &asker, &clock, &host, &term};
-        port.open = true;
-    }
-};
+using SessionFixture = HeadlessSession;
 
 }  // namespace sondix::test

@@ -8,8 +8,6 @@
 namespace sondix::cli {
 
 DecodeRun::DecodeRun() {
-    s.io = Outside{&port, &asker, &clock, &host, &term};
-    port.open = true;
     host.logOpen = true;  // the log captures what the logging step writes
     host.onShowGraph = [this] { graphs.push_back(s.graph); };
     host.onResultsChanged = [this] { results.push_back(s.results); };

@@ -14,13 +14,7 @@
 namespace sondix::cli {
 
 // Everything the run leaves behind, for the report.
-struct DecodeRun {
-    RecordingPort port;
-    RecordingAsker asker;
-    ManualClock clock;
-    RecordingHost host;
-    StringTextBox term;
-    Session s;
+struct DecodeRun : HeadlessSession {
     std::vector<GraphModel> graphs;     // the chart at each ShowGraph
     std::vector<ResultsModel> results;  // the results window at each ResultsChanged
 
