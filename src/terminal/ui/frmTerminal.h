@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "history/ui/frmResults.h"
+#include "response/ui/frmGraph.h"
 #include "terminal/session.h"
 #include "terminal/ui/mscomm.h"
 #include "terminal/ui/qt_platform.h"
@@ -21,8 +23,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
-class frmGraph;
-class frmResults;
 
 namespace sondix {
 
