@@ -1,6 +1,7 @@
 // sondix-cli decode, run as a program on the captures in tests/data: the JSON report's fixed
 // shape, what each command's answer leaves in it, the options, and the exit codes.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <sys/wait.h>
 
@@ -56,8 +57,10 @@ std::string ReadFile(const std::string& path) {
 
 // Runs sondix-cli with `args`; `stdinFile` (if given) becomes its standard input.
 RunResult RunCli(const std::vector<std::string>& args, const std::string& stdinFile = "") {
+    // ctest runs each case in a process of its own, two at a time: the name carries the pid.
     static int counter = 0;
-    const std::string errFile = OutDir() + "/stderr" + std::to_string(++counter) + ".txt";
+    const std::string errFile = OutDir() + "/stderr" + std::to_string(getpid()) + "-" +
+                                std::to_string(++counter) + ".txt";
     std::string cmd = Quote(SONDIX_CLI_PATH);
     for (const std::string& a : args)
         cmd += " " + Quote(a);
