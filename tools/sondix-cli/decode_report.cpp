@@ -8,38 +8,6 @@
 namespace sondix::cli {
 namespace {
 
-struct MirrorNumber {
-    const char* name;
-    float ParamMirror::*member;
-};
-
-// Every numeric member of the parameter mirror, in declaration order.
-constexpr MirrorNumber kMirrorNumbers[] = {
-    {"FirmwareRev", &ParamMirror::FirmwareRev}, {"SerNum", &ParamMirror::SerNum},
-    {"Password", &ParamMirror::Password},       {"Units", &ParamMirror::Units},
-    {"Damping", &ParamMirror::Damping},         {"Range", &ParamMirror::Range},
-    {"Set__4", &ParamMirror::Set__4},           {"Set_20", &ParamMirror::Set_20},
-    {"Raw_Fmin", &ParamMirror::Raw_Fmin},       {"Raw_Fmax", &ParamMirror::Raw_Fmax},
-    {"GENfault", &ParamMirror::GENfault},       {"LOEfault", &ParamMirror::LOEfault},
-    {"Loop_Tst", &ParamMirror::Loop_Tst},       {"HistLog", &ParamMirror::HistLog},
-    {"BaudRate", &ParamMirror::BaudRate},       {"CalOffs", &ParamMirror::CalOffs},
-    {"CalFac", &ParamMirror::CalFac},           {"Algoritm", &ParamMirror::Algoritm},
-    {"CalDist", &ParamMirror::CalDist},         {"Log2Nfft", &ParamMirror::Log2Nfft},
-    {"LoopTime", &ParamMirror::LoopTime},       {"SampleT", &ParamMirror::SampleT},
-    {"Trim_4", &ParamMirror::Trim_4},           {"Trim_20", &ParamMirror::Trim_20},
-    {"AmpMin", &ParamMirror::AmpMin},           {"Gain", &ParamMirror::Gain},
-    {"Rly1Dist", &ParamMirror::Rly1Dist},       {"Rly2Dist", &ParamMirror::Rly2Dist},
-    {"Rly1Mode", &ParamMirror::Rly1Mode},       {"Rly2Mode", &ParamMirror::Rly2Mode},
-    {"DistMax", &ParamMirror::DistMax},         {"TestFlgs", &ParamMirror::TestFlgs},
-    {"Tcorrfac", &ParamMirror::Tcorrfac},       {"Vrampmin", &ParamMirror::Vrampmin},
-    {"Vrampmax", &ParamMirror::Vrampmax},       {"CalDopplr", &ParamMirror::CalDopplr},
-    {"Vramp0", &ParamMirror::Vramp0},           {"Vramp1", &ParamMirror::Vramp1},
-    {"Vramp2", &ParamMirror::Vramp2},           {"Vramp3", &ParamMirror::Vramp3},
-    {"Vramp4", &ParamMirror::Vramp4},           {"MargStrt", &ParamMirror::MargStrt},
-    {"MargEnd", &ParamMirror::MargEnd},         {"PeakSel", &ParamMirror::PeakSel},
-    {"Dither", &ParamMirror::Dither},           {"OutSel", &ParamMirror::OutSel},
-};
-
 void WriteMessages(JsonWriter& w, const RecordingAsker& asker) {
     w.BeginArray();
     for (const AskedMessage& m : asker.asked) {
