@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTextCursor>
-#include <algorithm>
 
 namespace sondix {
 
@@ -76,32 +75,28 @@ QString QtTextBox::ViewText(std::string_view text) {
 }
 
 void QtTextBox::RenderAll() {
-    view_->setPlainText(ViewText(text_));
+    view_->setPlainText(ViewText(model_.text));
     view_->moveCursor(QTextCursor::End);
     view_->verticalScrollBar()->setValue(view_->verticalScrollBar()->maximum());
 }
 
 void QtTextBox::SetText(std::string_view text) {
-    text_ = text;
-    selStart_ = 0;
-    selLength_ = 0;
+    model_.SetText(text);
     RenderAll();
 }
 
 void QtTextBox::SetSelStart(long long pos) {
-    selStart_ = std::clamp<long long>(pos, 0, static_cast<long long>(text_.size()));
-    selLength_ = 0;
+    model_.SetSelStart(pos);
 }
 
 void QtTextBox::SetSelLength(long long len) {
-    selLength_ = std::clamp<long long>(len, 0, static_cast<long long>(text_.size()) - selStart_);
+    model_.SetSelLength(len);
 }
 
 void QtTextBox::SetSelText(std::string_view text) {
-    const bool append = selStart_ == static_cast<long long>(text_.size()) && selLength_ == 0;
-    text_.replace(static_cast<std::size_t>(selStart_), static_cast<std::size_t>(selLength_), text);
-    selStart_ += static_cast<long long>(text.size());
-    selLength_ = 0;
+    const bool append =
+        model_.selStart == static_cast<long long>(model_.text.size()) && model_.selLength == 0;
+    model_.SetSelText(text);
     if (!append) {
         RenderAll();
         return;
@@ -115,16 +110,17 @@ void QtTextBox::SetSelText(std::string_view text) {
 }
 
 void QtTextBox::InsertTyped(char key) {
-    SetSelStart(static_cast<long long>(text_.size()));
+    std::string& text = model_.text;
     if (key == 8) {
-        if (text_.empty()) return;
+        if (text.empty()) return;
         // A line end is one step back, as the view shows it.
-        const bool crlf = text_.size() >= 2 && text_.compare(text_.size() - 2, 2, "\r\n") == 0;
-        text_.resize(text_.size() - (crlf ? 2 : 1));
-        selStart_ = static_cast<long long>(text_.size());
+        const bool crlf = text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0;
+        text.resize(text.size() - (crlf ? 2 : 1));
+        model_.SetSelStart(static_cast<long long>(text.size()));
         RenderAll();
         return;
     }
+    model_.SetSelStart(static_cast<long long>(text.size()));
     SetSelText(key == '\r' ? std::string_view("\r\n") : std::string_view(&key, 1));
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/platform.h"
+#include "terminal/headless_io.h"
 
 namespace sondix {
 
@@ -27,7 +28,7 @@ class QtTextBox : public TextBox {
   public:
     explicit QtTextBox(QPlainTextEdit* view);
 
-    std::string Text() const override { return text_; }
+    std::string Text() const override { return model_.text; }
     void SetText(std::string_view text) override;
     void SetSelStart(long long pos) override;
     void SetSelLength(long long len) override;
@@ -44,9 +45,7 @@ class QtTextBox : public TextBox {
     void RenderAll();
 
     QPlainTextEdit* view_;
-    std::string text_;
-    long long selStart_ = 0;
-    long long selLength_ = 0;
+    StringTextBox model_;  // the text and selection, byte for byte
 };
 
 }  // namespace sondix
