@@ -81,7 +81,10 @@ void Startup(Session& s, SettingsStore& store, const std::vector<std::string>& a
         s.io.clock->Wait(Gen::Pauses::kStartup);
     }
 
-    s.ResultDisp_Loaded = false;
+    // The window is on the screen during the pauses, so "Results" may have been clicked: closing
+    // its window properly stops that stream and restores the button, where clearing the flag
+    // alone would leave a window and a "Stop" that nothing could stop any more.
+    UnloadResultsWindow(s);
     s.parser.AutoSpect_status = 0;
     s.GraphHeaderStr.clear();
 

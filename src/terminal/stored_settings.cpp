@@ -86,12 +86,13 @@ bool ApplyStoredSettings(Session& s, SettingsStore& store) {
         }
     }
 
-    std::string error = ApplyIntSetting(store.Get(kSection, "CommPort"),
-                                        [&port](int n) { return port.SetCommPortNumber(n); });
-    if (error.empty()) {
-        error = ApplyIntSetting(store.Get(kSection, "Handshaking"),
-                                [&port](int n) { return port.SetHandshaking(n); });
-    }
+    // Both are tried before the one check, so a rejected port number does not keep the stored
+    // handshaking off the port; the box names the last failure, as the port reported it.
+    const std::string portError = ApplyIntSetting(
+        store.Get(kSection, "CommPort"), [&port](int n) { return port.SetCommPortNumber(n); });
+    const std::string handshakingError = ApplyIntSetting(
+        store.Get(kSection, "Handshaking"), [&port](int n) { return port.SetHandshaking(n); });
+    const std::string& error = handshakingError.empty() ? portError : handshakingError;
     if (!error.empty()) {
         ShowPortError(s, error);
         return false;

@@ -96,19 +96,30 @@ INSTANTIATE_TEST_SUITE_P(
                      "9600,n,8,1",
                      1,
                      0},
+        // A rejected port number still lets the stored handshaking reach the port before the
+        // one check; the box names the last failure.
         SettingsCase{"CommPortNotANumber",
-                     {{"CommPort", "COM3"}},
+                     {{"CommPort", "COM3"}, {"Handshaking", "1"}},
                      "",
                      "Type mismatch",
                      false,
                      false,
                      "9600,n,8,1",
                      1,
-                     0},
+                     1},
         SettingsCase{"CommPortOutOfRange",
                      {{"CommPort", "0"}, {"Handshaking", "2"}},
                      "",
                      "Invalid port number",
+                     false,
+                     false,
+                     "9600,n,8,1",
+                     1,
+                     2},
+        SettingsCase{"CommPortAndHandshakingRejected",
+                     {{"CommPort", "0"}, {"Handshaking", "9"}, {"Echo", "True"}},
+                     "",
+                     "Invalid handshaking value",
                      false,
                      false,
                      "9600,n,8,1",
@@ -204,6 +215,42 @@ TEST(StartupSequence, ResetsTheWindowStateLeftFromBefore) {
     EXPECT_EQ(f.asker.asked[0].text, "Port in use");
     EXPECT_TRUE(f.port.sent.empty());
 }
+
+struct EarlyClickCase {
+    const char* name;
+    std::size_t atWait;  // the click lands in this wait of the start-up (0: the pause before "E")
+    std::vector<std::string> writes;
+};
+
+class StartupEarlyResultsClick : public ::testing::TestWithParam<EarlyClickCase> {};
+
+// The window is on the screen while the start-up pauses: a results stream started then is
+// stopped through its window, never left running behind a dead "Stop".
+TEST_P(StartupEarlyResultsClick, LeavesNoResultsWindowOrStreamBehind) {
+    const EarlyClickCase& c = GetParam();
+    StartupFixture f;
+    bool clicked = false;
+    f.clock.onEvents = [&] {
+        if (clicked || f.clock.waits.size() != c.atWait + 1) return;
+        clicked = true;
+        cmdRptDist_Click(f.s);
+    };
+    MemorySettingsStore store;
+    Startup(f.s, store, {});
+    ASSERT_TRUE(clicked);
+    EXPECT_EQ(f.port.writes, c.writes);
+    EXPECT_FALSE(f.s.ResultDisp_Loaded);
+    EXPECT_FALSE(f.host.resultsWindow);
+    EXPECT_EQ(f.host.resultsCloses, 1);
+    EXPECT_EQ(f.s.cmdRptDist.caption, "Results");
+    EXPECT_EQ(f.s.cmdRptDist.face, f.s.SaveColor);
+    EXPECT_EQ(f.s.CommandKey, 'P');
+}
+
+INSTANTIATE_TEST_SUITE_P(Waits, StartupEarlyResultsClick,
+                         ::testing::Values(EarlyClickCase{"BeforeE", 0, {"{", "E", "}", "P"}},
+                                           EarlyClickCase{"AfterE", 2, {"E", "{", "}", "P"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PasswordText, DefaultsWhileNegativeElseThreeDigits) {
     SessionFixture f;
