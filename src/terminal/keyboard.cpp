@@ -38,6 +38,9 @@ void txtParse_Enter(Session& s, std::string_view text) {
     port.Output("I");
     // Closing discards what has not left yet: the "I" must be out before the port closes.
     DrainOutput(s, Gen::Pauses::kDrainFirst);
+    // Events ran during the drain: a port the user closed stays closed (reopening it here would
+    // leave the lamp red over an open port), and a program that is ending sends nothing more.
+    if (!port.PortOpen() || ProgramEnding(s)) return;
 
     std::string error = port.SetPortOpen(false);
     if (error.empty()) error = port.SetPortOpen(true);

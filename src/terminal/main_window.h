@@ -45,8 +45,15 @@ inline constexpr int kCommDeviceLost = 1100;
 void ResetPort(Session& s);
 // A port or settings failure: the error text in an exclamation box titled with the program title.
 void ShowPortError(Session& s, std::string_view text);
-// Waits while the output buffer holds characters, at most `seconds`; true when it drained.
+// Waits while the output buffer holds characters, at most `seconds`; true when it drained. Gives
+// up at once (false) when the program starts ending during the wait.
 bool DrainOutput(Session& s, double seconds);
+// A fault box's Abort or a failure in the parser has run the shutdown that ends the program
+// without draining (it clears PortCloseAllowed first; only a new close of the window sets it).
+// Operations that were waiting when that happened stop instead of going on with the port.
+inline bool ProgramEnding(const Session& s) {
+    return !s.PortCloseAllowed;
+}
 
 // Start-up pieces. ApplyStoredSettings reads "Settings", "CommPort", "Handshaking" and "Echo"
 // from section "Properties"; false when a port setting failed (its box has been shown).

@@ -40,6 +40,8 @@ std::string ConnectTimeText(const Session& s) {
 bool DrainOutput(Session& s, double seconds) {
     const double deadline = s.io.clock->Monotonic() + seconds;
     while (s.io.port->PortOpen() && s.io.port->OutBufferCount() > 0) {
+        // A fault box's Abort during the wait has ended the program without draining.
+        if (ProgramEnding(s)) return false;
         if (s.io.clock->Monotonic() >= deadline) return false;
         s.io.clock->Wait(Gen::Pauses::kDrainSlice);
     }

@@ -111,6 +111,41 @@ TEST(ParseEnter, ReopenFailureIsShownAndNothingMoreIsWritten) {
     EXPECT_FALSE(f.tport.open);
 }
 
+struct DrainEventCase {
+    const char* name;
+    void (*during)(Session&);  // what the event loop runs while the "I" drains
+    std::vector<std::string> trace;
+    bool ended;
+};
+
+class ParseEnterDuringDrain : public ::testing::TestWithParam<DrainEventCase> {};
+
+// The port closed by its lamp, or the program ended by a fault box's Abort, while the "I"
+// drains: the line is not sent and the port is not opened again.
+TEST_P(ParseEnterDuringDrain, StopsAfterTheDrain) {
+    const DrainEventCase& c = GetParam();
+    ParseFixture f;
+    f.tport.outBufferCount = 3;
+    f.asker.answers = {MsgAnswer::Abort};
+    bool ran = false;
+    f.clock.onEvents = [&] {
+        if (ran) return;
+        ran = true;
+        c.during(f.s);
+    };
+    txtParse_Enter(f.s, "abc");
+    EXPECT_EQ(f.tport.trace, c.trace);
+    EXPECT_EQ(f.host.endProgram, c.ended ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, ParseEnterDuringDrain,
+    ::testing::Values(DrainEventCase{"LampClick", [](Session& s) { PortToggle(s); },
+                                     std::vector<std::string>{"out I", "close buffered=3"}, false},
+                      DrainEventCase{"FaultAbort", [](Session& s) { OnComm(s, 1004); },
+                                     std::vector<std::string>{"out I"}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(ParseEnter, ClosedPortSendsNothing) {
     ParseFixture f;
     f.tport.open = false;

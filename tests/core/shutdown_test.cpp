@@ -98,5 +98,77 @@ TEST(Shutdown, UnloadsEveryWindowAndStopsTheStreams) {
     EXPECT_EQ(f.s.cmdRptSpect.caption, "StartSpec");
 }
 
+// A line error arrives during one of the shutdown's waits and its fault box is answered Abort:
+// that ends the program by its own shutdown, and the one that was waiting neither asks, nor
+// drains, nor closes, nor ends the program a second time.
+enum class AbortIn { StreamStop, Drain, Question };
+
+struct AbortCase {
+    const char* name;
+    AbortIn where;
+    std::vector<std::string> asked;  // titles of the boxes, in order
+};
+
+class ShutdownFaultAbort : public ::testing::TestWithParam<AbortCase> {};
+
+TEST_P(ShutdownFaultAbort, EndsOnceWithoutDrainingOrClosing) {
+    const AbortCase& c = GetParam();
+    SessionFixture f;
+    f.port.outBufferCount = 1;  // never drains
+    f.host.logOpen = true;
+    if (c.where == AbortIn::StreamStop) {
+        f.s.ResultDisp_Loaded = true;
+        f.s.cmdRptDist.caption = "Stop";
+    }
+    bool faulted = false;
+    auto fault = [&] {
+        if (faulted) return;
+        faulted = true;
+        OnComm(f.s, 1004);
+    };
+    if (c.where == AbortIn::Question) {
+        f.asker.whileOpen = [&] {
+            if (f.asker.asked.back().text == "Data cannot be sent") fault();
+        };
+        f.asker.answers = {MsgAnswer::Abort, MsgAnswer::Retry};  // fault box, then the question
+    } else {
+        f.clock.onEvents = fault;
+        f.asker.answers = {MsgAnswer::Abort};
+    }
+
+    EXPECT_TRUE(Shutdown(f.s));
+    ASSERT_TRUE(faulted);
+    std::vector<std::string> titles;
+    for (const AskedMessage& m : f.asker.asked)
+        titles.push_back(m.title);
+    EXPECT_EQ(titles, c.asked);
+    EXPECT_EQ(f.host.endProgram, 1);
+    EXPECT_EQ(f.host.logCloses, 1);
+    EXPECT_TRUE(f.port.open);
+    EXPECT_EQ(f.port.closes, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Waits, ShutdownFaultAbort,
+    ::testing::Values(AbortCase{"StreamStop", AbortIn::StreamStop, {"MSComm Fault"}},
+                      AbortCase{"Drain", AbortIn::Drain, {"MSComm Fault"}},
+                      AbortCase{"Question", AbortIn::Question, {kProgramTitle, "MSComm Fault"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Shutdown, ASecondShutdownAfterTheFaultBoxAbortSendsAndAsksNothing) {
+    SessionFixture f;
+    f.port.outBufferCount = 3;
+    f.host.logOpen = true;
+    f.asker.answers = {MsgAnswer::Abort};
+    OnComm(f.s, 1004);
+    ASSERT_EQ(f.host.endProgram, 1);
+    EXPECT_TRUE(Shutdown(f.s));  // e.g. a failure in the parser while the program ends
+    EXPECT_EQ(f.asker.asked.size(), 1u);
+    EXPECT_TRUE(f.port.sent.empty());
+    EXPECT_TRUE(f.clock.waits.empty());
+    EXPECT_TRUE(f.port.open);
+    EXPECT_EQ(f.host.logCloses, 1);
+}
+
 }  // namespace
 }  // namespace sondix::test
