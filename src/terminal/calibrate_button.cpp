@@ -5,24 +5,39 @@
 
 namespace sondix {
 
+namespace {
+
+void SetCalibrateFace(Session& s, Colour face, bool enabled) {
+    s.cmdCalibrate.face = face;
+    s.cmdCalibrate.enabled = enabled;
+    s.io.host->ButtonsChanged();
+}
+
+}  // namespace
+
 void cmdCalibrate_Click(Session& s) {
+    // A disabled button takes no click; the pause below relies on that.
+    if (!s.cmdCalibrate.enabled) return;
     Clock& clock = *s.io.clock;
     CommPort& port = *s.io.port;
     clock.DoEvents();
     if (!port.PortOpen()) return;
 
+    // Clicks keep arriving during the pause: a second "c" and code interleaved with these would
+    // reach the sensor's command interpreter as stray characters, so the button rests meanwhile.
+    const Colour face = s.cmdCalibrate.face;
+    SetCalibrateFace(s, face, false);
     port.Output("c");
     clock.Wait(Gen::Pauses::kBeforeValue);
     const std::string error = port.Output(PasswordText(s));
     clock.DoEvents();
 
     if (!error.empty()) {
+        SetCalibrateFace(s, face, true);
         ShowPortError(s, error);
     } else {
-        s.cmdCalibrate.face = kActiveButton;
-        s.cmdCalibrate.enabled = false;
+        SetCalibrateFace(s, kActiveButton, false);
         s.CalibrationPending = true;
-        s.io.host->ButtonsChanged();
     }
     if (!s.Echo) s.io.term->SetSelStart(static_cast<long long>(s.io.term->Text().size()));
 }

@@ -169,12 +169,50 @@ TEST(Calibrate, FailedCodeWriteLeavesTheButton) {
     EXPECT_FALSE(f.s.CalibrationPending);
 }
 
-TEST(Calibrate, ClosedPortDoesNothing) {
+struct CalibrateIdleCase {
+    const char* name;
+    bool portOpen;
+    bool enabled;
+};
+
+class CalibrateIdle : public ::testing::TestWithParam<CalibrateIdleCase> {};
+
+TEST_P(CalibrateIdle, ClosedPortOrDisabledButtonDoesNothing) {
     SessionFixture f;
-    f.port.open = false;
+    f.port.open = GetParam().portOpen;
+    f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, GetParam().enabled, true};
     cmdCalibrate_Click(f.s);
+    EXPECT_TRUE(f.port.sent.empty());
     EXPECT_TRUE(f.clock.waits.empty());
     EXPECT_FALSE(f.s.CalibrationPending);
+    EXPECT_EQ(f.s.cmdCalibrate.enabled, GetParam().enabled);
+    EXPECT_EQ(f.s.cmdCalibrate.face, f.s.SaveColor);
+}
+
+INSTANTIATE_TEST_SUITE_P(States, CalibrateIdle,
+                         ::testing::Values(CalibrateIdleCase{"ClosedPort", false, true},
+                                           CalibrateIdleCase{"Disabled", true, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Clicks arrive while the button waits between "c" and the code: they must not start a second
+// sequence interleaved with the first.
+TEST(Calibrate, ASecondClickDuringThePauseSendsNothingMore) {
+    SessionFixture f;
+    f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};
+    bool enabledDuringPause = true;
+    int clicks = 0;
+    f.clock.onEvents = [&] {
+        if (f.port.writes.size() != 1 || clicks > 0) return;
+        ++clicks;
+        enabledDuringPause = f.s.cmdCalibrate.enabled;
+        cmdCalibrate_Click(f.s);
+    };
+    cmdCalibrate_Click(f.s);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(enabledDuringPause);
+    EXPECT_EQ(f.port.writes, (std::vector<std::string>{"c", "417"}));
+    EXPECT_TRUE(f.s.CalibrationPending);
+    EXPECT_EQ(f.s.cmdCalibrate.face, kActiveButton);
 }
 
 struct ChartCloseCase {
