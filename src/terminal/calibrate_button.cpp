@@ -29,6 +29,8 @@ void cmdCalibrate_Click(Session& s) {
     SetCalibrateFace(s, face, false);
     port.Output("c");
     clock.Wait(Gen::Pauses::kBeforeValue);
+    // A fault box answered Abort during the pause has ended the program: no calibration then.
+    if (ProgramEnding(s)) return;
     const std::string error = port.Output(PasswordText(s));
     clock.DoEvents();
 

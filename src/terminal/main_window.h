@@ -23,7 +23,8 @@ std::string PasswordText(const Session& s);
 void Startup(Session& s, SettingsStore& store, const std::vector<std::string>& args);
 
 // Window unload. Returns false when the user chose Abort at "Data cannot be sent" (the window
-// stays); otherwise the port and the log are closed and host EndProgram() has been called.
+// stays); otherwise the port and the log are closed and host EndProgram() has been called, by
+// this shutdown or by the one that a fault box's Abort ran during its waits.
 bool Shutdown(Session& s);
 
 // The port toggle of the menu and the lamp.

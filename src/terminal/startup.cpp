@@ -76,9 +76,12 @@ void Startup(Session& s, SettingsStore& store, const std::vector<std::string>& a
     s.io.host->ButtonsChanged();
 
     if (portReady) {
+        // A fault box answered Abort during a pause has ended the program: nothing more is sent.
         s.io.clock->Wait(Gen::Pauses::kStartup);
+        if (ProgramEnding(s)) return;
         send_cmd(s, "E");
         s.io.clock->Wait(Gen::Pauses::kStartup);
+        if (ProgramEnding(s)) return;
     }
 
     // The window is on the screen during the pauses, so "Results" may have been clicked: closing

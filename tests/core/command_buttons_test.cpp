@@ -215,6 +215,23 @@ TEST(Calibrate, ASecondClickDuringThePauseSendsNothingMore) {
     EXPECT_EQ(f.s.cmdCalibrate.face, kActiveButton);
 }
 
+TEST(Calibrate, AFaultBoxAbortDuringThePauseSendsNoCode) {
+    SessionFixture f;
+    f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};
+    f.asker.answers = {MsgAnswer::Abort};
+    bool faulted = false;
+    f.clock.onEvents = [&] {
+        if (faulted || f.port.writes.size() != 1) return;
+        faulted = true;
+        OnComm(f.s, 1004);
+    };
+    cmdCalibrate_Click(f.s);
+    ASSERT_TRUE(faulted);
+    EXPECT_EQ(f.port.writes, std::vector<std::string>{"c"});
+    EXPECT_EQ(f.host.endProgram, 1);
+    EXPECT_FALSE(f.s.CalibrationPending);
+}
+
 struct ChartCloseCase {
     std::int16_t autoSpect;
     const char* caption;

@@ -252,6 +252,32 @@ INSTANTIATE_TEST_SUITE_P(Waits, StartupEarlyResultsClick,
                                            EarlyClickCase{"AfterE", 2, {"E", "{", "}", "P"}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+class StartupFaultAbort : public ::testing::TestWithParam<EarlyClickCase> {};
+
+// A line error answered Abort during a start-up pause ends the program there.
+TEST_P(StartupFaultAbort, SendsNothingMoreAfterThePause) {
+    const EarlyClickCase& c = GetParam();
+    StartupFixture f;
+    f.asker.answers = {MsgAnswer::Abort};
+    bool faulted = false;
+    f.clock.onEvents = [&] {
+        if (faulted || f.clock.waits.size() != c.atWait + 1) return;
+        faulted = true;
+        OnComm(f.s, 1009);
+    };
+    MemorySettingsStore store;
+    Startup(f.s, store, {});
+    ASSERT_TRUE(faulted);
+    EXPECT_EQ(f.port.writes, c.writes);
+    EXPECT_EQ(f.host.endProgram, 1);
+    EXPECT_EQ(f.host.labelChanges, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Waits, StartupFaultAbort,
+                         ::testing::Values(EarlyClickCase{"BeforeE", 0, {}},
+                                           EarlyClickCase{"AfterE", 2, {"E"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(PasswordText, DefaultsWhileNegativeElseThreeDigits) {
     SessionFixture f;
     const std::pair<float, std::string> cases[] = {
