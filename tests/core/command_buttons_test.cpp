@@ -2,6 +2,9 @@
 // calibration, and the window unloads behind them.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "common/pauses.h"
 #include "response/status_lines.h"
 #include "session_fixture.h"
@@ -69,6 +72,28 @@ TEST(CommandButtons, RefreshAsksForTheListingInRedAndNamesTheUnit) {
     EXPECT_EQ(f.s.lblVerAndSerialNum, VerAndSerialLabel(f.s.mirror));
     EXPECT_EQ(f.s.GraphHeaderStr, MakeGraphHeaderStr(f.s.mirror));
     EXPECT_EQ(f.host.labelChanges, 1);
+}
+
+// The listing arrives in pieces during the pauses after "P"; the receive events parse it there,
+// so the label already names the unit when the refresh ends.
+TEST(CommandButtons, RefreshNamesTheUnitFromTheListingReceivedDuringItsWaits) {
+    std::ifstream in(SONDIX_TEST_DATA "/listing.txt", std::ios::binary);
+    const std::string listing{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_GT(listing.size(), 400u);
+    SessionFixture f;
+    std::size_t fed = 0;
+    f.clock.onEvents = [&] {
+        if (f.clock.waits.empty() || fed >= listing.size()) return;
+        const std::size_t n = std::min<std::size_t>(300, listing.size() - fed);
+        f.port.input = listing.substr(fed, n);
+        fed += n;
+        OnComm(f.s, 2);
+    };
+    cmdRefresh_Click(f.s);
+    ASSERT_EQ(fed, listing.size());
+    EXPECT_FLOAT_EQ(f.s.mirror.SerNum, 1047);
+    EXPECT_EQ(f.s.lblVerAndSerialNum, "FMCW RADAR Ver0.47 : S/N= 1047");
+    EXPECT_EQ(f.s.GraphHeaderStr, "Unit# 1047,FMCW RADAR Ver0.47");
 }
 
 TEST(StreamButtons, ResultsStartsAndStopsThroughTheWindow) {

@@ -52,6 +52,36 @@ INSTANTIATE_TEST_SUITE_P(
         EventCase{1010, "", "Transmit Buffer Full"}, EventCase{1011, "", "Error retrieving DCB"},
         EventCase{0, "", "Unknown error or event"}, EventCase{4242, "", "Unknown error or event"}));
 
+struct ReceiveCase {
+    const char* name;
+    std::string input;
+    char pending;
+    // Expected:
+    std::string terminal;
+    std::int32_t chunks;  // blocks counted by the pending reader: ShowData ran
+};
+
+class ReceiveEvent : public ::testing::TestWithParam<ReceiveCase> {};
+
+TEST_P(ReceiveEvent, EveryWaitingByteReachesShowDataAsOneCharacter) {
+    const ReceiveCase& c = GetParam();
+    SessionFixture f;
+    f.s.CommandKey = KeyCode(c.pending);
+    f.port.input = c.input;
+    OnComm(f.s, 2);
+    EXPECT_EQ(f.term.text, c.terminal);
+    EXPECT_EQ(f.s.parser.ChunkCount, c.chunks);
+    EXPECT_TRUE(f.port.input.empty());
+    EXPECT_TRUE(f.asker.asked.empty());
+    EXPECT_EQ(f.host.statusTimerStarts, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Blocks, ReceiveEvent,
+    ::testing::Values(ReceiveCase{"EmptyBufferStillCallsTheParser", "", 'D', "", 1},
+                      ReceiveCase{"HighBytesOneCharacterEach", "a\xE9\xFFb", 0, "a\xE9\xFFb", 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(PortEvents, SendEventShowsNothing) {
     SessionFixture f;
     OnComm(f.s, 1);
