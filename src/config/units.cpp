@@ -20,9 +20,11 @@ enum Unit { kMm = 0, kFeet = 1, kMetres = 2, kInches = 3, kCm = 4 };
 constexpr float kMmPerFoot = 304.8f;
 constexpr float kMmPerInch = 25.4f;
 
-// Int(v + 0.5): the nearest whole number, halves upwards, in single precision.
+// Int(v + 0.5): the nearest whole number, halves upwards. The half is added in double, where the
+// sum is exact: in single precision 0.49999997 + 0.5 rounds to 1, and above 2^23 an odd whole
+// number plus 0.5 rounds to the even one above it.
 float RoundHalfUp(float v) {
-    return static_cast<float>(Gen::Int(v + 0.5f));
+    return static_cast<float>(Gen::Int(static_cast<double>(v) + 0.5));
 }
 
 // A whole number of steps as the single nearest to the decimal value, so that the shortest text

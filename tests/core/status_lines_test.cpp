@@ -182,7 +182,10 @@ INSTANTIATE_TEST_SUITE_P(
                       // equal values: a variance rounding below zero is no error
                       StatsCase{{0.3, 0.3, 0.3, 0.3}, 4, 0.3f, 0, 0},
                       // a mean of at most 0.1 gives no ratio
-                      StatsCase{{0.1, 0.1, 0.1, -0.1}, 4, 0.05f, 0.1f, 0}));
+                      StatsCase{{0.1, 0.1, 0.1, -0.1}, 4, 0.05f, 0.1f, 0},
+                      // a steady reading at 10 m: squares rounded to single precision would
+                      // make the deviation 1.7 mm instead of 0.1 mm
+                      StatsCase{{9999.1, 9999.2, 9999.3}, 3, 9999.2f, 0.1001f, 0.1001f / 9999.2f}));
 
 TEST(SpectrumFootnote, VelocityMode) {
     test::SessionFixture f;

@@ -72,6 +72,11 @@ INSTANTIATE_TEST_SUITE_P(
         ToUnitsCase{{D, 2, -1234.4f}, -1.234f, "-1.234"}, ToUnitsCase{{L, 2, 1234}, 1.234f, "1.23"},
         ToUnitsCase{{V, 2, 2500}, 2.5f, "2.5"}, ToUnitsCase{{D, 4, 0.5f}, 0.1f, "0.1"},
         ToUnitsCase{{D, 4, 1234}, 123.4f, "123.4"}, ToUnitsCase{{D, 4, 1000}, 100.0f, "100.0"},
+        // Int(x + 0.5) is exact: just below a half rounds down, an odd whole number above 2^23
+        // stays odd
+        ToUnitsCase{{D, 4, 0.49999997f}, 0.0f, "0.0"}, ToUnitsCase{{D, 2, 0.49999997f}, 0.0f, "0"},
+        ToUnitsCase{{D, 2, 8388609.0f}, 8388.609f, "8388.609"},
+        ToUnitsCase{{D, 4, 8388609.0f}, 838860.9f, "838860.9"},
         ToUnitsCase{{L, 4, 1234}, 123.4f, "123.4"}, ToUnitsCase{{V, 4, -55}, -5.5f, "-5.5"},
         ToUnitsCase{{D, 3, 1000}, 39.4f, "39.4"}, ToUnitsCase{{D, 3, 0}, 0.0f, "0.0"},
         ToUnitsCase{{V, 3, 25.4f}, 1.0f, "1.0"}, ToUnitsCase{{D, 1, 1524}, 5.0f, "5'0.0\""},
