@@ -23,8 +23,9 @@ std::string PasswordText(const Session& s);
 void Startup(Session& s, SettingsStore& store, const std::vector<std::string>& args);
 
 // Window unload. Returns false when the user chose Abort at "Data cannot be sent" (the window
-// stays); otherwise the port and the log are closed and host EndProgram() has been called, by
-// this shutdown or by the one that a fault box's Abort ran during its waits.
+// stays); otherwise the log and, when PortCloseAllowed, the drained port are closed and host
+// EndProgram() has been called, by this shutdown or by the one that a fault box's Abort ran
+// during its waits.
 bool Shutdown(Session& s);
 
 // The port toggle of the menu and the lamp.
@@ -49,9 +50,10 @@ void ShowPortError(Session& s, std::string_view text);
 // Waits while the output buffer holds characters, at most `seconds`; true when it drained. Gives
 // up at once (false) when the program starts ending during the wait.
 bool DrainOutput(Session& s, double seconds);
-// A fault box's Abort or a failure in the parser has run the shutdown that ends the program
-// without draining (it clears PortCloseAllowed first; only a new close of the window sets it).
-// Operations that were waiting when that happened stop instead of going on with the port.
+// A fault box's Abort (the port's, or the parser's for an answer that never ends) has run the
+// shutdown that ends the program without draining: it clears PortCloseAllowed first, and only the
+// window's start-up or a new close of the window sets it again. Operations that were waiting when
+// that happened stop instead of going on with the port.
 inline bool ProgramEnding(const Session& s) {
     return !s.PortCloseAllowed;
 }
