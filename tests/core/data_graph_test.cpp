@@ -402,6 +402,27 @@ INSTANTIATE_TEST_SUITE_P(Cases, FreqStep,
                                            StepCase{19999, 1000}, StepCase{20000, 2000},
                                            StepCase{24975.6, 2000}));
 
+struct ZoomRuleCase {
+    int nwords;
+    double freqStep;
+    float resultFreq;
+    int zoom;
+};
+
+class ZoomRule : public ::testing::TestWithParam<ZoomRuleCase> {};
+TEST_P(ZoomRule, StrictlyBelowAQuarterOrATenthOfTheTopFrequency) {
+    const ZoomRuleCase& c = GetParam();
+    EXPECT_EQ(SpectZoomFor(c.nwords, c.freqStep, c.resultFreq), c.zoom);
+}
+// fmax = 22 Hz: fmax / 4.4 = 5, fmax / 11 = 2, both exact.
+INSTANTIATE_TEST_SUITE_P(Cases, ZoomRule,
+                         ::testing::Values(ZoomRuleCase{23, 1, 5.0f, 1},
+                                           ZoomRuleCase{23, 1, 4.99f, 4},
+                                           ZoomRuleCase{23, 1, 2.0f, 4},
+                                           ZoomRuleCase{23, 1, 1.99f, 10},
+                                           ZoomRuleCase{23, 1, 0.0f, 1},  // no result: no zoom
+                                           ZoomRuleCase{23, 1, -3.0f, 10}));
+
 struct RangeCase {
     float ymin, ymax;
     double min, max;

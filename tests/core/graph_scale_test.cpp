@@ -32,7 +32,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ScaleCase{1024, 204.6f, 20, 101, 50},    // half per tick up to 2100
                       ScaleCase{4096, 819.0f, 100, 501, 501},  // one tick per label above
                       // xmax and step below 1 count as 1: d = 512.5, halves go to even
-                      ScaleCase{512, 0.5f, 0.2f, 512, 102}));
+                      ScaleCase{512, 0.5f, 0.2f, 512, 102},
+                      // d = 1.5 at every count: ticks per label 5 below 800, 2 below 2100, 1 on
+                      ScaleCase{799, 799, 1, 2, 0}, ScaleCase{800, 800, 1, 2, 1},
+                      ScaleCase{2099, 2099, 1, 2, 1}, ScaleCase{2100, 2100, 1, 2, 2}));
 
 class FreqScale : public ::testing::TestWithParam<ScaleCase> {};
 

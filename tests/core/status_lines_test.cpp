@@ -73,6 +73,11 @@ INSTANTIATE_TEST_SUITE_P(
         ListingCase{"Dist    =    1Quality =  6.5SampleT = -500 ", 7, 1, 9, 6, false, 1, 0.001, 12,
                     "Distance"},
         ListingCase{"Dist    =    1Quality =  7.5", 7, 1, 9, 8, false, 11, 0.011, 12, "Distance"},
+        // The variable field's blank is searched from its second character, so a value that
+        // starts with two blanks is empty; without blank the CR is searched from the first.
+        ListingCase{"Dist    =    1Freq    =  5000 \r\n", 7, 1, 0, 10, false, 11, 0.011, 12,
+                    "Distance"},
+        ListingCase{"Dist    =    1SampleT =\r\n300", 7, 1, 9, 10, false, 1, 0.001, 12, "Distance"},
         // The keys are exactly nine characters: a shorter spacing is another key.
         ListingCase{"Dist   = 1500\r\nVel    = 3\r\n", 7, 0, 9, 10, true, 11, 0.011, 12,
                     "Velocity"}));
@@ -145,6 +150,41 @@ TEST(SpectrumResults, DistanceHeaderFields) {
     EXPECT_FLOAT_EQ(r.ResultFreq, 5000);
     EXPECT_FLOAT_EQ(r.ResultFdif, 12.3456f);
     EXPECT_EQ(r.RampText, "RAMP DOWN");
+}
+
+// Each field has its own start after its key and its own width: longer digit runs are cut.
+struct FieldCase {
+    std::string header;
+    float ResultFields::*member;
+    float value;
+};
+
+class SpectrumField : public ::testing::TestWithParam<FieldCase> {};
+
+TEST_P(SpectrumField, StartAndWidthAfterTheKey) {
+    test::SessionFixture f;
+    SpectrumResultStep(f.s, GetParam().header);
+    EXPECT_FLOAT_EQ(f.s.res.*(GetParam().member), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SpectrumField,
+    ::testing::Values(FieldCase{"Vel =123456789", &ResultFields::ResultVel, 1234567},
+                      FieldCase{"Vel = f =123456789012", &ResultFields::ResultFreq, 34567890.0f},
+                      FieldCase{"Dist=123456789", &ResultFields::ResultDist, 123456},
+                      FieldCase{"Dist=1 Vel=123456789", &ResultFields::ResultVel, 234567},
+                      FieldCase{"Dist=1 Favr=123456789", &ResultFields::ResultFreq, 12345678},
+                      FieldCase{"Dist=1 Fdif=1234567890", &ResultFields::ResultFdif, 123456789.0f},
+                      // a velocimeter has no "Favr=", a distance sensor no "f ="
+                      FieldCase{"Vel =1 Favr=123", &ResultFields::ResultFreq, 0},
+                      FieldCase{"Dist=1 f =  123", &ResultFields::ResultFreq, 0}));
+
+TEST(SpectrumField, SignalIsTheWholeValueOfThreeCharacters) {
+    test::SessionFixture f;
+    SpectrumResultStep(f.s, "Vel =1 S=12345");
+    EXPECT_EQ(f.s.res.ResultSignal, 123);
+    SpectrumResultStep(f.s, "Dist=1 S=2.5");
+    EXPECT_EQ(f.s.res.ResultSignal, 2);  // halves to even
 }
 
 struct StatsCase {
