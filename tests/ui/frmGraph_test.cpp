@@ -5,9 +5,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -89,8 +92,9 @@ TEST(frmGraph, Renders2048PointsWithTextsAndAxes) {
     EXPECT_EQ(w.windowTitle(), "Radar Signal Time Series V3.58");
     EXPECT_EQ(w.chart()->title(),
               QString("Time Series Unit#1234") + QChar(0xA0) + " 2026-12-06 12:00:00");
-    EXPECT_EQ(w.lblFootnote->text(),
-              "D command (AltPrtScr=copy graph window)   Npoints= 2048 RAMP UP");
+    // The count stays on the line of its label.
+    EXPECT_EQ(w.lblFootnote->text(), QString("D command (AltPrtScr=copy graph window)   Npoints=") +
+                                         QChar(0xA0) + "2048 RAMP UP");
     EXPECT_EQ(w.axisX()->titleText(), "ms");
     EXPECT_EQ(w.axisY()->titleText(), "Volts");
     EXPECT_EQ(w.axisX()->labelsFont().pointSize(), 10);
@@ -180,6 +184,99 @@ INSTANTIATE_TEST_SUITE_P(
                       TickCase{1, 1, 0.001f, 400.0f, false, 0, 0},      // too many labels
                       TickCase{100, 0, 1.0f, 1000.0f, true, 100, 0},    // no tick spacing
                       TickCase{100, 1, 1.0f, 1000.0f, true, 100, 9}));  // capped minor ticks
+
+struct StrideCase {
+    double axisPx;
+    double labelPx;
+    int stride;
+};
+
+class LabelStrides : public ::testing::TestWithParam<StrideCase> {};
+
+// Ticks 0..100 every 10: eleven labels, each given the axis width / 11 less 4 px either side.
+TEST_P(LabelStrides, ShowEveryFirstSecondOrFifthLabelThatFits) {
+    XAxisTicks t;
+    t.max = 100;
+    t.dynamic = true;
+    t.interval = 10;
+    EXPECT_EQ(LabelStride(t, GetParam().axisPx, GetParam().labelPx), GetParam().stride);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Widths, LabelStrides,
+    ::testing::Values(StrideCase{1100, 50, 1},    // 100 - 8 = 92 px each
+                      StrideCase{1100, 92, 1},    // just fits
+                      StrideCase{1100, 92.5, 2},  // six labels: 183 - 8 px
+                      StrideCase{550, 50, 2},     // 50 - 8 < 50; six: 91.7 - 8
+                      StrideCase{330, 50, 5},     // six: 55 - 8 < 50; three: 110 - 8
+                      StrideCase{100, 50, 20},    // two (0, 100): 42 < 50; one: 92
+                      StrideCase{100, 1000, 100}, StrideCase{0, 50, 1},  // not laid out yet
+                      StrideCase{550, 0, 1}));
+
+TEST(LabelStrides, TicksNotSpacedByTheRuleKeepTheirCount) {
+    XAxisTicks t;  // a fixed count: before any transfer
+    EXPECT_EQ(LabelStride(t, 10, 1000), 1);
+    EXPECT_EQ(WithLabelStride(t, 5).fixedCount, t.fixedCount);
+}
+
+struct ThinCase {
+    int minor;
+    int stride;
+    int minorAfter;
+};
+
+class ThinnedTicks : public ::testing::TestWithParam<ThinCase> {};
+
+// The labels left out stay ticks: the tick spacing is kept while the minor count allows it.
+TEST_P(ThinnedTicks, KeepTheRulesTickSpacing) {
+    XAxisTicks t;
+    t.max = 9990;
+    t.dynamic = true;
+    t.interval = 507.8;
+    t.anchor = 507.8 * kTickAnchorFraction;
+    t.minorCount = GetParam().minor;
+    const XAxisTicks out = WithLabelStride(t, GetParam().stride);
+    EXPECT_DOUBLE_EQ(out.interval, 507.8 * GetParam().stride);
+    EXPECT_DOUBLE_EQ(out.anchor, out.interval * kTickAnchorFraction);
+    EXPECT_EQ(out.minorCount, GetParam().minorAfter);
+    EXPECT_EQ(out.max, t.max);
+}
+
+INSTANTIATE_TEST_SUITE_P(Strides, ThinnedTicks,
+                         ::testing::Values(ThinCase{1, 1, 1}, ThinCase{1, 2, 3}, ThinCase{0, 2, 1},
+                                           ThinCase{1, 5, 9}, ThinCase{4, 5, 9}));  // 24 capped
+
+struct GlueCase {
+    QString text;
+    QString shown;
+};
+
+class ValuesWithLabels : public ::testing::TestWithParam<GlueCase> {};
+
+TEST_P(ValuesWithLabels, BlankAfterEqualsOrHashDoesNotBreak) {
+    EXPECT_EQ(KeepValuesWithLabels(GetParam().text), GetParam().shown);
+}
+
+const QString kNbsp(QChar(0xA0));
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ValuesWithLabels,
+    ::testing::Values(GlueCase{"12:00:00  T= 30.04d", "12:00:00  T=" + kNbsp + "30.04d"},
+                      GlueCase{"Unit# 1047,FMCW", "Unit#" + kNbsp + "1047,FMCW"},
+                      GlueCase{"F= 331.6Hz, S= 24", "F=" + kNbsp + "331.6Hz, S=" + kNbsp + "24"},
+                      GlueCase{"x=  y", "x=" + kNbsp + " y"}, GlueCase{" = ", " =" + kNbsp},
+                      GlueCase{"Xavr=5063.0", "Xavr=5063.0"}, GlueCase{"", ""}));
+
+TEST(frmGraph, TitleKeepsTheUnitTimeInOnePiece) {
+    const QFontMetrics fm(QFont("Arial", 12));
+    const QString title = KeepValuesWithLabels(
+        "Time Series Unit# 1047,FMCW RADAR Ver0.47  2026-12-06 22:29:41  T= 30.04d");
+    const int width =
+        fm.horizontalAdvance("Time Series Unit# 1047,FMCW RADAR Ver0.47  2026-12-06 22:29:41  T=");
+    const QStringList lines = WrapWords(title, fm, width);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[1], "T=" + kNbsp + "30.04d");
+}
 
 struct TitleCase {
     QStringList lines;
@@ -279,6 +376,99 @@ TEST(frmGraph, ChartTakesTheWindowLessTheButtonStrip) {
     EXPECT_EQ(w.cmdDumpChart->y(), 500 - strip);
     EXPECT_EQ(w.lblStatus->y(), w.cmdDumpChart->y());
     EXPECT_GT(w.lblStatus->x(), w.cmdDumpChart->geometry().right());
+}
+
+// Every text the chart draws (title, axis titles, labels) that the chart had to cut to "...".
+QStringList CutTexts(frmGraph& w) {
+    QStringList cut;
+    for (QGraphicsItem* item : w.chartEchoProf->scene()->items()) {
+        const auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+        if (text && text->isVisible() && text->toPlainText().contains(QLatin1String("..."))) {
+            cut << text->toPlainText();
+        }
+    }
+    return cut;
+}
+
+int VisibleXLabels(frmGraph& w) {
+    int n = 0;
+    for (QGraphicsItem* item : w.chartEchoProf->scene()->items()) {
+        const auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+        if (!text || !text->isVisible()) continue;
+        bool number = false;
+        text->toPlainText().toInt(&number);
+        const QPointF at = text->mapToScene(text->boundingRect().center());
+        if (number && at.y() > w.chart()->plotArea().bottom()) ++n;
+    }
+    return n;
+}
+
+// A 1024-point "F" spectrum of 0.05 ms sampling as the decoder leaves it: last x 9990 Hz,
+// label step 500, a label every 52 points (507 Hz), a tick every 26, labels 7 points high.
+void FillSpectrum(GraphModel& g) {
+    const float step = 9.765625f;
+    g.SetNPoints(1024);
+    for (int i = 1; i <= 1024; ++i) {
+        g.SetData(i, static_cast<float>(i - 1) * step, 0.05f + (i == 35 ? 0.6f : 0.0f));
+    }
+    g.chartKind = 0;
+    g.XAxisScaleFact = step;
+    g.xAxisTitle = "Hz";
+    g.xLabelFontSize = 7;
+    g.yAxisAuto = true;
+    g.divisionsPerLabel = 52;
+    g.divisionsPerTick = 26;
+    g.title = "Spectrum Unit# 1047,FMCW RADAR Ver0.47  2026-12-06 22:29:44  T= 30.04d";
+    g.caption = "Radar Signal Power Spectrum V3.58";
+    g.footnote =
+        "F command (AltPrtScr=copy graph window)   Npoints= 1024, Dist= 5102mm, F= 332.19Hz, "
+        "S= 23 RAMP DOWN";
+}
+
+struct SizeCase {
+    int width;
+    int height;
+    bool spectrum;
+};
+
+class ReadableAtAnySize : public ::testing::TestWithParam<SizeCase> {};
+
+TEST_P(ReadableAtAnySize, NoTextIsCutAndSomeLabelsShow) {
+    GraphFixture f;
+    if (GetParam().spectrum) {
+        FillSpectrum(f.s.graph);
+    } else {
+        FillTimeSeries(f.s.graph, 2048);
+    }
+    frmGraph w(f.s);
+    w.show();
+    w.resize(GetParam().width, GetParam().height);  // below the least size: the least size
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();  // the plot area settles
+    w.Render();
+    QApplication::processEvents();
+    const QStringList cut = CutTexts(w);
+    EXPECT_TRUE(cut.isEmpty()) << cut.join(" | ").toStdString();
+    EXPECT_GE(VisibleXLabels(w), 3);
+    EXPECT_GE(w.chart()->plotArea().height(), 80) << "the texts leave room for the plot";
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ReadableAtAnySize,
+                         ::testing::Values(SizeCase{100, 100, true}, SizeCase{560, 420, true},
+                                           SizeCase{900, 500, true}, SizeCase{1600, 900, true},
+                                           SizeCase{100, 100, false}, SizeCase{900, 500, false}));
+
+TEST(frmGraph, OpensAtTheTopLeftWithinTheScreen) {
+    GraphFixture f;
+    frmGraph w(f.s);
+    const QRect area = w.screen()->availableGeometry();
+    EXPECT_EQ(w.pos(), area.topLeft());
+    EXPECT_LE(w.width(), area.width());
+    EXPECT_LE(w.height(), area.height());
+    EXPECT_GE(w.width(), w.minimumWidth());
+    EXPECT_GE(w.height(), w.minimumHeight());
+    // The least size still leaves the resize rule's 800 twips below the chart.
+    EXPECT_GT(w.minimumHeight(), TwipsToPixelsY(w, kGraphButtonStripTwips));
 }
 
 struct LayoutCase {

@@ -4,6 +4,17 @@
 
 namespace sondix {
 
+QString KeepValuesWithLabels(QString text) {
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        const QChar before = text[i - 1];
+        if (text[i] == QLatin1Char(' ') &&
+            (before == QLatin1Char('=') || before == QLatin1Char('#'))) {
+            text[i] = QChar(0xA0);
+        }
+    }
+    return text;
+}
+
 QStringList WrapWords(const QString& text, const QFontMetrics& metrics, int width) {
     QStringList lines;
     QString line;

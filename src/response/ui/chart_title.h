@@ -9,6 +9,10 @@ class QFontMetrics;
 
 namespace sondix {
 
+// A label and its value stay on one line: the blank right after "=" or "#" becomes a
+// non-breaking one ("T= 30.04d", "Unit# 1047", "F= 331.6Hz").
+QString KeepValuesWithLabels(QString text);
+
 // Greedy word wrap at single blanks: each line fits `width` unless one word alone is wider.
 // Double blanks stay inside a line (the title puts two before the date and time).
 QStringList WrapWords(const QString& text, const QFontMetrics& metrics, int width);

@@ -37,13 +37,19 @@ namespace {
 
 using sondix::FromLatin1;
 
-// The window's design size and the copy button's, in twips.
-constexpr double kDesignWidthTwips = 10500;
+// The window's design size and the copy button's, in twips. The design size leaves the main
+// window, which starts one window height down the screen, uncovered; 2048 points get 900 pixels
+// at the usual resolution. Below the least size the chart's texts would crowd out the plot.
+constexpr double kDesignWidthTwips = 13500;
 constexpr double kDesignHeightTwips = 7500;
+constexpr double kLeastWidthTwips = 7200;
+constexpr double kLeastHeightTwips = 5400;
 constexpr double kButtonWidthTwips = 1200;
 constexpr double kButtonHeightTwips = 420;
 constexpr double kGapTwips = 120;
 constexpr int kTitleSlackPx = 16;  // the title item's own padding
+// Before the chart has laid out its plot area: the width the axes and margins take from it.
+constexpr int kPlotInsetPx = 100;
 
 const QColor kDataPen(0, 0, 127);
 const QColor kZeroPen(0, 127, 127);
@@ -129,9 +135,17 @@ frmGraph::frmGraph(sondix::Session& s, QWidget* parent) : QWidget(parent, Qt::Wi
                          sondix::TwipsToPixelsY(*this, kButtonHeightTwips));
     connect(cmdDumpChart, &QPushButton::clicked, this, &frmGraph::cmdDumpChart_Click);
 
-    resize(sondix::TwipsToPixelsX(*this, kDesignWidthTwips),
-           sondix::TwipsToPixelsY(*this, kDesignHeightTwips));
-    if (const QScreen* screen = this->screen()) move(screen->availableGeometry().topLeft());
+    setMinimumSize(sondix::TwipsToPixelsX(*this, kLeastWidthTwips),
+                   sondix::TwipsToPixelsY(*this, kLeastHeightTwips));
+    QSize design(sondix::TwipsToPixelsX(*this, kDesignWidthTwips),
+                 sondix::TwipsToPixelsY(*this, kDesignHeightTwips));
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        resize(design.boundedTo(area.size()).expandedTo(minimumSize()));
+        move(area.topLeft());
+    } else {
+        resize(design);
+    }
     LayoutControls();
     Render();
 }
@@ -169,6 +183,9 @@ void frmGraph::SetupChart() {
         series->attachAxis(axisY_);
     }
 
+    // The label spacing depends on the plot's width, which the chart settles in its own layout.
+    connect(chart_, &QChart::plotAreaChanged, this, &frmGraph::RenderXAxis, Qt::QueuedConnection);
+
     chartEchoProf->setChart(chart_);
     chartEchoProf->setRenderHint(QPainter::Antialiasing, false);
     chartEchoProf->setBackgroundBrush(kFill);
@@ -185,6 +202,7 @@ void frmGraph::SetupChart() {
 }
 
 void frmGraph::Render() {
+    xTicks_ = sondix::XAxisTicksFor(s_.graph);
     RenderTexts();
     RenderSeries();
     RenderXAxis();
@@ -196,7 +214,7 @@ void frmGraph::RenderTexts() {
     const QString caption = FromLatin1(g.caption);
     if (windowTitle() != caption) setWindowTitle(caption);
     UpdateTitle();
-    const QString footnote = FromLatin1(g.footnote);
+    const QString footnote = sondix::KeepValuesWithLabels(FromLatin1(g.footnote));
     if (lblFootnote->text() != footnote) {
         lblFootnote->setText(footnote);
         LayoutControls();  // the footnote may wrap onto another line
@@ -210,7 +228,8 @@ void frmGraph::UpdateTitle() {
     const QMargins m = chart_->margins();
     const int width = chartEchoProf->width() - m.left() - m.right() - kTitleSlackPx;
     const QStringList lines =
-        sondix::WrapWords(FromLatin1(s_.graph.title), QFontMetrics(chart_->titleFont()), width);
+        sondix::WrapWords(sondix::KeepValuesWithLabels(FromLatin1(s_.graph.title)),
+                          QFontMetrics(chart_->titleFont()), width);
     const QString title = sondix::ChartTitleHtml(lines);
     if (chart_->title() != title) chart_->setTitle(title);
 }
@@ -222,12 +241,22 @@ void frmGraph::RenderSeries() {
         buffer_[static_cast<qsizetype>(i)] = QPointF(points[i].x, points[i].y);
     }
     data_->replace(buffer_);
-    const sondix::XAxisTicks x = sondix::XAxisTicksFor(s_.graph);
-    zero_->replace(QList<QPointF>{{x.min, 0.0}, {x.max, 0.0}});
+    zero_->replace(QList<QPointF>{{xTicks_.min, 0.0}, {xTicks_.max, 0.0}});
 }
 
 void frmGraph::RenderXAxis() {
-    const sondix::XAxisTicks t = sondix::XAxisTicksFor(s_.graph);
+    // The rule's label spacing assumes the sensor's chart and its narrow font; where those
+    // labels would not fit, every second (fifth, ...) one is shown and the rest stay ticks.
+    // The axis is as wide as the plot; before the chart has been laid out to the view's width,
+    // the view's width less the room that the axes took last time (or a typical room).
+    const QRectF plot = chart_->plotArea();
+    const double inset = plot.width() > 0 ? chart_->size().width() - plot.width() : kPlotInsetPx;
+    const double axisPx = chartEchoProf->width() - inset;
+    const QFontMetricsF fm(axisX_->labelsFont());
+    const QString widest = QString::number(static_cast<long long>(std::min(xTicks_.max, 1e15)));
+    const double labelPx = fm.horizontalAdvance(widest) + fm.horizontalAdvance(QLatin1Char('0'));
+    const int stride = sondix::LabelStride(xTicks_, axisPx, labelPx);
+    const sondix::XAxisTicks t = sondix::WithLabelStride(xTicks_, stride);
     axisX_->setRange(t.min, t.max);
     if (t.dynamic) {
         axisX_->setTickInterval(t.interval);

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "common/gen_datetime.h"
+#include "response/ui/graph_axes.h"
 
 class QChart;
 class QChartView;
@@ -82,7 +83,8 @@ class frmGraph : public QWidget {
     QLineSeries* zero_ = nullptr;
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
-    QList<QPointF> buffer_;  // kept between renders: no allocation per spectrum
+    QList<QPointF> buffer_;      // kept between renders: no allocation per spectrum
+    sondix::XAxisTicks xTicks_;  // the rule's x ticks for the model last rendered
     Opener open_;
     FolderProvider folder_;
     bool dumpBusy_ = false;

@@ -39,6 +39,47 @@ XAxisTicks XAxisTicksFor(const GraphModel& g) {
     return t;
 }
 
+namespace {
+
+// Beyond this the axis shows its first label alone.
+constexpr int kMaxStride = 100;
+
+int LabelCount(const XAxisTicks& t, double interval) {
+    return static_cast<int>(std::floor((t.max - t.min) / interval)) + 1;
+}
+
+// 1, 2, 5, 10, 20, 50, ...
+int NextStride(int stride) {
+    int decade = 1;
+    while (stride >= decade * 10)
+        decade *= 10;
+    const int lead = stride / decade;
+    return lead == 1 ? 2 * decade : (lead == 2 ? 5 * decade : 10 * decade);
+}
+
+}  // namespace
+
+int LabelStride(const XAxisTicks& t, double axisPx, double labelPx) {
+    if (!t.dynamic || !(t.interval > 0) || !(axisPx > 0) || !(labelPx > 0)) return 1;
+    if (!std::isfinite(axisPx) || !std::isfinite(labelPx)) return 1;
+    int stride = 1;
+    while (stride < kMaxStride) {
+        const double share = axisPx / LabelCount(t, t.interval * stride) - 2 * kAxisLabelPaddingPx;
+        if (share >= labelPx) return stride;
+        stride = NextStride(stride);
+    }
+    return kMaxStride;
+}
+
+XAxisTicks WithLabelStride(const XAxisTicks& t, int stride) {
+    if (!t.dynamic || stride <= 1) return t;
+    XAxisTicks out = t;
+    out.interval = t.interval * stride;
+    out.anchor = out.interval * kTickAnchorFraction;
+    out.minorCount = std::min(stride * (t.minorCount + 1) - 1, kMaxMinorTicks);
+    return out;
+}
+
 YAxisTicks YAxisTicksFor(const GraphModel& g) {
     YAxisTicks t;
     if (!g.yAxisAuto) {

@@ -39,4 +39,18 @@ inline constexpr double kTickAnchorFraction = 1e-6;
 XAxisTicks XAxisTicksFor(const GraphModel& g);
 YAxisTicks YAxisTicksFor(const GraphModel& g);
 
+// The chart gives every x label an equal share of the axis width, less this padding on either
+// side, and cuts a longer label down to "...".
+inline constexpr double kAxisLabelPaddingPx = 4;
+
+// How many of the rule's label steps one shown label spans so that the widest label
+// (`labelPx`, with the room it should keep from its neighbours) fits its share of an axis
+// `axisPx` wide: the smallest of 1, 2, 5, 10, 20, 50, ... that fits, 1 when the axis is not
+// laid out yet or the ticks are not spaced by the rule.
+int LabelStride(const XAxisTicks& t, double axisPx, double labelPx);
+
+// The ticks with a label every `stride` steps; the steps in between stay as unlabelled ticks
+// (as many as the minor tick count allows).
+XAxisTicks WithLabelStride(const XAxisTicks& t, int stride);
+
 }  // namespace sondix
