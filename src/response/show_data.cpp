@@ -59,8 +59,9 @@ void ReportError(Session& s, const std::string& description) {
     // Before the box: the event loop keeps running under it and may deliver the next block.
     dispatch::ReturnToIdle(s.parser);
     if (s.io.asker == nullptr) return;
+    // A plain box: the program's title, an OK button and no icon.
     s.io.asker->Ask(kProgramTitle, "Error in ShowData:" + description, MsgButtons::OK,
-                    MsgIcon::Exclamation);
+                    MsgIcon::None);
 }
 
 template <typename Step>

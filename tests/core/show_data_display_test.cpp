@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "response/dispatch_steps.h"
 #include "response/parser_state.h"
 #include "response/show_data.h"
 #include "session_fixture.h"
@@ -95,6 +96,39 @@ TEST(DisplayTrimBackspace, LeadingBackspaceAfterTheTrimTakesTheLastCharacter) {
     EXPECT_EQ(f.term.text, std::string(8193, 'a') + "Q");
 }
 
+// When the block is kept out of the box: the words of a data graph, a history answer's body.
+struct SuppressCase {
+    const char* name;
+    char commandKey;
+    std::int32_t answerLen;
+    std::int16_t graphState;
+    bool suppressed;
+};
+
+class DisplaySuppressed : public ::testing::TestWithParam<SuppressCase> {};
+
+TEST_P(DisplaySuppressed, FollowsTheHistoryLengthAndTheGraphState) {
+    const SuppressCase& c = GetParam();
+    SessionFixture f;
+    f.s.CommandKey = static_cast<unsigned char>(c.commandKey);
+    f.s.parser.AnswerLen = c.answerLen;
+    f.s.parser.GraphState = c.graphState;
+    EXPECT_EQ(dispatch::DisplaySuppressed(f.s), c.suppressed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, DisplaySuppressed,
+    ::testing::Values(SuppressCase{"HistoryHead", 'H', 119, kWaitHeader, false},
+                      SuppressCase{"HistoryBody", 'H', 120, kWaitHeader, true},
+                      SuppressCase{"LongAnswerOfOtherCommand", 'P', 5000, kIdle, false},
+                      SuppressCase{"GraphHeader", 'D', 0, kWaitHeader, false},
+                      SuppressCase{"GraphWords", 'D', 0, kReceiving, true},
+                      SuppressCase{"GraphLineEnd", 'D', 3000, kComplete, false},
+                      SuppressCase{"GraphFault", 'F', 0, kFault, false},
+                      // The state alone decides, whatever the pending command.
+                      SuppressCase{"WordsAfterTheCommandChanged", 'x', 0, kReceiving, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // A history answer is shown until its collected text reaches 120 characters.
 TEST(DisplaySkip, HistoryBodyIsLoggedButNotShown) {
     SessionFixture f;
@@ -132,7 +166,9 @@ TEST_P(CalibrateStep, RestoresTheButtonAfterTheCalibrationAnswer) {
     EXPECT_EQ(f.s.cmdCalibrate.enabled, c.restored);
     EXPECT_EQ(f.s.cmdCalibrate.face == f.s.SaveColor, c.restored);
     EXPECT_EQ(f.s.CalibrationPending, c.pending && !c.restored);
-    if (c.restored) EXPECT_GE(f.host.buttonChanges, 1);
+    if (c.restored) {
+        EXPECT_GE(f.host.buttonChanges, 1);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -140,6 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CalibrateCase{"AnswerWithD", true, 'c', "Cal DONE\r\n", true},
                       CalibrateCase{"StoppedByR", true, 'R', "ok\r\n", true},
                       CalibrateCase{"OtherAnswer", true, 'c', "busy\r\n", false},
+                      // The shown text decides: a "D" taken back by a backspace does not count.
+                      CalibrateCase{"DTakenBack", true, 'c', "D\bok\r\n", false},
                       CalibrateCase{"NotPending", false, 'c', "DONE\r\n", false}),
     [](const auto& info) { return std::string(info.param.name); });
 

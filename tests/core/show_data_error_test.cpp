@@ -60,7 +60,7 @@ TEST_P(ShowDataError, IsShownAndTheProgramGoesOn) {
     EXPECT_EQ(f.asker.asked[0].title, "Sondix V3.58");
     EXPECT_EQ(f.asker.asked[0].text, "Error in ShowData:" + cause);
     EXPECT_EQ(f.asker.asked[0].buttons, MsgButtons::OK);
-    EXPECT_EQ(f.asker.asked[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(f.asker.asked[0].icon, MsgIcon::None);
     EXPECT_EQ(f.port.sent, c.sendsStop ? "R" : "");
     EXPECT_EQ(f.s.CommandKey, c.sendsStop ? 'R' : 0);
     EXPECT_EQ(f.host.endProgram, 0);

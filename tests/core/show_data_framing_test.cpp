@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "graph_answer.h"
+#include "response/dispatch_steps.h"
 #include "response/parser_state.h"
 #include "response/show_data.h"
 #include "session_fixture.h"
@@ -124,8 +125,29 @@ TEST_P(GraphFraming, WholeAnswerInOneBlockIsChartedAndShown) {
     EXPECT_EQ(f.s.parser.AnswerText, "");
     EXPECT_EQ(f.s.parser.TrailerText, "");
     EXPECT_EQ(f.s.parser.AnswerLen, 0);
+    // Only the time series keeps its header after the answer.
+    const std::string& header = f.s.parser.HeaderText;
+    if (kind.key == 'D') {
+        EXPECT_EQ(header, Header('D', 512).substr(0, Header('D', 512).size() - 1));
+    } else {
+        EXPECT_EQ(header, "");
+    }
     EXPECT_EQ(f.term.text, answer);
     EXPECT_EQ(f.host.log, answer);
+}
+
+// The word count is read only once two characters follow its four digits.
+TEST_P(GraphFraming, WordCountIsReadOnlyWithTwoCharactersAfterIt) {
+    const GraphKind kind = GetParam();
+    SessionFixture f;
+    Send(f, kind.key);
+    Feed(f, "NWORDS=0300");
+    Feed(f, " ");
+    EXPECT_TRUE(f.asker.asked.empty());
+    EXPECT_EQ(StateOf(f, kind.key), kWaitHeader);
+    Feed(f, " ");
+    EXPECT_EQ(Texts(f), "Graph error: Data graph - invalid NWORDS value\n");
+    EXPECT_EQ(StateOf(f, kind.key), kFault);
 }
 
 TEST_P(GraphFraming, AnswerSplitAtEveryPositionIsChartedOnce) {
@@ -257,6 +279,77 @@ TEST_P(GraphFraming, NextAnswerAfterAFinishedOneIsReadToo) {
 INSTANTIATE_TEST_SUITE_P(Kinds, GraphFraming, ::testing::ValuesIn(kKinds),
                          [](const auto& info) { return Name(info.param.key); });
 
+// The four characters after "NWORDS=" are read as a number, not as digits.
+struct WordCountCase {
+    const char* field;
+    bool valid;
+};
+
+class WordCountField : public ::testing::TestWithParam<WordCountCase> {};
+
+TEST_P(WordCountField, OnlyTheFourCountsPass) {
+    SessionFixture f;
+    Send(f, 'D');
+    Feed(f, std::string("NWORDS=") + GetParam().field + " 001 3680 020000            \r\n0123");
+    if (GetParam().valid) {
+        EXPECT_EQ(Texts(f), "");
+        EXPECT_EQ(f.s.parser.GraphState, kReceiving);
+    } else {
+        EXPECT_EQ(Texts(f), "Graph error: Data graph - invalid NWORDS value\n");
+        EXPECT_EQ(f.s.parser.GraphState, kFault);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, WordCountField,
+    ::testing::Values(WordCountCase{"0512", true}, WordCountCase{"1024", true},
+                      WordCountCase{"2048", true}, WordCountCase{"4096", true},
+                      WordCountCase{" 512", true}, WordCountCase{"512x", true},
+                      WordCountCase{"5 12", true},  // blanks inside a number are skipped
+                      WordCountCase{"0300", false}, WordCountCase{"0000", false},
+                      WordCountCase{"8192", false}, WordCountCase{"-512", false},
+                      WordCountCase{"&H20", false},  // hexadecimal 32
+                      WordCountCase{"2O48", false}, WordCountCase{"abcd", false}));
+
+// Where the terminator of each kind must stand in the data text.
+struct TerminatorCase {
+    int nwords;
+    char key;
+    long long position;
+};
+
+class TerminatorPosition : public ::testing::TestWithParam<TerminatorCase> {};
+
+TEST_P(TerminatorPosition, FollowsTheWordCount) {
+    EXPECT_EQ(dispatch::ExpectedTerminatorPos(GetParam().nwords, GetParam().key),
+              GetParam().position);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, TerminatorPosition,
+    ::testing::Values(TerminatorCase{512, 'D', 2115}, TerminatorCase{512, 'y', 2115},
+                      TerminatorCase{512, 'F', 1602}, TerminatorCase{512, '[', 1602},
+                      TerminatorCase{1024, 'D', 4227}, TerminatorCase{2048, 'F', 6402},
+                      TerminatorCase{4096, 'y', 16899}, TerminatorCase{4096, '[', 12802}));
+
+// The trailer is what follows the first H + 9 characters of the data text.
+TEST(TrailerText, FollowsTheFirstHPlusNineCharacters) {
+    const std::string data = "0123456789abcdef";  // 16 characters
+    EXPECT_EQ(dispatch::TrailerAfterHeader(data, 0), "9abcdef");
+    EXPECT_EQ(dispatch::TrailerAfterHeader(data, 5), "ef");
+    EXPECT_EQ(dispatch::TrailerAfterHeader(data, 6), "f");
+    EXPECT_EQ(dispatch::TrailerAfterHeader(data, 7), "");  // H + 9 reaches the end
+    EXPECT_EQ(dispatch::TrailerAfterHeader(data, 100), "");
+}
+
+// The search restarts 8 characters before the new block, never before the first character.
+TEST(TerminatorSearch, StartsEightCharactersBeforeTheBlock) {
+    EXPECT_EQ(dispatch::TerminatorSearchStart(100, 20), 72);
+    EXPECT_EQ(dispatch::TerminatorSearchStart(29, 20), 1);
+    EXPECT_EQ(dispatch::TerminatorSearchStart(28, 20), 1);
+    EXPECT_EQ(dispatch::TerminatorSearchStart(5, 20), 1);
+}
+
 // The words of a "D" answer are not shown while they arrive; the log still gets every block.
 TEST(GraphDisplay, WordsAreHiddenWhileReceivedButLogged) {
     SessionFixture f;
@@ -320,6 +413,23 @@ TEST(SpectrumStream, RunsSpectrumAfterSpectrumUntilStopped) {
     EXPECT_TRUE(f.s.cmdCalibrate.enabled);
     EXPECT_EQ(f.s.stats.StatCount, 0);
     EXPECT_EQ(Texts(f), "");
+}
+
+// Unlike the words of "D", "F" and "y", those of the stream are shown as they arrive.
+TEST(SpectrumStream, WordsAreShown) {
+    SessionFixture f;
+    f.host.logOpen = true;
+    Send(f, '[');
+    const std::string answer = Answer(kKinds[3], 512);
+    const std::size_t words = Header('[', 512).size() + 10;
+    Feed(f, answer.substr(0, words));
+    Feed(f, answer.substr(words, 1000));
+    EXPECT_EQ(f.s.parser.AutoSpect_status, kReceiving);
+    EXPECT_EQ(f.term.text, answer.substr(0, words + 1000));
+    Feed(f, answer.substr(words + 1000));
+    EXPECT_EQ(f.host.graphShows, 1);
+    EXPECT_EQ(f.term.text, answer);
+    EXPECT_EQ(f.host.log, answer);
 }
 
 // ---- block limit ----

@@ -98,6 +98,27 @@ INSTANTIATE_TEST_SUITE_P(Keys, ShortAnswer,
                              return std::string(info.param.key == 'L' ? "Logo" : "Timer");
                          });
 
+// The timer answer is read once a CR stands at position 4 or later.
+struct TimerCase {
+    const char* text;
+    bool read;
+};
+
+class TimerLineEnd : public ::testing::TestWithParam<TimerCase> {};
+
+TEST_P(TimerLineEnd, NeedsACrAtPositionFourOrLater) {
+    SessionFixture f;
+    Send(f, 'T');
+    Feed(f, GetParam().text);
+    EXPECT_EQ(f.s.res.UnitTimeDays > 0.99, GetParam().read);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, TimerLineEnd,
+                         ::testing::Values(TimerCase{"ab\rTimer=     988773", false},
+                                           TimerCase{"abc\rTimer=     988773", true},
+                                           TimerCase{"Timer=     988773", false},
+                                           TimerCase{"Timer=     988773\r", true}));
+
 TEST(TimerReader, ParsesOnceALineEndFollowsPositionThree) {
     SessionFixture f;
     Send(f, 'T');
@@ -189,16 +210,19 @@ TEST(SpectrumStreamStop, StopClearsStatisticsAndTexts) {
 
 // ---- history hand-over and other commands ----
 
+// The history transfer counts each block once more itself and restarts the count with a new
+// answer too, so only what holds either way is checked here.
 TEST(HistoryReader, CountsBlocksFromTheStartOfAnAnswer) {
     SessionFixture f;
     Send(f, 'H');
     f.s.parser.ChunkCount = 77;
-    Feed(f, "VELHIST\r\n");
-    EXPECT_EQ(f.s.parser.ChunkCount, 1);  // the transfer is idle: a new answer
+    Feed(f, "unit 1\r\n");
+    EXPECT_EQ(f.s.parser.ChunkCount, 1);  // the transfer was idle: a new answer
     f.s.parser.GraphState = kWaitHeader;  // the transfer has started its answer
+    f.s.parser.ChunkCount = 5;
     Feed(f, "more\r\n");
-    EXPECT_EQ(f.s.parser.ChunkCount, 2);
-    EXPECT_EQ(f.term.text, "VELHIST\r\nmore\r\n");
+    EXPECT_GE(f.s.parser.ChunkCount, 6);  // counted on, not restarted
+    EXPECT_EQ(f.term.text, "unit 1\r\nmore\r\n");
 }
 
 class NoReader : public ::testing::TestWithParam<int> {};
