@@ -1,0 +1,210 @@
+// ShowData against whatever a noisy line can deliver. Input: byte 1 picks the pending command
+// (low four bits) and a few session settings (high four bits), byte 2 the block size (0: all in
+// one block), the rest is what the sensor sent. Inside it, FF FE and a command byte send the
+// next command, so that what one answer leaves behind meets the next. After every block the
+// parser's state must stay within its rules, the only boxes are the dispatcher's own framing
+// boxes, and afterwards a clean "D" answer must still be charted: no garbage may leave the
+// parser stuck.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/param_exchange.h"
+#include "fuzz_support.h"
+#include "graph_answer.h"
+#include "response/show_data.h"
+#include "terminal/headless_io.h"
+#include "terminal/main_window.h"
+
+namespace sondix::fuzz {
+namespace {
+
+// The readers' letters first, then commands that only display, 0 for "nothing pending".
+constexpr std::array<char, 16> kCommands{'D', 'F', '[', ']', '{', '}', 'P', 'H',
+                                         'L', 'T', 'y', 'R', 'E', '?', 'c', '\0'};
+
+constexpr std::string_view kNextCommand = "\xFF\xFE";
+
+char CommandOf(std::uint8_t b) {
+    return kCommands[b & 0x0F];
+}
+
+struct KnownBox {
+    std::string_view title;
+    std::string_view textStart;
+};
+
+// The dispatcher's own boxes: what a garbled answer may bring up, and nothing else.
+constexpr KnownBox kKnownBoxes[] = {
+    {"Graph error", "Data graph - invalid NWORDS value"},
+    {"Graph error", "Invalid transfer length: not equal NWORDS"},
+    {"Graph error", "Invalid data length"},
+    {"D-command fault", "Data transfer too long"},
+};
+
+bool IsKnown(const AskedMessage& m) {
+    return std::any_of(std::begin(kKnownBoxes), std::end(kKnownBoxes), [&](const KnownBox& k) {
+        return m.title == k.title && std::string_view(m.text).starts_with(k.textStart);
+    });
+}
+
+struct Setup {
+    char command = 0;
+    std::size_t blockSize = 0;  // 0: the whole text in one block
+    bool velocimeter = false;
+    bool logOpen = false;
+    float units = 0;
+};
+
+Setup ReadSetup(FuzzInput& in) {
+    const std::uint8_t a = in.Byte();
+    const std::uint8_t b = in.Byte();
+    Setup s;
+    s.command = CommandOf(a);
+    s.velocimeter = (a & 0x10) != 0;
+    s.logOpen = (a & 0x20) != 0;
+    s.units = static_cast<float>(a >> 6);
+    s.blockSize = b;
+    return s;
+}
+
+// The results stream feeds the results window, which the Results button opens before "{".
+void OpenResultsFor(HeadlessSession& h, char command) {
+    if (command != '{') return;
+    h.s.ResultDisp_Loaded = true;
+    h.host.resultsWindow = true;
+}
+
+// The command has just been sent: its key is pending and the parser starts afresh.
+void StartCommand(HeadlessSession& h, const Setup& setup) {
+    Session& s = h.s;
+    s.mirror.VelocimeterMode = setup.velocimeter;
+    s.mirror.Units = setup.units;
+    h.host.logOpen = setup.logOpen;
+    s.CommandKey = KeyCode(setup.command);
+    ResetVariables(s);
+    OpenResultsFor(h, setup.command);
+}
+
+// A later command, sent as the program sends every command.
+void SendCommand(HeadlessSession& h, char command) {
+    send_cmd(h.s, std::string(1, command));
+    OpenResultsFor(h, command);
+}
+
+bool ValidState(std::int16_t state) {
+    return state >= kIdle && state <= kFault;
+}
+
+bool ValidChannel(int c) {
+    return c >= 0 && c <= 255;
+}
+
+void CheckParser(const Session& s, std::size_t fed) {
+    const ParserState& p = s.parser;
+    Require(ValidState(p.GraphState), "GraphState stays within 0..4");
+    Require(ValidState(p.AutoSpect_status), "AutoSpect_status stays within 0..4");
+    Require(ValidState(p.AutoResults_status), "AutoResults_status stays within 0..4");
+    // The readers only ever keep what arrived, never more.
+    Require(p.AnswerText.size() <= fed, "the answer text holds no more than was received");
+    Require(p.TrailerText.size() <= fed, "the trailer text holds no more than was received");
+    Require(p.HeaderText.size() <= fed, "the header text holds no more than was received");
+}
+
+void CheckGraph(const GraphModel& g) {
+    Require(g.NPoints() <= 4096, "a chart has at most the largest announced word count");
+    for (const GraphPoint& pt : g.points) {
+        Require(!std::isnan(pt.x) && !std::isnan(pt.y), "chart points are numbers",
+                std::string(1, g.kind));
+    }
+    Require(!std::isnan(g.labelStep) && !std::isnan(g.XAxisScaleFact), "axis steps are numbers");
+}
+
+void CheckResults(const ResultsModel& r) {
+    Require(r.pbrSigstrength >= 0 && r.pbrSigstrength <= 99, "the signal bar stays within 0..99");
+    Require(r.txtSigstrength.empty() || r.txtSigstrength.size() == 2,
+            "the signal figure has two digits", r.txtSigstrength);
+    Require(ValidChannel(r.SigColor.r) && ValidChannel(r.SigColor.g) && ValidChannel(r.SigColor.b),
+            "the signal colour's channels stay within 0..255");
+}
+
+void CheckBoxes(const HeadlessSession& h) {
+    for (const AskedMessage& m : h.asker.asked) {
+        Require(IsKnown(m), "only the dispatcher's framing boxes appear", m.title + " / " + m.text);
+    }
+}
+
+// One block through ShowData, with the rules that hold after any block.
+void Feed(HeadlessSession& h, std::string block, std::size_t& fed) {
+    const std::size_t received = block.size();
+    const std::size_t logBefore = h.host.log.size();
+    fed += received;
+    ShowData(h.s, h.term, block);
+    if (h.host.logOpen) {
+        Require(h.host.log.size() == logBefore + block.size(),
+                "the log receives the block as the display step left it");
+    }
+    // The box is cut to its last half once past 16384 characters; a block can at most double
+    // (every CR followed by LF).
+    Require(h.term.text.size() <= 16384 + 2 * received,
+            "the terminal box stays within its size limit");
+    Require(h.term.selStart == static_cast<long long>(h.term.text.size()),
+            "the caret stands after the text");
+    CheckParser(h.s, fed);
+    CheckGraph(h.s.graph);
+    CheckResults(h.s.results);
+}
+
+// A clean time series after the garbage: the Scope button's command and its whole answer.
+void CheckRecovers(HeadlessSession& h) {
+    constexpr int kWords = 512;
+    std::vector<int> words(kWords);
+    for (int i = 0; i < kWords; ++i)
+        words[static_cast<std::size_t>(i)] = (i * 37) % 1024;
+    const std::size_t boxes = h.asker.asked.size();
+    cmdScope_Click(h.s);
+    Require(h.s.CommandKey == 'D', "the Scope button leaves D pending");
+    std::string answer =
+        "D\r\n" + test::GraphAnswer(test::TimeHeaderLine(kWords, 40, 3680, 5000), words, 4, 3);
+    ShowData(h.s, h.term, answer);
+    Require(h.asker.asked.size() == boxes, "a clean answer brings up no box",
+            h.asker.asked.empty() ? "" : h.asker.asked.back().text);
+    Require(h.s.graph.kind == 'D' && h.s.graph.NPoints() == kWords,
+            "a clean answer after garbage is charted");
+    const float expected = static_cast<float>(words[1] * h.s.graphHdr.VoltsPerCount);
+    Require(h.s.graph.points[1].y == expected, "the clean answer's words are charted");
+    Require(h.s.parser.GraphState == kIdle, "the parser is idle after the clean answer");
+}
+
+}  // namespace
+}  // namespace sondix::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace sondix::fuzz;
+    FuzzInput in(data, size);
+    const Setup setup = ReadSetup(in);
+    const std::string text = in.Rest();
+
+    sondix::HeadlessSession h;
+    StartCommand(h, setup);
+    std::size_t fed = 0;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t mark = std::min(text.find(kNextCommand, from), text.size());
+        const std::string answer = text.substr(from, mark - from);
+        const std::size_t block =
+            setup.blockSize > 0 ? setup.blockSize : std::max<std::size_t>(answer.size(), 1);
+        for (std::size_t at = 0; at < answer.size(); at += block)
+            Feed(h, answer.substr(at, block), fed);
+        if (answer.empty()) Feed(h, {}, fed);  // an empty receive event is a block too
+        if (mark + kNextCommand.size() >= text.size()) break;
+        SendCommand(h, CommandOf(static_cast<std::uint8_t>(text[mark + kNextCommand.size()])));
+        from = mark + kNextCommand.size() + 1;
+    }
+    CheckBoxes(h);
+    CheckRecovers(h);
+    return 0;
+}
