@@ -1,0 +1,303 @@
+// The main window on a bad line: the simulated sensor's answers in tiny blocks, with garbled or
+// lost characters, and an adapter pulled out. Tiny blocks must chart exactly as the same bytes
+// in one block do; noise may bring up only the dispatcher's own fault boxes and must leave the
+// program able to chart once the line is good again; a hang-up gives one fault box, a red lamp
+// and a program that keeps running.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "e2e_support.h"
+#include "response/show_data.h"
+#include "terminal/main_window.h"
+
+namespace sondix::test {
+namespace {
+
+// The port as the session sees it, passing every call on to the window's real port and keeping
+// what each receive event read, so that a test can decode the same bytes again.
+class ReceiveTap : public CommPort {
+  public:
+    explicit ReceiveTap(Session& s) : s_(s), port_(s.io.port) { s_.io.port = this; }
+    ~ReceiveTap() override { s_.io.port = port_; }
+    ReceiveTap(const ReceiveTap&) = delete;
+    ReceiveTap& operator=(const ReceiveTap&) = delete;
+
+    std::string Input() override {
+        std::string block = port_->Input();
+        received += block;
+        if (!block.empty()) ++blocks;
+        return block;
+    }
+    void Clear() {
+        received.clear();
+        blocks = 0;
+    }
+
+    bool PortOpen() const override { return port_->PortOpen(); }
+    std::string SetPortOpen(bool open) override { return port_->SetPortOpen(open); }
+    std::string Output(std::string_view bytes) override { return port_->Output(bytes); }
+    int OutBufferCount() const override { return port_->OutBufferCount(); }
+    int OutBufferSize() const override { return port_->OutBufferSize(); }
+    std::string Settings() const override { return port_->Settings(); }
+    std::string SetSettings(std::string_view s) override { return port_->SetSettings(s); }
+    int CommPortNumber() const override { return port_->CommPortNumber(); }
+    std::string SetCommPortNumber(int n) override { return port_->SetCommPortNumber(n); }
+    int Handshaking() const override { return port_->Handshaking(); }
+    std::string SetHandshaking(int code) override { return port_->SetHandshaking(code); }
+    std::string LastErrorText() const override { return port_->LastErrorText(); }
+
+    std::string received;
+    int blocks = 0;
+
+  private:
+    Session& s_;
+    CommPort* port_;
+};
+
+// The same bytes read by a headless session that starts from the window's state before the
+// command: `pieces` cuts them where a whole answer (or line) ends, one block each.
+struct Replay {
+    HeadlessSession h;
+
+    Replay(const Session& before, char command) {
+        const Outside io = h.s.io;
+        h.s = before;
+        h.s.io = io;
+        h.s.CommandKey = KeyCode(command);
+        ResetVariables(h.s);
+    }
+
+    void Feed(const std::string& bytes, std::string_view pieceEnd) {
+        std::size_t at = 0;
+        while (at < bytes.size()) {
+            const std::size_t end = pieceEnd.empty() ? std::string::npos : bytes.find(pieceEnd, at);
+            const std::size_t stop =
+                end == std::string::npos ? bytes.size() : end + pieceEnd.size();
+            std::string block = bytes.substr(at, stop - at);
+            ShowData(h.s, h.term, block);
+            at = stop;
+        }
+    }
+};
+
+// The title carries the time of the decode; everything else must match to the bit.
+std::string WithoutDigits(std::string s) {
+    std::erase_if(s, [](char c) { return c >= '0' && c <= '9'; });
+    return s;
+}
+
+void ExpectSameChart(const GraphModel& got, const GraphModel& want) {
+    EXPECT_EQ(got.kind, want.kind);
+    ASSERT_EQ(got.NPoints(), want.NPoints());
+    for (int i = 0; i < got.NPoints(); ++i) {
+        const GraphPoint a = got.points[static_cast<std::size_t>(i)];
+        const GraphPoint b = want.points[static_cast<std::size_t>(i)];
+        ASSERT_TRUE(a.x == b.x && a.y == b.y) << "point " << i + 1 << ": " << a.x << "," << a.y
+                                              << " instead of " << b.x << "," << b.y;
+    }
+    EXPECT_EQ(got.footnote, want.footnote);
+    EXPECT_EQ(got.caption, want.caption);
+    EXPECT_EQ(WithoutDigits(got.title), WithoutDigits(want.title));
+    EXPECT_EQ(got.labelStep, want.labelStep);
+    EXPECT_EQ(got.XAxisScaleFact, want.XAxisScaleFact);
+    EXPECT_EQ(got.yAxis.min, want.yAxis.min);
+    EXPECT_EQ(got.yAxis.max, want.yAxis.max);
+    EXPECT_EQ(got.yAxis.major, want.yAxis.major);
+}
+
+struct ChartButton {
+    const char* name;
+    char kind;
+};
+constexpr ChartButton kChartButtons[] = {{"cmdScope", 'D'}, {"cmdSpect", 'F'}, {"cmdRamp", 'y'}};
+
+// The click closed the previous chart, so a visible chart of this kind is this answer's.
+bool Charted(SimulatedSession& t, char kind) {
+    return t.w->GraphWindow() && t.w->GraphWindow()->isVisible() && t.s().graph.kind == kind;
+}
+
+int CountLines(const std::string& s) {
+    return static_cast<int>(std::count(s.begin(), s.end(), '\n'));
+}
+
+// A small answer size keeps a run in tiny blocks short; the seed makes the line's faults repeat.
+std::vector<std::string> SimOptions(std::vector<std::string> line) {
+    std::vector<std::string> o{"--nwords", "512", "--seed", "7", "--results-interval", "0.2"};
+    o.insert(o.end(), line.begin(), line.end());
+    return o;
+}
+
+TEST(LineFaults, TinyBlocksChartExactlyAsOneBlock) {
+    SimulatedSession t(SimOptions({"--split", "1:40"}));
+    ASSERT_TRUE(t.asker.asked.empty()) << t.asker.asked.front().text;
+    ReceiveTap tap(t.s());
+
+    for (const ChartButton& b : kChartButtons) {
+        SCOPED_TRACE(b.name);
+        const Session before = t.s();
+        tap.Clear();
+        t.w->Button(b.name)->click();
+        ASSERT_TRUE(PumpUntil([&] { return Charted(t, b.kind); }, 8000));
+        EXPECT_GT(tap.blocks, 20) << "the answer did not come in tiny blocks";
+        Replay one(before, b.kind);
+        one.Feed(tap.received, {});
+        ExpectSameChart(t.s().graph, one.h.s.graph);
+    }
+
+    // The repeating spectrum: each spectrum of the stream in one block.
+    const Session before = t.s();
+    tap.Clear();
+    QPushButton* spec = t.w->Button("cmdRptSpect");
+    spec->click();
+    ASSERT_TRUE(PumpUntil([&] { return Charted(t, '['); }, 8000));
+    const GraphModel streamed = t.s().graph;
+    Replay stream(before, '[');
+    stream.Feed(tap.received, "  ***  \r\n");
+    spec->click();
+    EXPECT_EQ(spec->text(), "StartSpec");
+    ExpectSameChart(streamed, stream.h.s.graph);
+
+    // The results stream: each line in one block.
+    const Session beforeResults = t.s();
+    tap.Clear();
+    QPushButton* results = t.w->Button("cmdRptDist");
+    results->click();
+    ASSERT_TRUE(PumpUntil([&] { return CountLines(tap.received) >= 2; }, 4000));
+    const ResultsModel shown = t.s().results;
+    Replay lines(beforeResults, '{');
+    lines.h.s.ResultDisp_Loaded = true;
+    lines.h.s.results = ResultsModel{};
+    lines.Feed(tap.received, "\r\n");
+    results->click();
+    EXPECT_EQ(results->text(), "Results");
+    EXPECT_EQ(shown.txtOutputvalue, lines.h.s.results.txtOutputvalue);
+    EXPECT_EQ(shown.txtSigstrength, lines.h.s.results.txtSigstrength);
+    EXPECT_EQ(shown.shpRelay1, lines.h.s.results.shpRelay1);
+    EXPECT_EQ(shown.shpRelay2, lines.h.s.results.shpRelay2);
+    EXPECT_NE(shown.txtOutputvalue, ResultsModel{}.txtOutputvalue);
+
+    EXPECT_TRUE(t.asker.asked.empty()) << t.asker.asked.front().text;
+    EXPECT_FALSE(t.w->ProgramEnded());
+}
+
+struct KnownBox {
+    std::string_view title;
+    std::string_view textStart;
+};
+
+// The boxes a garbled answer may bring up: the dispatcher's framing checks and its error path.
+constexpr KnownBox kKnownBoxes[] = {
+    {"Graph error", "Data graph - invalid NWORDS value"},
+    {"Graph error", "Invalid transfer length: not equal NWORDS"},
+    {"Graph error", "Invalid data length"},
+    {"D-command fault", "Data transfer too long"},
+    {kProgramTitle, "Error in ShowData:"},
+};
+
+bool IsKnownBox(const AskedMessage& m) {
+    return std::any_of(std::begin(kKnownBoxes), std::end(kKnownBoxes), [&](const KnownBox& k) {
+        return m.title == k.title && std::string_view(m.text).starts_with(k.textStart);
+    });
+}
+
+// A click returns after the command's short pause, whatever the line brings.
+void ClickQuickly(SimulatedSession& t, const char* name) {
+    QElapsedTimer timer;
+    timer.start();
+    t.w->Button(name)->click();
+    EXPECT_LT(timer.elapsed(), 2000) << name << " hung";
+}
+
+class NoisyLine : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(NoisyLine, OnlyKnownBoxesAndACleanCommandWorksAfterwards) {
+    SimulatedSession t(SimOptions({GetParam(), "0.002"}));
+
+    for (const ChartButton& b : kChartButtons) {
+        const std::size_t boxes = t.asker.asked.size();
+        ClickQuickly(t, b.name);
+        // A lost terminator leaves the answer pending until the next command: no wait for ever.
+        PumpUntil([&] { return Charted(t, b.kind) || t.asker.asked.size() > boxes; }, 1500);
+    }
+    ClickQuickly(t, "cmdRptSpect");
+    Pump(1500);
+    ClickQuickly(t, "cmdRptSpect");
+    EXPECT_EQ(t.w->Button("cmdRptSpect")->text(), "StartSpec");
+    ClickQuickly(t, "cmdRptDist");
+    Pump(700);
+    ClickQuickly(t, "cmdRptDist");
+    EXPECT_EQ(t.w->Button("cmdRptDist")->text(), "Results");
+    Pump(100);
+
+    EXPECT_FALSE(t.w->ProgramEnded());
+    for (const AskedMessage& m : t.asker.asked)
+        EXPECT_TRUE(IsKnownBox(m)) << m.title << ": " << m.text;
+    const std::size_t boxes = t.asker.asked.size();
+    std::printf("[          ] %s 0.002: %zu fault boxes\n", GetParam(), boxes);
+
+    // The line is mended: the same window, a clean sensor behind the port.
+    SimProcess clean({"--baud", "0", "--nwords", "512", "--seed", "7"});
+    ASSERT_TRUE(clean.running());
+    t.w->port().SetEnvironmentPort(clean.device());
+    ResetPort(t.s());
+    ASSERT_TRUE(t.s().io.port->PortOpen());
+    EXPECT_EQ(t.w->LampColour(), (Colour{0, 255, 0}));
+    Pump(100);
+
+    ReceiveTap tap(t.s());
+    const Session before = t.s();
+    t.w->Button("cmdScope")->click();
+    ASSERT_TRUE(PumpUntil([&] { return Charted(t, 'D'); }, 4000));
+    Replay one(before, 'D');
+    one.Feed(tap.received, {});
+    ExpectSameChart(t.s().graph, one.h.s.graph);
+    EXPECT_EQ(t.s().graph.NPoints(), 512);
+    EXPECT_EQ(t.asker.asked.size(), boxes) << t.asker.asked.back().text;
+    EXPECT_FALSE(t.w->ProgramEnded());
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, NoisyLine, ::testing::Values("--garble", "--drop"),
+                         [](const auto& info) { return std::string(info.param + 2); });
+
+TEST(LineFaults, HangUpShowsOneFaultBoxAndTheProgramKeepsRunning) {
+    SimulatedSession t({"--hangup-after", "3", "--results-interval", "0.2"});
+    // The sensor is talking when the adapter goes.
+    t.w->Button("cmdRptDist")->click();
+    const auto faults = [&] {
+        return std::count_if(t.asker.asked.begin(), t.asker.asked.end(),
+                             [](const AskedMessage& m) { return m.title == "MSComm Fault"; });
+    };
+    ASSERT_TRUE(PumpUntil([&] { return faults() > 0; }, 6000));
+    Pump(500);
+    EXPECT_EQ(faults(), 1);
+    const AskedMessage& box =
+        *std::find_if(t.asker.asked.begin(), t.asker.asked.end(),
+                      [](const AskedMessage& m) { return m.title == "MSComm Fault"; });
+    EXPECT_TRUE(box.text.starts_with("Port closed: ")) << box.text;
+    EXPECT_TRUE(
+        box.text.ends_with("  Click Abort(exit prog), Retry(reset port) or "
+                           "Ignore(continue)"))
+        << box.text;
+    EXPECT_EQ(box.buttons, MsgButtons::AbortRetryIgnore);
+    EXPECT_EQ(t.w->LampColour(), (Colour{255, 0, 0}));
+    EXPECT_FALSE(t.s().io.port->PortOpen());
+    EXPECT_FALSE(t.w->ProgramEnded());
+
+    // The window still answers: buttons send nothing to a closed port and bring no new fault.
+    t.w->Button("cmdRptDist")->click();
+    t.w->Button("cmdScope")->click();
+    Pump(200);
+    EXPECT_EQ(faults(), 1);
+    EXPECT_EQ(t.asker.asked.size(), 1u) << t.asker.asked.back().title;
+    EXPECT_FALSE(t.w->ProgramEnded());
+}
+
+}  // namespace
+}  // namespace sondix::test
