@@ -76,11 +76,17 @@ TEST_P(ReceiveEvent, EveryWaitingByteReachesShowDataAsOneCharacter) {
     EXPECT_EQ(f.host.statusTimerStarts, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Blocks, ReceiveEvent,
-    ::testing::Values(ReceiveCase{"EmptyBufferStillCallsTheParser", "", 'D', "", 1},
-                      ReceiveCase{"HighBytesOneCharacterEach", "a\xE9\xFFb", 0, "a\xE9\xFFb", 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Blocks, ReceiveEvent,
+                         ::testing::Values(ReceiveCase{"EmptyBufferStillCallsTheParser", "", 'D',
+                                                       "", 1},
+                                           ReceiveCase{"HighBytesOneCharacterEach",
+                                                       "a\xE9\xFF"
+                                                       "b",
+                                                       0,
+                                                       "a\xE9\xFF"
+                                                       "b",
+                                                       0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PortEvents, SendEventShowsNothing) {
     SessionFixture f;
