@@ -43,8 +43,8 @@ void TooManyBlocks(Session& s, std::int16_t& state) {
         s.PortCloseAllowed = false;
         Shutdown(s);
     } else if (answer == MsgAnswer::Retry) {
-        PortToggle(s);
-        PortToggle(s);
+        // Close and open again; a port already closed (a lost device) is simply reopened.
+        ResetPort(s);
     }
 }
 

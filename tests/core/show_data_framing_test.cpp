@@ -483,6 +483,19 @@ TEST_P(BlockLimit, TooManyBlocksAskWhatToDo) {
     }
 }
 
+TEST(BlockLimit, RetryReopensAPortThatIsAlreadyClosed) {
+    // The device went away while the answer grew: Retry must not leave the port closed.
+    SessionFixture f;
+    Send(f, 'D');
+    f.s.parser.GraphState = kWaitHeader;
+    f.s.parser.ChunkCount = kMaxChunks;
+    f.port.open = false;
+    f.asker.answers.push_back(MsgAnswer::Retry);
+    Feed(f, "x");
+    EXPECT_TRUE(f.port.open);
+    EXPECT_EQ(f.port.opens, 1);
+}
+
 std::vector<LimitCase> LimitCases() {
     std::vector<LimitCase> out;
     for (const char key : {'D', 'F', '[', '{', 'y'}) {
