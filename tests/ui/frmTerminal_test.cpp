@@ -2,12 +2,19 @@
 // port's state, sends its start-up commands and survives the far side going away.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFontInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <cstdlib>
 
+#include "common/ui/placement.h"
 #include "memory_settings_store.h"
 #include "pty_pair.h"
 #include "terminal/headless_io.h"
@@ -23,15 +30,23 @@ void Pump(int ms) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
+// The program's pauses at a tenth of their length: nothing answers the start-up's questions
+// here, so the waits only need to let the port's events through.
+class HurriedClock : public QtClock {
+  public:
+    void Wait(double seconds) override { QtClock::Wait(seconds / 10); }
+};
+
 struct Window {
     test::PtyPair pty;
     test::MemorySettingsStore store;
     RecordingAsker asker;
+    HurriedClock clock;
     std::unique_ptr<frmTerminal> w;
 
     explicit Window(std::vector<std::string> args = {}) {
         setenv("SONDIX_PORT", pty.slavePath().c_str(), 1);
-        w = std::make_unique<frmTerminal>(std::move(args), store, &asker);
+        w = std::make_unique<frmTerminal>(std::move(args), store, &asker, &clock);
         unsetenv("SONDIX_PORT");
         w->show();
         w->Form_Load();
@@ -92,6 +107,174 @@ TEST(frmTerminal, CloseDrainsAndEnds) {
     t.w->close();
     EXPECT_TRUE(t.w->ProgramEnded());
 }
+
+// The window as built, before its start-up opens a port.
+struct Bare {
+    test::MemorySettingsStore store;
+    RecordingAsker asker;
+    frmTerminal w{{}, store, &asker};
+};
+
+struct ControlCase {
+    const char* name;
+    const char* caption;
+    const char* tip;
+};
+
+class Controls : public ::testing::TestWithParam<ControlCase> {};
+
+TEST_P(Controls, CaptionAndToolTip) {
+    Bare b;
+    const ControlCase& c = GetParam();
+    const QWidget* control = b.w.findChild<QWidget*>(c.name);
+    ASSERT_NE(control, nullptr) << c.name;
+    if (const auto* button = qobject_cast<const QPushButton*>(control)) {
+        EXPECT_EQ(button->text(), c.caption);
+    } else if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        EXPECT_EQ(label->text(), c.caption);
+    }
+    EXPECT_EQ(control->toolTip(), c.tip);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, Controls,
+    ::testing::Values(
+        ControlCase{"frmConnectLight", "", "toggle serial port open/close"},
+        ControlCase{"cmdRefresh", "Refresh", "refresh display"},
+        ControlCase{"cmdRptDist", "Results", "auto repeat sensor output every 2 seconds "},
+        ControlCase{"cmdRamp", "Ramp", "download and display frequency sweep ramp profile"},
+        ControlCase{"cmdScope", "Scope", "download and display raw signal in time"},
+        ControlCase{"cmdRptSpect", "StartSpec", "auto repeat spectral graph every 2 seconds"},
+        ControlCase{"cmdSpect", "Spect", "download and display spectral graph (echo profile)"},
+        ControlCase{"cmdHist", "Hist", "download and display history file"},
+        ControlCase{"cmdConfig", "Config", "open configuration screen"},
+        ControlCase{"cmdCalibrate", "Calibrate", ""}, ControlCase{"txtTerm", "", "Type ? for help"},
+        ControlCase{"lblVerAndSerialNum", "Firmware Ver xxx  :   S/N=", ""},
+        ControlCase{"Status", "Status:", "Communications Port Status"},
+        ControlCase{"Settings", "Settings:", "Communications Port Settings"},
+        ControlCase{"ConnectTime", "", "Connect Time"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(frmTerminal, StatusPanelsInTheirOrder) {
+    Bare b;
+    const QList<QLabel*> panels = b.w.statusBar()->findChildren<QLabel*>();
+    QStringList order;
+    for (const QLabel* p : panels)
+        order << p->objectName();
+    EXPECT_EQ(order, QStringList({"Status", "Settings", "ConnectTime"}));
+}
+
+struct MenuCase {
+    const char* name;
+    const char* text;
+    bool enabled;
+    bool checkable;
+};
+
+class Menus : public ::testing::TestWithParam<MenuCase> {};
+
+TEST_P(Menus, CaptionWithAccessKeyAndStartState) {
+    Bare b;
+    const MenuCase& c = GetParam();
+    const QAction* a = b.w.findChild<QAction*>(c.name);
+    ASSERT_NE(a, nullptr) << c.name;
+    EXPECT_EQ(a->text(), c.text);
+    EXPECT_EQ(a->isEnabled(), c.enabled);
+    EXPECT_EQ(a->isCheckable(), c.checkable);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, Menus,
+    ::testing::Values(MenuCase{"mnuOpenLog", "&Open Log File...", true, false},
+                      MenuCase{"mnuCloseLog", "&Close Log File", false, false},
+                      MenuCase{"mnuShowHistFile", "&Disp Hist File", true, false},
+                      MenuCase{"mnuSendText", "&Transmit Text File...", false, false},
+                      MenuCase{"mnuFileExit", "E&xit", true, false},
+                      MenuCase{"mnuOpen", "Port &Open", true, true},
+                      MenuCase{"mnuProperties", "Properties...", true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(frmTerminal, MenuTreeInItsOrder) {
+    Bare b;
+    QStringList tree;
+    for (const QAction* top : b.w.menuBar()->actions()) {
+        tree << top->text();
+        for (const QAction* item : top->menu()->actions()) {
+            tree << "  " + (item->isSeparator() ? QString("-") : item->text());
+        }
+    }
+    EXPECT_EQ(tree.join('|'),
+              "&File|  &Open Log File...|  &Close Log File|  &Disp Hist File|  -|"
+              "  &Transmit Text File...|  -|  E&xit|"
+              "&CommPort|  Port &Open|  -|  Properties...");
+}
+
+TEST(frmTerminal, TerminalStartsWithItsPromptInAFixedPitchFont) {
+    Bare b;
+    EXPECT_EQ(b.w.Terminal()->toPlainText(), "Type ? for help...\n");
+    EXPECT_EQ(b.w.Terminal()->font().family(), "Courier New");
+    EXPECT_TRUE(QFontInfo(b.w.Terminal()->font()).fixedPitch())
+        << QFontInfo(b.w.Terminal()->font()).family().toStdString();
+    EXPECT_EQ(b.w.windowTitle(), "Sondix V3.58");
+}
+
+// However small the window is made, every button shows its whole caption and the terminal
+// keeps a few lines.
+TEST(frmTerminal, SmallestWindowKeepsEveryCaption) {
+    Bare b;
+    b.w.show();
+    b.w.resize(50, 50);
+    QApplication::processEvents();
+    const QRect area = b.w.centralWidget()->rect();
+    for (const QPushButton* button : b.w.centralWidget()->findChildren<QPushButton*>()) {
+        if (!button->isVisible()) continue;
+        const QString name = button->objectName();
+        EXPECT_GE(button->width(), button->sizeHint().width()) << name.toStdString();
+        EXPECT_TRUE(area.contains(button->geometry())) << name.toStdString();
+    }
+    const QLabel* label = b.w.findChild<QLabel*>("lblVerAndSerialNum");
+    EXPECT_GE(label->width(), label->sizeHint().width());
+    EXPECT_GE(b.w.Terminal()->height(), 5 * b.w.Terminal()->fontMetrics().lineSpacing());
+}
+
+struct StartCase {
+    QRect available;
+    QSize outer;
+    QPoint at;
+};
+
+class MainWindowPlacement : public ::testing::TestWithParam<StartCase> {};
+
+TEST_P(MainWindowPlacement, RightEdgeOneWindowHeightDown) {
+    EXPECT_EQ(MainWindowStart(GetParam().available, GetParam().outer), GetParam().at);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, MainWindowPlacement,
+    ::testing::Values(StartCase{{0, 0, 1280, 1024}, {733, 507}, {547, 507}},
+                      StartCase{{0, 32, 1280, 992}, {733, 537}, {547, 487}},  // a top panel
+                      StartCase{{0, 0, 1024, 768}, {733, 537}, {291, 231}},   // kept on screen
+                      StartCase{{0, 0, 640, 480}, {733, 537}, {0, 0}},
+                      StartCase{{1280, 0, 1920, 1080}, {733, 507}, {2467, 507}}));
+
+struct BesideCase {
+    QRect anchor;
+    QSize outer;
+    std::optional<QPoint> at;
+};
+
+class BesidePlacement : public ::testing::TestWithParam<BesideCase> {};
+
+TEST_P(BesidePlacement, LeftThenRightOfTheMainWindow) {
+    EXPECT_EQ(BesideWindow({0, 0, 1280, 1024}, GetParam().anchor, GetParam().outer), GetParam().at);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, BesidePlacement,
+    ::testing::Values(BesideCase{{547, 507, 733, 507}, {400, 330}, QPoint(147, 507)},
+                      BesideCase{{100, 507, 733, 507}, {400, 330}, QPoint(833, 507)},
+                      BesideCase{{300, 200, 733, 507}, {400, 330}, std::nullopt},
+                      BesideCase{{547, 900, 733, 507}, {400, 330}, QPoint(147, 694)}));
 
 }  // namespace
 }  // namespace sondix

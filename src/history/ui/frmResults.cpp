@@ -107,10 +107,14 @@ frmResults::frmResults(sondix::Session& s, QWidget* parent) : QWidget(parent, Qt
 
     resize(sondix::TwipsToPixelsX(*this, kDesignWidthTwips),
            sondix::TwipsToPixelsY(*this, kDesignHeightTwips));
-    initialHeight_ = frameGeometry().height();
+    initialInnerHeight_ = height();
     Render();
     KeepMinimumSize();
     LayoutControls();
+}
+
+int frmResults::InitialHeight() const {
+    return initialInnerHeight_ + frameGeometry().height() - height();
 }
 
 void frmResults::Render() {
@@ -133,9 +137,10 @@ void frmResults::KeepMinimumSize() {
     }
     const QSize extra = frameGeometry().size() - size();
     const int minOuterW = sondix::TwipsToPixelsX(*this, sondix::kResultsMinOuterWidthTwips);
-    const QSize least = sondix::ResultsMinimumInner({0, 0}, extra, minOuterW, initialHeight_);
+    const int initialOuterH = InitialHeight();
+    const QSize least = sondix::ResultsMinimumInner({0, 0}, extra, minOuterW, initialOuterH);
     if (minimumSize() != least) setMinimumSize(least);
-    const QSize need = sondix::ResultsMinimumInner(size(), extra, minOuterW, initialHeight_);
+    const QSize need = sondix::ResultsMinimumInner(size(), extra, minOuterW, initialOuterH);
     if (need != size()) resize(need);
 }
 

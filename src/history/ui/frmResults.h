@@ -26,8 +26,10 @@ class frmResults : public QWidget {
     void Render();
     void closeFromCore();
 
-    // The outer height at load (pixels): the window never gets lower than this.
-    int InitialHeight() const { return initialHeight_; }
+    // The outer height at load (pixels): the window never gets lower than this. Before the
+    // window is first shown its frame is not known yet, so the inner height is what is kept and
+    // the frame is added as it stands.
+    int InitialHeight() const;
 
     QLabel* lblOutputvalue = nullptr;
     QLineEdit* txtOutputvalue = nullptr;
@@ -48,7 +50,7 @@ class frmResults : public QWidget {
     void LayoutControls();
 
     sondix::Session& s_;
-    int initialHeight_ = 0;
+    int initialInnerHeight_ = 0;
     bool closingFromCore_ = false;
     bool unloading_ = false;
 };

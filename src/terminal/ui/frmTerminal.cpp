@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -13,6 +14,7 @@
 #include <cmath>
 
 #include "common/pauses.h"
+#include "common/ui/placement.h"
 #include "history/ui/frmResults.h"
 #include "response/ui/frmGraph.h"
 #include "terminal/main_window.h"
@@ -65,15 +67,31 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, 
     return b;
 }
 
+// "Courier New" where the desktop has it or a metric twin; otherwise the desktop's own fixed
+// font, because columns of the sensor's listings and data words only line up in a fixed pitch.
+QFont TerminalFont() {
+    QFont mono(QStringLiteral("Courier New"));
+    mono.setStyleHint(QFont::TypeWriter);
+    mono.setFixedPitch(true);
+    if (QFontInfo(mono).fixedPitch()) return mono;
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(mono.pointSizeF());
+    return fixed;
+}
+
+// Lines of the terminal that stay visible however small the window is made.
+constexpr int kLeastTerminalLines = 5;
+
 }  // namespace
 
-frmTerminal::frmTerminal(std::vector<std::string> args, SettingsStore& store, MessageAsker* asker)
+frmTerminal::frmTerminal(std::vector<std::string> args, SettingsStore& store, MessageAsker* asker,
+                         Clock* clock)
     : asker_(asker ? asker : &qtAsker_), store_(store), args_(std::move(args)) {
     setWindowTitle(kProgramTitle);
     BuildMenus();
     BuildControls();
     comm_.SetPortNameSetting(store_.Get("Properties", "PortName"));
-    s_.io = Outside{&comm_, asker_, &clock_, this, txtTerm_.get()};
+    s_.io = Outside{&comm_, asker_, clock ? clock : &clock_, this, txtTerm_.get()};
 
     connect(&comm_, &MSComm::OnComm, this, [this](int code) { OnComm(s_, code); });
     Timer1_.setInterval(Gen::Pauses::kConnectTickMs);
@@ -82,6 +100,8 @@ frmTerminal::frmTerminal(std::vector<std::string> args, SettingsStore& store, Me
     connect(&Timer2_, &QTimer::timeout, this, &frmTerminal::Timer2_Timer);
 
     resize(Twips(11000), Twips(7600));
+    // Where the start-up puts the window once its frame is known, so it does not jump far.
+    if (const QScreen* scr = screen()) move(MainWindowStart(scr->availableGeometry(), size()));
 }
 
 frmTerminal::~frmTerminal() {
@@ -165,21 +185,20 @@ void frmTerminal::BuildControls() {
     termView_ = new TermEdit(central);
     termView_->setObjectName("txtTerm");
     termView_->setToolTip("Type ? for help");
-    QFont mono("Courier New");
-    mono.setStyleHint(QFont::Monospace);
-    mono.setFixedPitch(true);
-    termView_->setFont(mono);
+    termView_->setFont(TerminalFont());
     txtTerm_ = std::make_unique<QtTextBox>(termView_);
     txtTerm_->SetText("Type ? for help...\r\n");
     termView_->onKey = [this](char k) { return txtTerm_KeyPress(s_, k); };
     termView_->onInsert = [this](char k) { txtTerm_->InsertTyped(k); };
     termView_->setFocus();
 
-    const char* keys[3] = {"Status:", "Settings:", ""};
+    const char* keys[3] = {"Status", "Settings", "ConnectTime"};
+    const char* texts[3] = {"Status:", "Settings:", ""};
     const char* tips[3] = {"Communications Port Status", "Communications Port Settings",
                            "Connect Time"};
     for (int i = 0; i < 3; ++i) {
-        panels_[i] = new QLabel(keys[i]);
+        panels_[i] = new QLabel(texts[i]);
+        panels_[i]->setObjectName(keys[i]);
         panels_[i]->setToolTip(tips[i]);
         panels_[i]->setFrameShape(QFrame::Panel);
         panels_[i]->setFrameShadow(QFrame::Sunken);
@@ -192,7 +211,7 @@ void frmTerminal::LayoutControls() {
     const int W = area->width();
     const int H = area->height();
     const int bh = cmdConfig_->sizeHint().height();
-    const int bw = std::max(Twips(1000), cmdRptSpect_->sizeHint().width());
+    const int bw = ButtonWidth();
     const int gap = Twips(60);
     const int row1 = Twips(35);
     const int row2 = row1 + bh + Twips(40);
@@ -216,11 +235,28 @@ void frmTerminal::LayoutControls() {
     // status bar lies outside this area already.
     int reserved = 2 * bh + Twips(110);
     if (s_.CalibrateEnabled) reserved += cmdCalibrate_->sizeHint().height() + Twips(70);
+
+    // Never so small that a button is cut or the terminal shows no lines.
+    const int leastW = std::max(gap + bh + gap + 5 * (bw + gap),
+                                x + lblVerAndSerialNum_->sizeHint().width() + gap);
+    const int leastH = reserved + kLeastTerminalLines * termView_->fontMetrics().lineSpacing() +
+                       2 * termView_->frameWidth();
+    area->setMinimumSize(leastW, leastH);
     if (isMinimized() || H <= reserved) return;
     const int top = 2 * bh + Twips(110);
     termView_->setGeometry(0, top, W, H - reserved);
     cmdCalibrate_->setGeometry(gap, top + (H - reserved) + Twips(35), bw,
                                cmdCalibrate_->sizeHint().height());
+}
+
+// One width for all buttons, wide enough for the longest caption in the window's font.
+int frmTerminal::ButtonWidth() const {
+    int w = Twips(1000);
+    for (const QPushButton* b : {cmdRefresh_, cmdRptDist_, cmdRamp_, cmdScope_, cmdRptSpect_,
+                                 cmdSpect_, cmdHist_, cmdConfig_, cmdCalibrate_}) {
+        w = std::max(w, b->sizeHint().width());
+    }
+    return w;
 }
 
 void frmTerminal::resizeEvent(QResizeEvent* e) {
@@ -229,13 +265,8 @@ void frmTerminal::resizeEvent(QResizeEvent* e) {
 }
 
 void frmTerminal::Form_Load() {
-    // Flush with the right edge of the screen, one window height down; kept on the screen.
     if (const QScreen* scr = screen()) {
-        const QRect a = scr->availableGeometry();
-        const int left = a.right() + 1 - frameGeometry().width();
-        const int top =
-            std::min(a.top() + frameGeometry().height(), a.bottom() + 1 - frameGeometry().height());
-        move(std::max(a.left(), left), std::max(a.top(), top));
+        move(MainWindowStart(scr->availableGeometry(), frameGeometry().size()));
     }
     const QColor face = cmdCalibrate_->palette().color(QPalette::Button);
     s_.cmdCalibrate.face = Colour{face.red(), face.green(), face.blue()};
@@ -342,6 +373,7 @@ void frmTerminal::ButtonsChanged() {
 
 void frmTerminal::LabelsChanged() {
     lblVerAndSerialNum_->setText(FromLatin1(s_.lblVerAndSerialNum));
+    LayoutControls();  // the window keeps room for the whole label
 }
 
 void frmTerminal::CreateGraphWindow() {
@@ -364,9 +396,21 @@ void frmTerminal::ShowGraph() {
 }
 
 void frmTerminal::CreateResultsWindow() {
-    if (!results_) results_ = new frmResults(s_);
+    if (!results_) {
+        results_ = new frmResults(s_);
+        PlaceBesideMe(results_);
+    }
     results_->Render();
     results_->show();
+}
+
+void frmTerminal::PlaceBesideMe(QWidget* w) const {
+    const QScreen* scr = screen();
+    if (!scr) return;
+    // Before its first showing a window's frame is unknown: it will be like ours.
+    const QSize frame = frameGeometry().size() - size();
+    const auto at = BesideWindow(scr->availableGeometry(), frameGeometry(), w->size() + frame);
+    if (at) w->move(*at);
 }
 
 void frmTerminal::CloseResultsWindow() {

@@ -48,8 +48,10 @@ class frmTerminal : public QMainWindow, public WindowHost {
     Q_OBJECT
   public:
     // `args`: the command-line arguments after the program name. `asker` replaces the message
-    // boxes (tests answer them without a person).
-    frmTerminal(std::vector<std::string> args, SettingsStore& store, MessageAsker* asker = nullptr);
+    // boxes (tests answer them without a person); `clock` the clock of the pauses (tests shorten
+    // them).
+    frmTerminal(std::vector<std::string> args, SettingsStore& store, MessageAsker* asker = nullptr,
+                Clock* clock = nullptr);
     ~frmTerminal() override;
 
     // Runs the start-up (opens the port, sends "E", reads the identification).
@@ -95,8 +97,11 @@ class frmTerminal : public QMainWindow, public WindowHost {
     void BuildControls();
     void BuildMenus();
     void LayoutControls();
+    int ButtonWidth() const;
     int Twips(double twips) const;
     void ApplyFace(QPushButton* b, const ButtonFace& f);
+    // The results window opens beside the main window, so the terminal stays in view.
+    void PlaceBesideMe(QWidget* w) const;
     void Timer1_Timer();
     void Timer2_Timer();
     void mnuOpen_Click();
