@@ -219,6 +219,58 @@ TEST(LabelStrides, TicksNotSpacedByTheRuleKeepTheirCount) {
     EXPECT_EQ(WithLabelStride(t, 5).fixedCount, t.fixedCount);
 }
 
+struct YStrideCase {
+    double min, max;
+    int tickCount;
+    double axisPx;
+    int stride;
+    double interval;
+    double anchor;
+    int minor;
+};
+
+class YLabelStrides : public ::testing::TestWithParam<YStrideCase> {};
+
+// A fixed y scale keeps its divisions as ticks; only its labels thin out, keeping 0 labelled.
+TEST_P(YLabelStrides, FitTheHeightAndKeepZero) {
+    const YStrideCase& c = GetParam();
+    YAxisTicks t;
+    t.min = c.min;
+    t.max = c.max;
+    t.tickCount = c.tickCount;
+    const int stride = LabelStride(t, c.axisPx, 14);
+    EXPECT_EQ(stride, c.stride);
+    const YAxisTicks out = WithLabelStride(t, stride);
+    EXPECT_EQ(out.dynamic, c.stride > 1);
+    EXPECT_EQ(out.min, c.min);
+    EXPECT_EQ(out.max, c.max);
+    if (!out.dynamic) {
+        EXPECT_EQ(out.tickCount, c.tickCount);
+        return;
+    }
+    EXPECT_NEAR(out.interval, c.interval, 1e-9);
+    EXPECT_NEAR(out.anchor, c.anchor, 1e-9);
+    EXPECT_EQ(out.minorCount, c.minor);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scales, YLabelStrides,
+    ::testing::Values(YStrideCase{-0.5, 4.0, 10, 220, 1, 0, 0, 0},  // 22 - 8 = 14 px each
+                      YStrideCase{-0.5, 4.0, 10, 150, 2, 1.0, 0, 1},
+                      YStrideCase{-0.5, 4.0, 10, 60, 5, 2.5, 0, 4},
+                      YStrideCase{-4, 6, 6, 80, 2, 4, 0, 1},           // a ramp's range
+                      YStrideCase{0.3, 4.3, 5, 70, 2, 2, 0.3, 1},      // 0 outside: the bottom
+                      YStrideCase{-0.7, 4.3, 6, 70, 2, 2, -0.7, 1}));  // 0 between divisions
+
+TEST(YLabelStrides, AutomaticScaleIsLeftToTheAxis) {
+    YAxisTicks t;
+    t.max = 7.3;
+    t.tickCount = 5;
+    t.nice = true;
+    EXPECT_EQ(LabelStride(t, 10, 14), 1);
+    EXPECT_FALSE(WithLabelStride(t, 5).dynamic);
+}
+
 struct ThinCase {
     int minor;
     int stride;
@@ -390,15 +442,18 @@ QStringList CutTexts(frmGraph& w) {
     return cut;
 }
 
-int VisibleXLabels(frmGraph& w) {
+// The numbers shown below the plot (x labels) or left of it (y labels).
+int VisibleLabels(frmGraph& w, Qt::Orientation axis) {
     int n = 0;
+    const QRectF plot = w.chart()->plotArea();
     for (QGraphicsItem* item : w.chartEchoProf->scene()->items()) {
         const auto* text = dynamic_cast<QGraphicsTextItem*>(item);
         if (!text || !text->isVisible()) continue;
         bool number = false;
-        text->toPlainText().toInt(&number);
+        text->toPlainText().toDouble(&number);
         const QPointF at = text->mapToScene(text->boundingRect().center());
-        if (number && at.y() > w.chart()->plotArea().bottom()) ++n;
+        const bool beside = axis == Qt::Horizontal ? at.y() > plot.bottom() : at.x() < plot.left();
+        if (number && beside) ++n;
     }
     return n;
 }
@@ -449,7 +504,8 @@ TEST_P(ReadableAtAnySize, NoTextIsCutAndSomeLabelsShow) {
     QApplication::processEvents();
     const QStringList cut = CutTexts(w);
     EXPECT_TRUE(cut.isEmpty()) << cut.join(" | ").toStdString();
-    EXPECT_GE(VisibleXLabels(w), 3);
+    EXPECT_GE(VisibleLabels(w, Qt::Horizontal), 3);
+    EXPECT_GE(VisibleLabels(w, Qt::Vertical), 3);
     EXPECT_GE(w.chart()->plotArea().height(), 80) << "the texts leave room for the plot";
 }
 

@@ -38,18 +38,23 @@ namespace {
 using sondix::FromLatin1;
 
 // The window's design size and the copy button's, in twips. The design size leaves the main
-// window, which starts one window height down the screen, uncovered; 2048 points get 900 pixels
-// at the usual resolution. Below the least size the chart's texts would crowd out the plot.
+// window, which starts about one window height down the screen, uncovered even on a screen of
+// 1024 lines with title bars; 2048 points get 900 pixels at the usual resolution. Below the
+// least size the chart's texts would crowd out the plot.
 constexpr double kDesignWidthTwips = 13500;
-constexpr double kDesignHeightTwips = 7500;
+constexpr double kDesignHeightTwips = 6750;
 constexpr double kLeastWidthTwips = 7200;
-constexpr double kLeastHeightTwips = 5400;
+constexpr double kLeastHeightTwips = 6000;
 constexpr double kButtonWidthTwips = 1200;
 constexpr double kButtonHeightTwips = 420;
 constexpr double kGapTwips = 120;
 constexpr int kTitleSlackPx = 16;  // the title item's own padding
-// Before the chart has laid out its plot area: the width the axes and margins take from it.
+// Before the chart has laid out its plot area: the width and the height that the axes, the
+// title and the margins take from it.
 constexpr int kPlotInsetPx = 100;
+constexpr int kPlotInsetYPx = 120;
+// A label's box is a little larger than its text.
+constexpr double kLabelMarginPx = 2;
 
 const QColor kDataPen(0, 0, 127);
 const QColor kZeroPen(0, 127, 127);
@@ -176,6 +181,7 @@ void frmGraph::SetupChart() {
     axisY_->setTitleFont(Arial(14));
     axisY_->setLabelsFont(Arial(8));
     axisY_->setGridLinePen(QPen(kMajorGrid, 1, Qt::SolidLine));
+    axisY_->setMinorGridLinePen(QPen(kMinorGrid, 1, Qt::SolidLine));
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
     for (QLineSeries* series : {zero_, data_}) {
@@ -184,7 +190,8 @@ void frmGraph::SetupChart() {
     }
 
     // The label spacing depends on the plot's width, which the chart settles in its own layout.
-    connect(chart_, &QChart::plotAreaChanged, this, &frmGraph::RenderXAxis, Qt::QueuedConnection);
+    connect(chart_, &QChart::plotAreaChanged, this, &frmGraph::RenderAxesForPlot,
+            Qt::QueuedConnection);
 
     chartEchoProf->setChart(chart_);
     chartEchoProf->setRenderHint(QPainter::Antialiasing, false);
@@ -203,6 +210,7 @@ void frmGraph::SetupChart() {
 
 void frmGraph::Render() {
     xTicks_ = sondix::XAxisTicksFor(s_.graph);
+    yTicks_ = sondix::YAxisTicksFor(s_.graph);
     RenderTexts();
     RenderSeries();
     RenderXAxis();
@@ -271,11 +279,32 @@ void frmGraph::RenderXAxis() {
 }
 
 void frmGraph::RenderYAxis() {
-    const sondix::YAxisTicks t = sondix::YAxisTicksFor(s_.graph);
-    axisY_->setTickType(QValueAxis::TicksFixed);
+    // A fixed scale with more divisions than the plot's height has room for labels every
+    // second (fifth, ...) division; the automatic scale picks few labels itself.
+    const QRectF plot = chart_->plotArea();
+    const double inset =
+        plot.height() > 0 ? chart_->size().height() - plot.height() : kPlotInsetYPx;
+    const double axisPx = chartEchoProf->height() - inset;
+    const double labelPx = QFontMetricsF(axisY_->labelsFont()).height() + kLabelMarginPx;
+    const int stride = sondix::LabelStride(yTicks_, axisPx, labelPx);
+    const sondix::YAxisTicks t = sondix::WithLabelStride(yTicks_, stride);
     axisY_->setRange(t.min, t.max);
-    axisY_->setTickCount(t.tickCount);
+    if (t.dynamic) {
+        axisY_->setTickInterval(t.interval);
+        axisY_->setTickAnchor(t.anchor);
+        axisY_->setTickType(QValueAxis::TicksDynamic);
+    } else {
+        axisY_->setTickType(QValueAxis::TicksFixed);
+        axisY_->setTickCount(t.tickCount);
+    }
+    axisY_->setMinorTickCount(t.minorCount);
+    axisY_->setMinorGridLineVisible(t.minorCount > 0);
     if (t.nice) axisY_->applyNiceNumbers();
+}
+
+void frmGraph::RenderAxesForPlot() {
+    RenderXAxis();
+    if (!yTicks_.nice) RenderYAxis();  // a nice scale does not depend on the plot's size
 }
 
 void frmGraph::LayoutControls() {

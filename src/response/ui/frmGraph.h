@@ -74,6 +74,7 @@ class frmGraph : public QWidget {
     void RenderSeries();
     void RenderXAxis();
     void RenderYAxis();
+    void RenderAxesForPlot();
     QString DumpPath(const Gen::DateTime& now) const;
     void ReportDumpFailure(const std::string& error);
 
@@ -84,7 +85,8 @@ class frmGraph : public QWidget {
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
     QList<QPointF> buffer_;      // kept between renders: no allocation per spectrum
-    sondix::XAxisTicks xTicks_;  // the rule's x ticks for the model last rendered
+    sondix::XAxisTicks xTicks_;  // the rule's ticks for the model last rendered
+    sondix::YAxisTicks yTicks_;
     Opener open_;
     FolderProvider folder_;
     bool dumpBusy_ = false;

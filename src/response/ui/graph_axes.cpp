@@ -44,10 +44,6 @@ namespace {
 // Beyond this the axis shows its first label alone.
 constexpr int kMaxStride = 100;
 
-int LabelCount(const XAxisTicks& t, double interval) {
-    return static_cast<int>(std::floor((t.max - t.min) / interval)) + 1;
-}
-
 // 1, 2, 5, 10, 20, 50, ...
 int NextStride(int stride) {
     int decade = 1;
@@ -57,18 +53,31 @@ int NextStride(int stride) {
     return lead == 1 ? 2 * decade : (lead == 2 ? 5 * decade : 10 * decade);
 }
 
-}  // namespace
-
-int LabelStride(const XAxisTicks& t, double axisPx, double labelPx) {
-    if (!t.dynamic || !(t.interval > 0) || !(axisPx > 0) || !(labelPx > 0)) return 1;
-    if (!std::isfinite(axisPx) || !std::isfinite(labelPx)) return 1;
+// Labels every `interval` over `span`, the first at the start of the axis.
+int StrideFor(double span, double interval, double axisPx, double labelPx) {
+    if (!(interval > 0) || !(span > 0) || !(axisPx > 0) || !(labelPx > 0)) return 1;
+    if (!std::isfinite(span / interval) || !std::isfinite(axisPx) || !std::isfinite(labelPx)) {
+        return 1;
+    }
     int stride = 1;
     while (stride < kMaxStride) {
-        const double share = axisPx / LabelCount(t, t.interval * stride) - 2 * kAxisLabelPaddingPx;
-        if (share >= labelPx) return stride;
+        const double count = std::floor(span / (interval * stride)) + 1;
+        if (axisPx / count - 2 * kAxisLabelPaddingPx >= labelPx) return stride;
         stride = NextStride(stride);
     }
     return kMaxStride;
+}
+
+}  // namespace
+
+int LabelStride(const XAxisTicks& t, double axisPx, double labelPx) {
+    if (!t.dynamic) return 1;
+    return StrideFor(t.max - t.min, t.interval, axisPx, labelPx);
+}
+
+int LabelStride(const YAxisTicks& t, double axisPx, double labelPx) {
+    if (t.nice || t.dynamic || t.tickCount < 3) return 1;
+    return StrideFor(t.max - t.min, (t.max - t.min) / (t.tickCount - 1), axisPx, labelPx);
 }
 
 XAxisTicks WithLabelStride(const XAxisTicks& t, int stride) {
@@ -77,6 +86,21 @@ XAxisTicks WithLabelStride(const XAxisTicks& t, int stride) {
     out.interval = t.interval * stride;
     out.anchor = out.interval * kTickAnchorFraction;
     out.minorCount = std::min(stride * (t.minorCount + 1) - 1, kMaxMinorTicks);
+    return out;
+}
+
+YAxisTicks WithLabelStride(const YAxisTicks& t, int stride) {
+    if (t.nice || t.dynamic || t.tickCount < 3 || stride <= 1) return t;
+    const double division = (t.max - t.min) / (t.tickCount - 1);
+    YAxisTicks out = t;
+    out.dynamic = true;
+    out.interval = division * stride;
+    out.minorCount = std::min(stride - 1, kMaxMinorTicks);
+    // 0 is labelled when it lies on a division (the zero line of the chart); else the bottom.
+    const double zeroSteps = -t.min / division;
+    const bool zeroOnDivision =
+        t.min <= 0 && t.max >= 0 && std::abs(zeroSteps - std::round(zeroSteps)) < 1e-6;
+    out.anchor = zeroOnDivision ? 0.0 : t.min;
     return out;
 }
 

@@ -259,15 +259,30 @@ int frmTerminal::ButtonWidth() const {
     return w;
 }
 
+void frmTerminal::moveEvent(QMoveEvent* e) {
+    QMainWindow::moveEvent(e);
+    // The window system adds its frame only once the window is on the screen: the start-up
+    // place is worked out again, once, for the outer size the window then has.
+    if (placeWhenFramed_ && frameGeometry().size() != size()) {
+        placeWhenFramed_ = false;
+        PlaceAtStart();
+    }
+}
+
+void frmTerminal::PlaceAtStart() {
+    if (const QScreen* scr = screen()) {
+        move(MainWindowStart(scr->availableGeometry(), frameGeometry().size()));
+    }
+}
+
 void frmTerminal::resizeEvent(QResizeEvent* e) {
     QMainWindow::resizeEvent(e);
     LayoutControls();
 }
 
 void frmTerminal::Form_Load() {
-    if (const QScreen* scr = screen()) {
-        move(MainWindowStart(scr->availableGeometry(), frameGeometry().size()));
-    }
+    PlaceAtStart();
+    placeWhenFramed_ = frameGeometry().size() == size();
     const QColor face = cmdCalibrate_->palette().color(QPalette::Button);
     s_.cmdCalibrate.face = Colour{face.red(), face.green(), face.blue()};
     s_.cmdRefresh.face = s_.cmdRptDist.face = s_.cmdRptSpect.face = s_.cmdCalibrate.face;

@@ -92,11 +92,14 @@ class frmTerminal : public QMainWindow, public WindowHost {
   protected:
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
 
   private:
     void BuildControls();
     void BuildMenus();
     void LayoutControls();
+    // Flush with the screen's right edge, one window height down (kept on the screen).
+    void PlaceAtStart();
     int ButtonWidth() const;
     int Twips(double twips) const;
     void ApplyFace(QPushButton* b, const ButtonFace& f);
@@ -140,6 +143,7 @@ class frmTerminal : public QMainWindow, public WindowHost {
     QPointer<frmResults> results_;
     bool ended_ = false;
     bool shuttingDown_ = false;
+    bool placeWhenFramed_ = false;  // placed before the window system had framed the window
 };
 
 }  // namespace sondix
