@@ -319,6 +319,16 @@ INSTANTIATE_TEST_SUITE_P(
                       GlueCase{"x=  y", "x=" + kNbsp + " y"}, GlueCase{" = ", " =" + kNbsp},
                       GlueCase{"Xavr=5063.0", "Xavr=5063.0"}, GlueCase{"", ""}));
 
+TEST(frmGraph, TitleBreaksBetweenItsPartsFirst) {
+    const QFontMetrics fm(QFont("Arial", 12));
+    const QString title = KeepValuesWithLabels(
+        "Spectrum Unit# 1047,FMCW RADAR Ver0.47  2026-12-06 22:51:03  T= 30.04d");
+    const int width = fm.horizontalAdvance("Spectrum Unit# 1047,FMCW RADAR Ver0.47  2026-12-06");
+    EXPECT_EQ(WrapWords(title, fm, width),
+              QStringList({"Spectrum Unit#" + kNbsp + "1047,FMCW RADAR Ver0.47",
+                           "2026-12-06 22:51:03  T=" + kNbsp + "30.04d"}));
+}
+
 TEST(frmGraph, TitleKeepsTheUnitTimeInOnePiece) {
     const QFontMetrics fm(QFont("Arial", 12));
     const QString title = KeepValuesWithLabels(

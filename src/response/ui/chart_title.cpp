@@ -15,10 +15,12 @@ QString KeepValuesWithLabels(QString text) {
     return text;
 }
 
-QStringList WrapWords(const QString& text, const QFontMetrics& metrics, int width) {
-    QStringList lines;
-    QString line;
-    for (const QString& word : text.split(QLatin1Char(' '))) {
+namespace {
+
+// Greedy word wrap of one phrase at single blanks, going on from `line`.
+void WrapPhraseWords(const QString& phrase, const QFontMetrics& metrics, int width, QString& line,
+                     QStringList& lines) {
+    for (const QString& word : phrase.split(QLatin1Char(' '))) {
         if (line.isEmpty() && word.isEmpty() && !lines.isEmpty()) continue;  // no leading blank
         const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
         if (!line.isEmpty() && !word.isEmpty() && metrics.horizontalAdvance(candidate) > width) {
@@ -27,6 +29,31 @@ QStringList WrapWords(const QString& text, const QFontMetrics& metrics, int widt
             continue;
         }
         line = candidate;
+    }
+}
+
+}  // namespace
+
+QStringList WrapWords(const QString& text, const QFontMetrics& metrics, int width) {
+    const QString pair = QStringLiteral("  ");
+    const auto fits = [&](const QString& s) { return metrics.horizontalAdvance(s) <= width; };
+    QStringList lines;
+    QString line;
+    for (const QString& phrase : text.split(pair)) {
+        if (!line.isEmpty()) {
+            const QString joined = line + pair + phrase;
+            if (fits(joined)) {
+                line = joined;
+                continue;
+            }
+            lines << line.trimmed();
+            line.clear();
+        }
+        if (fits(phrase)) {
+            line = phrase;
+            continue;
+        }
+        WrapPhraseWords(phrase, metrics, width, line, lines);
     }
     if (!line.isEmpty() || lines.isEmpty()) lines << line;
     return lines;

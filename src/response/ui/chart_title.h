@@ -13,8 +13,10 @@ namespace sondix {
 // non-breaking one ("T= 30.04d", "Unit# 1047", "F= 331.6Hz").
 QString KeepValuesWithLabels(QString text);
 
-// Greedy word wrap at single blanks: each line fits `width` unless one word alone is wider.
-// Double blanks stay inside a line (the title puts two before the date and time).
+// Greedy wrap: each line fits `width` unless one word alone is wider. The title's parts are
+// set apart by double blanks (the identification, the date and time, the unit's time): a line
+// breaks between parts where it can and inside a part (at a single blank) only when the part
+// alone is wider than a line. Double blanks stay inside a line.
 QStringList WrapWords(const QString& text, const QFontMetrics& metrics, int width);
 
 // The lines as the chart's HTML: markup characters escaped, the first blank of each pair made
