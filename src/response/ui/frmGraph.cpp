@@ -53,6 +53,7 @@ constexpr int kTitleSlackPx = 16;  // the title item's own padding
 // title and the margins take from it.
 constexpr int kPlotInsetPx = 100;
 constexpr int kPlotInsetYPx = 120;
+constexpr int kFootnoteMarginPx = 4;
 // A label's box is a little larger than its text.
 constexpr double kLabelMarginPx = 2;
 
@@ -202,6 +203,7 @@ void frmGraph::SetupChart() {
     lblFootnote->setWordWrap(true);
     lblFootnote->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblFootnote->setFont(Arial(12));
+    lblFootnote->setMargin(kFootnoteMarginPx);  // a full line does not touch the window's edges
     lblFootnote->setAutoFillBackground(true);
     QPalette notePalette = lblFootnote->palette();
     notePalette.setColor(QPalette::Window, kFill);
