@@ -218,6 +218,27 @@ TEST(frmResults, ScreenshotForAPerson) {
     EXPECT_EQ(img.pixelColor(lamp), QColor(127, 255, 127));
 }
 
+// At its design size the window shows the longest value and the figure whole, in the large
+// font, and every label and lamp inside it.
+TEST(frmResults, DesignSizeShowsEverythingWhole) {
+    ResultsFixture f;
+    frmResults w(f.s);
+    w.show();
+    QApplication::processEvents();
+    const QFontMetrics big = w.txtOutputvalue->fontMetrics();
+    EXPECT_GE(w.txtOutputvalue->width(), big.horizontalAdvance("12345.789") + 8);
+    EXPECT_GE(w.txtOutputvalue->height(), big.height());
+    EXPECT_GE(w.txtSigstrength->width(), big.horizontalAdvance("99") + 8);
+    for (const QWidget* c : std::initializer_list<const QWidget*>{
+             w.lblOutputvalue, w.txtOutputvalue, w.pbrSigstrength, w.lblSigstrength,
+             w.txtSigstrength, w.lblRelay1, w.shpRelay1, w.lblRelay2, w.shpRelay2}) {
+        EXPECT_TRUE(w.rect().contains(c->geometry())) << c->objectName().toStdString();
+    }
+    for (const QLabel* l : {w.lblOutputvalue, w.lblSigstrength, w.lblRelay1, w.lblRelay2}) {
+        EXPECT_GE(l->width(), l->sizeHint().width()) << l->objectName().toStdString();
+    }
+}
+
 TEST(frmResults, CloseBoxWithoutStreamSendsNothing) {
     ResultsFixture f;
     frmResults w(f.s);
