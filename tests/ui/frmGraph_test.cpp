@@ -599,6 +599,28 @@ TEST_F(DumpFixture, WritesTheWorkbookAndOpensIt) {
     EXPECT_EQ(opened[1], dir.filePath("Sondix chart 2026-12-06 12-00-00 (2).xlsx"));
 }
 
+TEST_F(DumpFixture, LongFolderIsShortenedInTheMiddle) {
+    const QString folder =
+        dir.filePath("service reports of the radar level sensors/site north/tank farm 12");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    w.setDumpFolder([&] { return folder; });
+    w.show();
+    w.resize(w.minimumSize());
+    QApplication::processEvents();
+    w.cmdDumpChart_Click();
+    ASSERT_EQ(opened.size(), 1);
+    const QString text = w.lblStatus->text();
+    EXPECT_TRUE(text.startsWith("Saved to ")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith("12-00-00.xlsx")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QChar(0x2026))) << text.toStdString();
+    EXPECT_LE(w.lblStatus->fontMetrics().horizontalAdvance(text), w.lblStatus->width());
+    EXPECT_EQ(w.lblStatus->toolTip(), QDir::toNativeSeparators(opened[0]));
+
+    w.resize(3000, w.height());  // wide enough again: the whole text
+    QApplication::processEvents();
+    EXPECT_EQ(w.lblStatus->text(), "Saved to " + QDir::toNativeSeparators(opened[0]));
+}
+
 TEST_F(DumpFixture, SecondClickWhileCopyingDoesNothing) {
     QColor during;
     bool busyDuring = false;

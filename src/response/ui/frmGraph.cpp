@@ -319,7 +319,15 @@ void frmGraph::LayoutControls() {
     lblFootnote->setGeometry(layout->footnote);
     cmdDumpChart->setGeometry(layout->button);
     lblStatus->setGeometry(layout->status);
+    ShowStatus();
     UpdateTitle();  // the title wraps to the chart's new width
+}
+
+// A long folder name is shortened in its middle, so the file name stays in view.
+void frmGraph::ShowStatus() {
+    const QString shown = lblStatus->fontMetrics().elidedText(statusText_, Qt::ElideMiddle,
+                                                              lblStatus->contentsRect().width());
+    if (lblStatus->text() != shown) lblStatus->setText(shown);
 }
 
 void frmGraph::resizeEvent(QResizeEvent* e) {
@@ -370,11 +378,13 @@ void frmGraph::cmdDumpChart_Click() {
                                                          QFile::encodeName(path).toStdString());
     if (error.empty()) {
         const QString shown = QDir::toNativeSeparators(path);
-        lblStatus->setText(QStringLiteral("Saved to ") + shown);
+        const bool opened = open_ && open_(path);
+        statusText_ = QStringLiteral("Saved to ") + shown + (opened ? "" : " (not opened)");
         lblStatus->setToolTip(shown);
-        if (!open_ || !open_(path)) lblStatus->setText(lblStatus->text() + " (not opened)");
+        ShowStatus();
     } else {
-        lblStatus->setText(QString());
+        statusText_.clear();
+        ShowStatus();
         ReportDumpFailure(error);
     }
     cmdDumpChart->setPalette(saved);

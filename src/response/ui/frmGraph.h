@@ -77,6 +77,7 @@ class frmGraph : public QWidget {
     void RenderAxesForPlot();
     QString DumpPath(const Gen::DateTime& now) const;
     void ReportDumpFailure(const std::string& error);
+    void ShowStatus();
 
     sondix::Session& s_;
     QChart* chart_ = nullptr;
@@ -89,6 +90,7 @@ class frmGraph : public QWidget {
     sondix::YAxisTicks yTicks_;
     Opener open_;
     FolderProvider folder_;
+    QString statusText_;  // what lblStatus says, before shortening to its width
     bool dumpBusy_ = false;
     bool closingFromCore_ = false;
     bool unloading_ = false;
