@@ -6,7 +6,8 @@
 #
 # SECONDS per target (default 60); TARGETs among show_data gen_val read_par units (default all).
 # Environment: FUZZ_BUILD_DIR (default <repo>/build-fuzz), JOBS (build jobs, default 2),
-# FUZZ_ARGS (more libFuzzer options, e.g. "-jobs=2").
+# FUZZ_ARGS (more libFuzzer options; "-fork=1 -ignore_crashes=1" keeps going after a fault and
+# collects every one it meets).
 #
 # New inputs go to build-fuzz/fuzz-work/<target>/corpus (the seed corpus in the repository is
 # only read); crashes, leaks, hangs and sanitizer reports to build-fuzz/fuzz-work/<target>/
@@ -74,8 +75,8 @@ run_target() {
       -dict="$repo/tests/fuzz/sensor.dict" -artifact_prefix="$work/artifacts/" \
       -print_final_stats=1 ${FUZZ_ARGS:-} \
       "$work/corpus" "$repo/tests/fuzz/corpus/$t" >"$work/fuzz.log" 2>&1 || true
-  grep -E '^(stat::number_of_executed_units|stat::new_units_added|#[0-9]+ +DONE)' \
-    "$work/fuzz.log" >&2 || true
+  { grep -E '^stat::(number_of_executed_units|new_units_added)|oom/timeout/crash' \
+      "$work/fuzz.log" || true; } | tail -n 2 >&2
   local found
   found=$(find "$work/artifacts" -type f | sort)
   if [ -n "$found" ]; then
