@@ -209,8 +209,9 @@ void ReadPar(ParamMirror& m, std::string_view buf) {
     }
     m.OutSel = GetParValue(buf, "OutSel  =");
 
-    // 2^15 and 2^16 fit the 32-bit member; other exponents are not a spectrum size.
-    if (m.Log2Nfft >= 4 && m.Log2Nfft <= 16) {
+    // 2^15 and 2^16 fit the 32-bit member; other exponents are not a spectrum size, and
+    // neither is a fraction that a garbled listing can bring ("11/2").
+    if (m.Log2Nfft >= 4 && m.Log2Nfft <= 16 && m.Log2Nfft == std::floor(m.Log2Nfft)) {
         m.NumberOfFFTdatapoints = Gen::ToInt32(std::pow(2.0, static_cast<double>(m.Log2Nfft)));
     }
 }

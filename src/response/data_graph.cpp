@@ -123,7 +123,9 @@ void GraphDecodeStep(Session& s, char key) {
     const GraphWordFormat fmt = WordFormatOf(key);
     ReadHeaderTexts(s, key);
     if (fmt.spectrum) {
-        s.graphHdr.SampleRate = 1000 / s.res.SamplePeriodMs;
+        // Never a division by a zero period: no chart point may become infinite or NaN.
+        const double periodMs = s.res.SamplePeriodMs > 0 ? s.res.SamplePeriodMs : 0.001;
+        s.graphHdr.SampleRate = 1000 / periodMs;
         s.graphHdr.FreqStep = s.graphHdr.SampleRate / (2.0 * s.parser.NWords);
     }
     const int n = SpectrumPoints(s, key);

@@ -38,8 +38,10 @@ long long TimeHeader(Session& s, char key, const std::string& text) {
     const float periodUs = Gen::ToSingle(ValueAt(text, h - 18, 6) * 0.01);
     const float vref = Gen::ToSingle(ValueAt(text, h - 23, 4));
     if (key == 'y') {
-        s.res.SamplePeriodUs = periodUs;
-        s.res.SamplePeriodMs = periodUs * 0.001;
+        // A garbled period must not leave 0 behind: the next spectrum divides by it. The other
+        // readers of the period fall back to 1 us the same way.
+        s.res.SamplePeriodUs = periodUs > 0 ? periodUs : 1.0f;
+        s.res.SamplePeriodMs = s.res.SamplePeriodUs * 0.001;
         s.res.VrefCal = vref;
         s.graphHdr.HeaderNumA = 1;
     } else {

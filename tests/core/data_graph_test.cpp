@@ -2,6 +2,8 @@
 // label steps, the ramp's y range, the spectrum stream's zoom and the chart's texts.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <string>
 #include <vector>
 
@@ -86,6 +88,14 @@ TEST(TimeHeader, RampHeaderSetsThePeriodInMs) {
     EXPECT_EQ(f.s.graph.NPoints(), 512);
 }
 
+TEST(TimeHeader, GarbledRampPeriodFallsBackToOneMicrosecond) {
+    // A period of 0 would be divided by when a spectrum without its label fields follows.
+    test::SessionFixture f;
+    Receive(f, 'y', 512, TimeHeaderLine(512, 17, 3680, 0) + "1234");
+    EXPECT_FLOAT_EQ(f.s.res.SamplePeriodUs, 1);
+    EXPECT_DOUBLE_EQ(f.s.res.SamplePeriodMs, 0.001);
+}
+
 struct CutCase {
     char key;
     std::string answer;
@@ -137,8 +147,9 @@ TEST(TimeHeader, CrWithinTheFirst27CharactersReadsFieldsAsZero) {
     EXPECT_EQ(f.s.parser.AnswerText, "0001");
 
     EXPECT_EQ(Receive(f, 'y', 2048, "NWORDS=2048 99\r\n"), 15);
-    EXPECT_FLOAT_EQ(f.s.res.SamplePeriodUs, 0);
-    EXPECT_DOUBLE_EQ(f.s.res.SamplePeriodMs, 0);
+    // The period reads 0 and falls back to 1 us, as a garbled one does.
+    EXPECT_FLOAT_EQ(f.s.res.SamplePeriodUs, 1);
+    EXPECT_DOUBLE_EQ(f.s.res.SamplePeriodMs, 0.001);
 }
 
 TEST(SpectrumHeader, ReadsTheLabelLineFields) {
@@ -249,6 +260,19 @@ INSTANTIATE_TEST_SUITE_P(
         SpectrumCase{kSpectListing, "", "", ", Vel= 12.5mm/s, F= 1234.56Hz, S= 45 RAMP DOWN"},
         SpectrumCase{"Dist    =  987\r\n" + kSpectListing, "Unit# 12,SONDIX", " Unit# 12,SONDIX",
                      ", Dist= 987mm, F= 1234.56Hz, S= 45 RAMP DOWN"}));
+
+TEST(Spectrum, AZeroPeriodNeverGivesInfiniteOrNaNPoints) {
+    test::SessionFixture f;
+    Receive(f, 'F', 512, GraphAnswer(kSpectListing + kLabel, Counts(512, 1000), 3, 2));
+    f.s.res.SamplePeriodMs = 0;  // as a garbled answer before could leave it
+    CutAndDecode(f, 'F', 3, 2);
+    ASSERT_EQ(f.s.graph.NPoints(), 512);
+    for (const GraphPoint& p : f.s.graph.points) {
+        ASSERT_TRUE(std::isfinite(p.x));
+        ASSERT_TRUE(std::isfinite(p.y));
+    }
+    EXPECT_GT(f.s.graph.divisionsPerLabel, 0);
+}
 
 struct ZoomCase {
     std::string results;

@@ -390,7 +390,9 @@ INSTANTIATE_TEST_SUITE_P(Exponents, SpectrumSizeTest,
                                          FftCase{"Log2Nfft=12", 4096},
                                          FftCase{"Log2Nfft=15", 32768},
                                          FftCase{"Log2Nfft=16", 65536},
-                                         FftCase{"Log2Nfft=17", 1024}, FftCase{"Other=1", 1024}));
+                                         FftCase{"Log2Nfft=17", 1024}, FftCase{"Other=1", 1024},
+                                         // a garbled exponent is no spectrum size
+                                         FftCase{"Log2Nfft=11/2", 1024}));
 
 TEST(ReadPar, SpectrumSizeStaysFromTheListingBefore) {
     ParamMirror m;

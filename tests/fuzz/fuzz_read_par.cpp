@@ -51,11 +51,10 @@ constexpr std::array<std::string_view, 20> kTokens{"=",
 // What holds for any text.
 void CheckAnyListing(const ParamMirror& m, std::string_view buf) {
     Require(buf.find(m.LogoStr) != std::string_view::npos, "the logo is a piece of the listing");
-    // 2 to the power Log2Nfft when that lies within 4..16. A garbled listing can carry a
-    // fraction there ("Log2Nfft=11/2"), and the size is then no power of two; the range holds.
-    Require(m.NumberOfFFTdatapoints == 1024 ||
-                (m.NumberOfFFTdatapoints >= 16 && m.NumberOfFFTdatapoints <= 65536),
-            "the spectrum size lies within 2^4..2^16", std::to_string(m.NumberOfFFTdatapoints));
+    // 2 to a whole power within 4..16, or the size it had.
+    const std::int32_t n = m.NumberOfFFTdatapoints;
+    Require(n == 1024 || (n >= 16 && n <= 65536 && (n & (n - 1)) == 0),
+            "the spectrum size is a power of two within 2^4..2^16", std::to_string(n));
     for (const MirrorNumber& n : kMirrorNumbers) {
         Require(!std::isnan(m.*(n.member)), "every mirror member is a number", n.name);
     }
