@@ -9,7 +9,7 @@
 # FUZZ_ARGS (more libFuzzer options; "-fork=1 -ignore_crashes=1" keeps going after a fault and
 # collects every one it meets).
 #
-# New inputs go to build-fuzz/fuzz-work/<target>/corpus (the seed corpus in the repository is
+# New inputs go to build-fuzz/fuzz-work/<target>/corpus (the starting corpus in the repository is
 # only read); crashes, leaks, hangs and sanitizer reports to build-fuzz/fuzz-work/<target>/
 # artifacts/ with the log next to them. Run one again with
 #   build-fuzz/tests/fuzz/sondix_fuzz_<target> <artifact>

@@ -163,7 +163,7 @@ TEST_P(DecodeKey, ReportsTheAnswerOfItsCommand) {
 
 const KeyCase kKeyCases[] = {
     {"TimeSeries", 'D', "time_series_D.cap", {}, 1, 0, 0, 0, 512},
-    {"Spectrum", 'F', "spectrum_F.cap", {}, 1, 0, 0, 0, 512},
+    {"Spectrum", 'F', "F_spectrum.cap", {}, 1, 0, 0, 0, 512},
     {"Ramp", 'y', "ramp_y.cap", {}, 1, 0, 0, 0, 512},
     // Blocks as the line delivers them, the second spectrum after the sensor's pause.
     {"SpectrumStream", '[', "stream_spectra.cap", {"--block", "1742"}, 2, 0, 1, 0, 51},
@@ -287,8 +287,8 @@ TEST(DecodeOptions, UnitsApplyToTheResultsWindow) {
 }
 
 TEST(DecodeOptions, SmallBlocksGiveTheSameChart) {
-    const JsonValue whole = Decode({"F", DataFile("spectrum_F.cap")});
-    const JsonValue small = Decode({"F", DataFile("spectrum_F.cap"), "--block=3"});
+    const JsonValue whole = Decode({"F", DataFile("F_spectrum.cap")});
+    const JsonValue small = Decode({"F", DataFile("F_spectrum.cap"), "--block=3"});
     ASSERT_EQ(small["graphs"].size(), 1U);
     EXPECT_EQ(small["graphs"][0]["footnote"].text, whole["graphs"][0]["footnote"].text);
     EXPECT_EQ(small["graphs"][0]["label_step"].text, whole["graphs"][0]["label_step"].text);

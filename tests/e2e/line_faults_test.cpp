@@ -155,14 +155,14 @@ TEST(LineFaults, TinyBlocksChartExactlyAsOneBlock) {
     // The repeating spectrum: each spectrum of the stream in one block.
     const Session before = t.s();
     tap.Clear();
-    QPushButton* spec = t.w->Button("cmdRptSpect");
-    spec->click();
+    QPushButton* button = t.w->Button("cmdRptSpect");
+    button->click();
     ASSERT_TRUE(PumpUntil([&] { return Charted(t, '['); }, 8000));
     const GraphModel streamed = t.s().graph;
     Replay stream(before, '[');
     stream.Feed(tap.received, "  ***  \r\n");
-    spec->click();
-    EXPECT_EQ(spec->text(), "StartSpec");
+    button->click();
+    EXPECT_EQ(button->text(), "StartSpec");
     ExpectSameChart(streamed, stream.h.s.graph);
 
     // The results stream: each line in one block.

@@ -1,5 +1,5 @@
 // The regression driver for a fuzz target when it is built without libFuzzer (g++ in CI): runs
-// the target over every file of its seed corpus, then over pseudo-random inputs from a fixed
+// the target over every file of its starting corpus, then over pseudo-random inputs from a fixed
 // seed, half of them edits of the seeds with the protocol's own pieces, so the same inputs come
 // every run.
 //
