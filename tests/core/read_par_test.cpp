@@ -12,6 +12,8 @@
 namespace sondix {
 namespace {
 
+using M = ParamMirror;
+
 // ---------------------------------------------------------------- GetParValue
 
 struct ValueCase {
@@ -57,32 +59,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---------------------------------------------------------------- GetParText
 
-struct TextCase {
-    const char* what;
-    const char* text;
-    const char* key;
-    const char* marker;
-    const char* expected;
-};
-std::ostream& operator<<(std::ostream& os, const TextCase& c) {
-    return os << c.what;
+// A marker before the key does not count; without a marker the text ends one short of the end.
+TEST(GetParText, TakesTheTextBetweenKeyAndMarker) {
+    const std::pair<const char*, const char*> cases[] = {{"xxKEYhello ENDyy", "hello "},
+                                                         {"ENDKEYabcENDz", "abc"},
+                                                         {"KEYhello", "hell"},
+                                                         {"KEYEND", ""},
+                                                         {"abcKEY", ""},
+                                                         {"hello END", ""}};
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(GetParText(text, "KEY", "END"), expected) << text;
 }
-
-class GetParTextTest : public testing::TestWithParam<TextCase> {};
-
-TEST_P(GetParTextTest, TakesTheTextBetweenKeyAndMarker) {
-    const TextCase& c = GetParam();
-    EXPECT_EQ(GetParText(c.text, c.key, c.marker), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, GetParTextTest,
-    testing::Values(TextCase{"with marker", "xxKEYhello ENDyy", "KEY", "END", "hello "},
-                    TextCase{"marker before the key ignored", "ENDKEYabcENDz", "KEY", "END", "abc"},
-                    TextCase{"no marker: one short of the end", "KEYhello", "KEY", "END", "hell"},
-                    TextCase{"marker right after key", "KEYEND", "KEY", "END", ""},
-                    TextCase{"key at the very end", "abcKEY", "KEY", "END", ""},
-                    TextCase{"missing key", "hello END", "KEY", "END", ""}));
 
 // ---------------------------------------------------------------- FindAfterKeyword
 
@@ -141,68 +128,24 @@ ParamMirror Read(const std::string& listing) {
     return m;
 }
 
-struct MemberCase {
-    const char* name;
-    float ParamMirror::*member;
-    float expected;
-};
-std::ostream& operator<<(std::ostream& os, const MemberCase& c) {
-    return os << c.name;
-}
-
-class DistanceListingTest : public testing::TestWithParam<MemberCase> {};
-
-TEST_P(DistanceListingTest, FillsTheMember) {
+TEST(ReadPar, DistanceListingFillsEveryMember) {
+    const std::pair<float M::*, float> cases[] = {
+        {&M::SerNum, 1234},    {&M::Password, 4711}, {&M::Units, 2},      {&M::Damping, 5},
+        {&M::Range, 30000},    {&M::Set__4, 500},    {&M::Set_20, 12000}, {&M::Raw_Fmin, 10},
+        {&M::Raw_Fmax, 400},   {&M::GENfault, 1},    {&M::LOEfault, 2},   {&M::HistLog, 3},
+        {&M::BaudRate, 9600},  {&M::CalOffs, -15},   {&M::CalDist, 5000}, {&M::CalDopplr, 123},
+        {&M::Rly1Dist, -1500}, {&M::Rly2Dist, 2500}, {&M::Log2Nfft, 11},  {&M::LoopTime, 250},
+        {&M::SampleT, 20},     {&M::Trim_4, 101},    {&M::Trim_20, 202},  {&M::AmpMin, 30},
+        {&M::Gain, 4},         {&M::Rly1Mode, 1},    {&M::Rly2Mode, 2},   {&M::Algoritm, 1},
+        {&M::DistMax, 40000},  {&M::TestFlgs, 6},    {&M::Tcorrfac, 500}, {&M::Vrampmin, 200},
+        {&M::Vrampmax, 4000},  {&M::Vramp0, 10},     {&M::Vramp1, 11},    {&M::Vramp2, 12},
+        {&M::Vramp3, 13},      {&M::Vramp4, 14},     {&M::MargStrt, 5},   {&M::MargEnd, 6},
+        {&M::PeakSel, 1},      {&M::Dither, 1},      {&M::OutSel, 2}};
     const ParamMirror m = Read(Listing("Radar Level Ver0.47", DistanceLines()));
-    EXPECT_FLOAT_EQ(m.*(GetParam().member), GetParam().expected);
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(m.*c.first, c.second) << "case " << &c - cases;
+    EXPECT_FLOAT_EQ(m.CalFac, 30000.0f / 7.0f);
 }
-
-INSTANTIATE_TEST_SUITE_P(EveryKey, DistanceListingTest,
-                         testing::Values(MemberCase{"SerNum", &ParamMirror::SerNum, 1234},
-                                         MemberCase{"Password", &ParamMirror::Password, 4711},
-                                         MemberCase{"Units", &ParamMirror::Units, 2},
-                                         MemberCase{"Damping", &ParamMirror::Damping, 5},
-                                         MemberCase{"Range", &ParamMirror::Range, 30000},
-                                         MemberCase{"Set__4", &ParamMirror::Set__4, 500},
-                                         MemberCase{"Set_20", &ParamMirror::Set_20, 12000},
-                                         MemberCase{"Raw_Fmin", &ParamMirror::Raw_Fmin, 10},
-                                         MemberCase{"Raw_Fmax", &ParamMirror::Raw_Fmax, 400},
-                                         MemberCase{"GENfault", &ParamMirror::GENfault, 1},
-                                         MemberCase{"LOEfault", &ParamMirror::LOEfault, 2},
-                                         MemberCase{"HistLog", &ParamMirror::HistLog, 3},
-                                         MemberCase{"BaudRate", &ParamMirror::BaudRate, 9600},
-                                         MemberCase{"CalOffs", &ParamMirror::CalOffs, -15},
-                                         MemberCase{"CalFac", &ParamMirror::CalFac,
-                                                    30000.0f / 7.0f},
-                                         MemberCase{"CalDist", &ParamMirror::CalDist, 5000},
-                                         MemberCase{"CalDopplr", &ParamMirror::CalDopplr, 123},
-                                         MemberCase{"Rly1Dist", &ParamMirror::Rly1Dist, -1500},
-                                         MemberCase{"Rly2Dist", &ParamMirror::Rly2Dist, 2500},
-                                         MemberCase{"Log2Nfft", &ParamMirror::Log2Nfft, 11},
-                                         MemberCase{"LoopTime", &ParamMirror::LoopTime, 250},
-                                         MemberCase{"SampleT", &ParamMirror::SampleT, 20},
-                                         MemberCase{"Trim_4", &ParamMirror::Trim_4, 101},
-                                         MemberCase{"Trim_20", &ParamMirror::Trim_20, 202},
-                                         MemberCase{"AmpMin", &ParamMirror::AmpMin, 30},
-                                         MemberCase{"Gain", &ParamMirror::Gain, 4},
-                                         MemberCase{"Rly1Mode", &ParamMirror::Rly1Mode, 1},
-                                         MemberCase{"Rly2Mode", &ParamMirror::Rly2Mode, 2},
-                                         MemberCase{"Algoritm", &ParamMirror::Algoritm, 1},
-                                         MemberCase{"DistMax", &ParamMirror::DistMax, 40000},
-                                         MemberCase{"TestFlgs", &ParamMirror::TestFlgs, 6},
-                                         MemberCase{"Tcorrfac", &ParamMirror::Tcorrfac, 500},
-                                         MemberCase{"Vrampmin", &ParamMirror::Vrampmin, 200},
-                                         MemberCase{"Vrampmax", &ParamMirror::Vrampmax, 4000},
-                                         MemberCase{"Vramp0", &ParamMirror::Vramp0, 10},
-                                         MemberCase{"Vramp1", &ParamMirror::Vramp1, 11},
-                                         MemberCase{"Vramp2", &ParamMirror::Vramp2, 12},
-                                         MemberCase{"Vramp3", &ParamMirror::Vramp3, 13},
-                                         MemberCase{"Vramp4", &ParamMirror::Vramp4, 14},
-                                         MemberCase{"MargStrt", &ParamMirror::MargStrt, 5},
-                                         MemberCase{"MargEnd", &ParamMirror::MargEnd, 6},
-                                         MemberCase{"PeakSel", &ParamMirror::PeakSel, 1},
-                                         MemberCase{"Dither", &ParamMirror::Dither, 1},
-                                         MemberCase{"OutSel", &ParamMirror::OutSel, 2}));
 
 TEST(ReadPar, DistanceListingIdentifiesItself) {
     const ParamMirror m = Read(Listing("Radar Level Ver0.47\r\n(c) 2001", DistanceLines()));
@@ -225,7 +168,7 @@ TEST(ReadPar, VelocimeterKeysDoNotLeakIntoADistanceSensor) {
 struct FallbackCase {
     const char* what;
     std::vector<std::string> lines;
-    float ParamMirror::*member;
+    float M::*member;
     float expected;
 };
 std::ostream& operator<<(std::ostream& os, const FallbackCase& c) {
@@ -243,29 +186,27 @@ TEST_P(DistanceFallbackTest, TriesTheOlderSpellings) {
 INSTANTIATE_TEST_SUITE_P(
     Keys, DistanceFallbackTest,
     testing::Values(
-        FallbackCase{"CalFacD", Without(DistanceLines(), {"CalFac  ="}), &ParamMirror::CalFac, 99},
+        FallbackCase{"CalFacD", Without(DistanceLines(), {"CalFac  ="}), &M::CalFac, 99},
         FallbackCase{"CalFac missing", Without(DistanceLines(), {"CalFac  =", "CalFacD ="}),
-                     &ParamMirror::CalFac, kMissing},
-        FallbackCase{"CalDopp", Without(DistanceLines(), {"CalDopplr="}), &ParamMirror::CalDopplr,
-                     98},
+                     &M::CalFac, kMissing},
+        FallbackCase{"CalDopp", Without(DistanceLines(), {"CalDopplr="}), &M::CalDopplr, 98},
         FallbackCase{"CalFacV", Without(DistanceLines(), {"CalDopplr=", "CalDopp ="}),
-                     &ParamMirror::CalDopplr, 97},
+                     &M::CalDopplr, 97},
         FallbackCase{"CalDopplr missing",
                      Without(DistanceLines(), {"CalDopplr=", "CalDopp =", "CalFacV ="}),
-                     &ParamMirror::CalDopplr, kMissing},
+                     &M::CalDopplr, kMissing},
         FallbackCase{"PeakSel -1 gives PkSel",
                      With(Without(DistanceLines(), {"PeakSel =", "PkSel   ="}),
                           {"PeakSel =-1", "PkSel   =2"}),
-                     &ParamMirror::PeakSel, 2},
+                     &M::PeakSel, 2},
         FallbackCase{"PeakSel missing gives PkSel", Without(DistanceLines(), {"PeakSel ="}),
-                     &ParamMirror::PeakSel, 3},
+                     &M::PeakSel, 3},
         FallbackCase{"PeakSel and PkSel missing",
-                     Without(DistanceLines(), {"PeakSel =", "PkSel   ="}), &ParamMirror::PeakSel,
+                     Without(DistanceLines(), {"PeakSel =", "PkSel   ="}), &M::PeakSel, kMissing},
+        FallbackCase{"DistMax missing", Without(DistanceLines(), {"DistMax ="}), &M::DistMax,
                      kMissing},
-        FallbackCase{"DistMax missing", Without(DistanceLines(), {"DistMax ="}),
-                     &ParamMirror::DistMax, kMissing},
-        FallbackCase{"SerNum missing", Without(DistanceLines(), {"SerNum  ="}),
-                     &ParamMirror::SerNum, kMissing}));
+        FallbackCase{"SerNum missing", Without(DistanceLines(), {"SerNum  ="}), &M::SerNum,
+                     kMissing}));
 
 std::vector<std::string> VelocimeterLines() {
     return {"SerNum  =555",  "Password=1111", "Units   =1",    "Damping =2",    "HistLog =4",
@@ -275,41 +216,43 @@ std::vector<std::string> VelocimeterLines() {
             "Algoritm=7",    "PkSel   =1",    "PeakSel =3",    "DistMax =5",    "OutSel  =1"};
 }
 
-class VelocimeterListingTest : public testing::TestWithParam<FallbackCase> {};
+TEST(ReadPar, VelocimeterListingFillsTheMembers) {
+    const ParamMirror m = Read(Listing("KurnSpeed Version 1.51", VelocimeterLines()));
+    ASSERT_TRUE(m.VelocimeterMode);
+    // CalDist from CalVel, Rly2Dist from Rly2Vel, Algoritm from Algor, PkSel before PeakSel;
+    // Rly1Dist is 0 and DistMax is not read.
+    const std::pair<float M::*, float> cases[] = {
+        {&M::CalFac, 321},    {&M::CalDist, 2000}, {&M::Rly1Dist, 0},
+        {&M::Rly2Dist, -800}, {&M::Algoritm, 2},   {&M::PeakSel, 1},
+        {&M::DistMax, 0},     {&M::OutSel, 1},     {&M::Units, 1}};
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(m.*c.first, c.second) << "case " << &c - cases;
+}
 
-TEST_P(VelocimeterListingTest, FillsTheMember) {
+class VelocimeterFallbackTest : public testing::TestWithParam<FallbackCase> {};
+
+TEST_P(VelocimeterFallbackTest, TriesTheOlderSpellings) {
     const ParamMirror m = Read(Listing("KurnSpeed Version 1.51", GetParam().lines));
     ASSERT_TRUE(m.VelocimeterMode);
     EXPECT_FLOAT_EQ(m.*(GetParam().member), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Keys, VelocimeterListingTest,
+    Keys, VelocimeterFallbackTest,
     testing::Values(
-        FallbackCase{"CalFac", VelocimeterLines(), &ParamMirror::CalFac, 321},
-        FallbackCase{"CalFacV", Without(VelocimeterLines(), {"CalFac  ="}), &ParamMirror::CalFac,
-                     311},
-        FallbackCase{"CalDopp", Without(VelocimeterLines(), {"CalFac  =", "CalFacV ="}),
-                     &ParamMirror::CalFac, 301},
+        FallbackCase{"CalFacV", Without(VelocimeterLines(), {"CalFac  ="}), &M::CalFac, 311},
+        FallbackCase{"CalDopp", Without(VelocimeterLines(), {"CalFac  =", "CalFacV ="}), &M::CalFac,
+                     301},
         FallbackCase{"CalDopplr",
                      Without(VelocimeterLines(), {"CalFac  =", "CalFacV =", "CalDopp ="}),
-                     &ParamMirror::CalFac, 291},
+                     &M::CalFac, 291},
         FallbackCase{"CalDopplr copies CalFac",
-                     Without(VelocimeterLines(), {"CalFac  =", "CalFacV ="}),
-                     &ParamMirror::CalDopplr, 301},
-        FallbackCase{"CalDist from CalVel", VelocimeterLines(), &ParamMirror::CalDist, 2000},
-        FallbackCase{"Rly1Dist is 0", VelocimeterLines(), &ParamMirror::Rly1Dist, 0},
-        FallbackCase{"Rly2Dist from Rly2Vel", VelocimeterLines(), &ParamMirror::Rly2Dist, -800},
-        FallbackCase{"Algoritm from Algor", VelocimeterLines(), &ParamMirror::Algoritm, 2},
-        FallbackCase{"PkSel first", VelocimeterLines(), &ParamMirror::PeakSel, 1},
+                     Without(VelocimeterLines(), {"CalFac  =", "CalFacV ="}), &M::CalDopplr, 301},
         FallbackCase{"PkSel -1 gives PeakSel",
-                     With(Without(VelocimeterLines(), {"PkSel   ="}), {"PkSel   =-1"}),
-                     &ParamMirror::PeakSel, 3},
-        FallbackCase{"DistMax not read", VelocimeterLines(), &ParamMirror::DistMax, 0},
-        FallbackCase{"OutSel", VelocimeterLines(), &ParamMirror::OutSel, 1},
-        FallbackCase{"Units", VelocimeterLines(), &ParamMirror::Units, 1},
-        FallbackCase{"CalVel missing", Without(VelocimeterLines(), {"CalVel  ="}),
-                     &ParamMirror::CalDist, kMissing}));
+                     With(Without(VelocimeterLines(), {"PkSel   ="}), {"PkSel   =-1"}), &M::PeakSel,
+                     3},
+        FallbackCase{"CalVel missing", Without(VelocimeterLines(), {"CalVel  ="}), &M::CalDist,
+                     kMissing}));
 
 TEST(ReadPar, EmptyListingLeavesTheSentinelEverywhere) {
     const ParamMirror m = Read(Listing("", {}));
@@ -322,77 +265,46 @@ TEST(ReadPar, EmptyListingLeavesTheSentinelEverywhere) {
     EXPECT_EQ(m.NumberOfFFTdatapoints, 1024);
 }
 
-struct KindCase {
-    const char* logo;
-    bool withVramp;
-    bool velocimeter;
-};
-std::ostream& operator<<(std::ostream& os, const KindCase& c) {
-    return os << c.logo;
+TEST(ReadPar, VelocimeterByAMarkerWordInTheLogoHeadOrNoRamp) {
+    struct Case {
+        const char* logo;
+        bool withVramp;
+        bool velocimeter;
+    };
+    const Case cases[] = {{"Radar Ver0.47", true, false},
+                          {"Radar Ver0.47", false, true},
+                          {"KurnSpeed Ver1.51", true, true},
+                          {"123456Kurn", true, true},
+                          {"1234567Kurn", true, false}};
+    for (const Case& c : cases) {
+        const auto lines = c.withVramp ? DistanceLines() : Without(DistanceLines(), {"Vramp"});
+        EXPECT_EQ(Read(Listing(c.logo, lines)).VelocimeterMode, c.velocimeter) << c.logo;
+    }
 }
 
-class SensorKindTest : public testing::TestWithParam<KindCase> {};
-
-TEST_P(SensorKindTest, MarkerWordInTheLogoHeadOrNoRamp) {
-    const KindCase& c = GetParam();
-    const auto lines = c.withVramp ? DistanceLines() : Without(DistanceLines(), {"Vramp"});
-    EXPECT_EQ(Read(Listing(c.logo, lines)).VelocimeterMode, c.velocimeter);
+TEST(ReadPar, FirmwareRevisionIsFourCharactersAfterTheKeywordAndItsBlanks) {
+    const std::pair<const char*, float> cases[] = {
+        {"Radar Ver0.47", 0.47f},      {"Radar Ver 0.47", 0.47f},
+        {"Radar Version 1.51", 1.51f}, {"Radar Revision  2.10 beta", 2.10f},
+        {"Radar Ver. 0.40", 0.40f},    {"Radar Rev.0.46x", 0.46f},
+        {"Radar Rev 1.234567", 1.23f}, {"Radar Ver", 0.0f},
+        {"Radar (no revision)", 0.0f}};
+    for (const auto& [logo, rev] : cases)
+        EXPECT_FLOAT_EQ(Read(Listing(logo, DistanceLines())).FirmwareRev, rev) << logo;
 }
 
-INSTANTIATE_TEST_SUITE_P(Logos, SensorKindTest,
-                         testing::Values(KindCase{"Radar Ver0.47", true, false},
-                                         KindCase{"Radar Ver0.47", false, true},
-                                         KindCase{"KurnSpeed Ver1.51", true, true},
-                                         KindCase{"123456Kurn", true, true},
-                                         KindCase{"1234567Kurn", true, false}));
-
-struct RevisionCase {
-    const char* logo;
-    float expected;
-};
-std::ostream& operator<<(std::ostream& os, const RevisionCase& c) {
-    return os << c.logo;
+// A power of two only within 4 to 16 (the larger sizes need 32 bits); a garbled exponent is no
+// spectrum size.
+TEST(ReadPar, SpectrumSizeFromLog2Nfft) {
+    const std::pair<const char*, std::int32_t> cases[] = {
+        {"Log2Nfft=3", 1024},   {"Log2Nfft=4", 16},     {"Log2Nfft=12", 4096},
+        {"Log2Nfft=15", 32768}, {"Log2Nfft=16", 65536}, {"Log2Nfft=17", 1024},
+        {"Other=1", 1024},      {"Log2Nfft=11/2", 1024}};
+    for (const auto& [line, size] : cases) {
+        const auto lines = With(Without(DistanceLines(), {"Log2Nfft="}), {line});
+        EXPECT_EQ(Read(Listing("Radar", lines)).NumberOfFFTdatapoints, size) << line;
+    }
 }
-
-class FirmwareRevisionTest : public testing::TestWithParam<RevisionCase> {};
-
-TEST_P(FirmwareRevisionTest, FourCharactersAfterTheKeywordAndItsBlanks) {
-    const ParamMirror m = Read(Listing(GetParam().logo, DistanceLines()));
-    EXPECT_FLOAT_EQ(m.FirmwareRev, GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Logos, FirmwareRevisionTest,
-    testing::Values(RevisionCase{"Radar Ver0.47", 0.47f}, RevisionCase{"Radar Ver 0.47", 0.47f},
-                    RevisionCase{"Radar Version 1.51", 1.51f},
-                    RevisionCase{"Radar Revision  2.10 beta", 2.10f},
-                    RevisionCase{"Radar Ver. 0.40", 0.40f}, RevisionCase{"Radar Rev.0.46x", 0.46f},
-                    RevisionCase{"Radar Rev 1.234567", 1.23f}, RevisionCase{"Radar Ver", 0.0f},
-                    RevisionCase{"Radar (no revision)", 0.0f}));
-
-struct FftCase {
-    const char* line;
-    std::int32_t expected;
-};
-std::ostream& operator<<(std::ostream& os, const FftCase& c) {
-    return os << c.line;
-}
-
-class SpectrumSizeTest : public testing::TestWithParam<FftCase> {};
-
-TEST_P(SpectrumSizeTest, PowerOfTwoOnlyWithin4To16) {
-    const auto lines = With(Without(DistanceLines(), {"Log2Nfft="}), {GetParam().line});
-    EXPECT_EQ(Read(Listing("Radar", lines)).NumberOfFFTdatapoints, GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Exponents, SpectrumSizeTest,
-                         testing::Values(FftCase{"Log2Nfft=3", 1024}, FftCase{"Log2Nfft=4", 16},
-                                         FftCase{"Log2Nfft=12", 4096},
-                                         FftCase{"Log2Nfft=15", 32768},
-                                         FftCase{"Log2Nfft=16", 65536},
-                                         FftCase{"Log2Nfft=17", 1024}, FftCase{"Other=1", 1024},
-                                         // a garbled exponent is no spectrum size
-                                         FftCase{"Log2Nfft=11/2", 1024}));
 
 TEST(ReadPar, SpectrumSizeStaysFromTheListingBefore) {
     ParamMirror m;
