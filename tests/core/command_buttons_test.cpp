@@ -6,7 +6,6 @@
 #include <iterator>
 
 #include "common/pauses.h"
-#include "response/status_lines.h"
 #include "session_fixture.h"
 #include "terminal/main_window.h"
 #include "tracing_port.h"
@@ -57,32 +56,18 @@ TEST(CommandButtons, IdleChartStaysThroughPrepareButTheNewCommandClosesIt) {
     EXPECT_FALSE(f.s.D_GraphLoaded);
 }
 
-TEST(CommandButtons, RefreshAsksForTheListingInRedAndNamesTheUnit) {
-    SessionFixture f;
-    f.s.mirror.LogoStr = "RADAR Ver 1.52 distance\r\nBOARD";
-    f.s.mirror.SerNum = 1234;
-    Colour faceDuringWait{};
-    f.clock.onEvents = [&f, &faceDuringWait] { faceDuringWait = f.s.cmdRefresh.face; };
-    const Colour normal = f.s.cmdRefresh.face;
-    cmdRefresh_Click(f.s);
-    EXPECT_EQ(f.port.writes, std::vector<std::string>{"P"});
-    EXPECT_EQ(faceDuringWait, kActiveButton);
-    EXPECT_EQ(f.s.cmdRefresh.face, normal);
-    EXPECT_EQ(f.clock.waits, (std::vector<double>{P::kAfterCommand, P::kRefresh}));
-    EXPECT_EQ(f.s.lblVerAndSerialNum, VerAndSerialLabel(f.s.mirror));
-    EXPECT_EQ(f.s.GraphHeaderStr, MakeGraphHeaderStr(f.s.mirror));
-    EXPECT_EQ(f.host.labelChanges, 1);
-}
-
 // The listing arrives in pieces during the pauses after "P"; the receive events parse it there,
 // so the label already names the unit when the refresh ends.
-TEST(CommandButtons, RefreshNamesTheUnitFromTheListingReceivedDuringItsWaits) {
+TEST(CommandButtons, RefreshAsksForTheListingInRedAndNamesTheUnitFromIt) {
     std::ifstream in(SONDIX_TEST_DATA "/listing.txt", std::ios::binary);
     const std::string listing{std::istreambuf_iterator<char>(in), {}};
     ASSERT_GT(listing.size(), 400u);
     SessionFixture f;
+    const Colour normal = f.s.cmdRefresh.face;
+    Colour faceDuringWait{};
     std::size_t fed = 0;
     f.clock.onEvents = [&] {
+        faceDuringWait = f.s.cmdRefresh.face;
         if (f.clock.waits.empty() || fed >= listing.size()) return;
         const std::size_t n = std::min<std::size_t>(300, listing.size() - fed);
         f.port.input = listing.substr(fed, n);
@@ -90,10 +75,15 @@ TEST(CommandButtons, RefreshNamesTheUnitFromTheListingReceivedDuringItsWaits) {
         OnComm(f.s, 2);
     };
     cmdRefresh_Click(f.s);
+    EXPECT_EQ(f.port.writes, std::vector<std::string>{"P"});
+    EXPECT_EQ(f.clock.waits, (std::vector<double>{P::kAfterCommand, P::kRefresh}));
+    EXPECT_EQ(faceDuringWait, kActiveButton);
+    EXPECT_EQ(f.s.cmdRefresh.face, normal);
     ASSERT_EQ(fed, listing.size());
     EXPECT_FLOAT_EQ(f.s.mirror.SerNum, 1047);
     EXPECT_EQ(f.s.lblVerAndSerialNum, "FMCW RADAR Ver0.47 : S/N= 1047");
     EXPECT_EQ(f.s.GraphHeaderStr, "Unit# 1047,FMCW RADAR Ver0.47");
+    EXPECT_EQ(f.host.labelChanges, 1);
 }
 
 TEST(StreamButtons, ResultsStartsAndStopsThroughTheWindow) {
@@ -194,30 +184,20 @@ TEST(Calibrate, FailedCodeWriteLeavesTheButton) {
     EXPECT_FALSE(f.s.CalibrationPending);
 }
 
-struct CalibrateIdleCase {
-    const char* name;
-    bool portOpen;
-    bool enabled;
-};
-
-class CalibrateIdle : public ::testing::TestWithParam<CalibrateIdleCase> {};
-
-TEST_P(CalibrateIdle, ClosedPortOrDisabledButtonDoesNothing) {
-    SessionFixture f;
-    f.port.open = GetParam().portOpen;
-    f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, GetParam().enabled, true};
-    cmdCalibrate_Click(f.s);
-    EXPECT_TRUE(f.port.sent.empty());
-    EXPECT_TRUE(f.clock.waits.empty());
-    EXPECT_FALSE(f.s.CalibrationPending);
-    EXPECT_EQ(f.s.cmdCalibrate.enabled, GetParam().enabled);
-    EXPECT_EQ(f.s.cmdCalibrate.face, f.s.SaveColor);
+TEST(Calibrate, ClosedPortOrDisabledButtonDoesNothing) {
+    for (const bool portOpen : {false, true}) {
+        SessionFixture f;
+        f.port.open = portOpen;
+        const bool enabled = !portOpen;
+        f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, enabled, true};
+        cmdCalibrate_Click(f.s);
+        EXPECT_TRUE(f.port.sent.empty());
+        EXPECT_TRUE(f.clock.waits.empty());
+        EXPECT_FALSE(f.s.CalibrationPending);
+        EXPECT_EQ(f.s.cmdCalibrate.enabled, enabled);
+        EXPECT_EQ(f.s.cmdCalibrate.face, f.s.SaveColor);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(States, CalibrateIdle,
-                         ::testing::Values(CalibrateIdleCase{"ClosedPort", false, true},
-                                           CalibrateIdleCase{"Disabled", true, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // Clicks arrive while the button waits between "c" and the code: they must not start a second
 // sequence interleaved with the first.
