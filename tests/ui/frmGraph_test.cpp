@@ -42,12 +42,12 @@ struct GraphFixture : test::SessionFixture {
     GraphFixture() { s.io.host = &closingHost; }
 };
 
-// A "D" time series as the decoder leaves it: 2048 points 0.2 ms apart, a sine around 1.84 V.
+// A "D" time series as the decoder leaves it: 0.2 ms apart, a sine around 1.84 V.
 void FillTimeSeries(GraphModel& g, int n) {
     g.SetNPoints(n);
     for (int i = 1; i <= n; ++i) {
-        const float x = static_cast<float>(i - 1) * 0.2f;
-        g.SetData(i, x, 1.84f + 1.5f * std::sin(static_cast<float>(i) * 0.02f));
+        g.SetData(i, static_cast<float>(i - 1) * 0.2f,
+                  1.84f + 1.5f * std::sin(static_cast<float>(i) * 0.02f));
     }
     g.XAxisScaleFact = 0.2f;
     g.title = "Time Series Unit#1234  2026-12-06 12:00:00";
@@ -58,27 +58,20 @@ void FillTimeSeries(GraphModel& g, int n) {
     g.divisionsPerTick = 125;
 }
 
-QString OutDir() {
-    const QString dir = QStringLiteral(SONDIX_TEST_OUT);
-    QDir().mkpath(dir);
-    return dir;
-}
-
 // Pixels of exactly the data pen's colour inside the plot area (antialiasing is off).
 int DataPixels(frmGraph& w) {
     const QImage img = w.chartEchoProf->grab().toImage();
     const QRect plot = w.chartEchoProf->mapFromScene(w.chart()->plotArea()).boundingRect();
-    const QRgb pen = qRgb(0, 0, 127);
     int count = 0;
     for (int y = std::max(0, plot.top()); y <= std::min(img.height() - 1, plot.bottom()); ++y) {
         for (int x = std::max(0, plot.left()); x <= std::min(img.width() - 1, plot.right()); ++x) {
-            if ((img.pixel(x, y) & 0xFFFFFF) == (pen & 0xFFFFFF)) ++count;
+            if ((img.pixel(x, y) & 0xFFFFFF) == (qRgb(0, 0, 127) & 0xFFFFFF)) ++count;
         }
     }
     return count;
 }
 
-TEST(frmGraph, Renders2048PointsWithTextsAndAxes) {
+TEST(frmGraph, Renders2048PointsWithTextsAxesAndTheDataLine) {
     GraphFixture f;
     FillTimeSeries(f.s.graph, 2048);
     frmGraph w(f.s);
@@ -104,7 +97,24 @@ TEST(frmGraph, Renders2048PointsWithTextsAndAxes) {
     EXPECT_EQ(w.axisY()->tickCount(), 10);  // 9 major divisions
     EXPECT_DOUBLE_EQ(w.axisX()->min(), 0.0);
     EXPECT_FLOAT_EQ(w.axisX()->max(), 2047 * 0.2f);
+    EXPECT_EQ(w.axisX()->tickType(), QValueAxis::TicksDynamic);
+    EXPECT_NEAR(w.axisX()->tickInterval(), 251 * 0.2, 1e-4);
+    EXPECT_EQ(w.axisX()->minorTickCount(), 1);
+    EXPECT_EQ(w.axisX()->labelFormat(), "%d");
     EXPECT_EQ(w.cmdDumpChart->text(), "Excel");
+
+    w.show();
+    QApplication::processEvents();
+    QDir().mkpath(SONDIX_TEST_OUT);
+    EXPECT_TRUE(w.grab().save(QStringLiteral(SONDIX_TEST_OUT "/frmGraph.png")));
+    const QRectF plot = w.chart()->plotArea();
+    ASSERT_GT(plot.width(), 100);
+    // A sine over the whole width draws at least one pixel per column.
+    EXPECT_GE(DataPixels(w), static_cast<int>(plot.width() * 0.9));
+    f.s.graph.SetNPoints(0);
+    w.Render();
+    QApplication::processEvents();
+    EXPECT_EQ(DataPixels(w), 0) << "the count sees only the data line";
 }
 
 TEST(frmGraph, SecondRenderReplacesThePointsAndKeepsSeriesAndAxes) {
@@ -213,12 +223,6 @@ INSTANTIATE_TEST_SUITE_P(
                       StrideCase{100, 1000, 100}, StrideCase{0, 50, 1},  // not laid out yet
                       StrideCase{550, 0, 1}));
 
-TEST(LabelStrides, TicksNotSpacedByTheRuleKeepTheirCount) {
-    XAxisTicks t;  // a fixed count: before any transfer
-    EXPECT_EQ(LabelStride(t, 10, 1000), 1);
-    EXPECT_EQ(WithLabelStride(t, 5).fixedCount, t.fixedCount);
-}
-
 struct YStrideCase {
     double min, max;
     int tickCount;
@@ -262,13 +266,18 @@ INSTANTIATE_TEST_SUITE_P(
                       YStrideCase{0.3, 4.3, 5, 70, 2, 2, 0.3, 1},      // 0 outside: the bottom
                       YStrideCase{-0.7, 4.3, 6, 70, 2, 2, -0.7, 1}));  // 0 between divisions
 
-TEST(YLabelStrides, AutomaticScaleIsLeftToTheAxis) {
-    YAxisTicks t;
-    t.max = 7.3;
-    t.tickCount = 5;
-    t.nice = true;
-    EXPECT_EQ(LabelStride(t, 10, 14), 1);
-    EXPECT_FALSE(WithLabelStride(t, 5).dynamic);
+// Ticks the rule does not space (a fixed count before any transfer, an automatic y scale)
+// are left to the axis.
+TEST(LabelStrides, TicksNotSpacedByTheRuleAreLeftAlone) {
+    const XAxisTicks x;
+    EXPECT_EQ(LabelStride(x, 10, 1000), 1);
+    EXPECT_EQ(WithLabelStride(x, 5).fixedCount, x.fixedCount);
+    YAxisTicks y;
+    y.max = 7.3;
+    y.tickCount = 5;
+    y.nice = true;
+    EXPECT_EQ(LabelStride(y, 10, 14), 1);
+    EXPECT_FALSE(WithLabelStride(y, 5).dynamic);
 }
 
 struct ThinCase {
@@ -319,27 +328,6 @@ INSTANTIATE_TEST_SUITE_P(
                       GlueCase{"x=  y", "x=" + kNbsp + " y"}, GlueCase{" = ", " =" + kNbsp},
                       GlueCase{"Xavr=5063.0", "Xavr=5063.0"}, GlueCase{"", ""}));
 
-TEST(frmGraph, TitleBreaksBetweenItsPartsFirst) {
-    const QFontMetrics fm(QFont("Arial", 12));
-    const QString title = KeepValuesWithLabels(
-        "Spectrum Unit# 1047,FMCW RADAR Ver0.47  2026-12-06 22:51:03  T= 30.04d");
-    const int width = fm.horizontalAdvance("Spectrum Unit# 1047,FMCW RADAR Ver0.47  2026-12-06");
-    EXPECT_EQ(WrapWords(title, fm, width),
-              QStringList({"Spectrum Unit#" + kNbsp + "1047,FMCW RADAR Ver0.47",
-                           "2026-12-06 22:51:03  T=" + kNbsp + "30.04d"}));
-}
-
-TEST(frmGraph, TitleKeepsTheUnitTimeInOnePiece) {
-    const QFontMetrics fm(QFont("Arial", 12));
-    const QString title = KeepValuesWithLabels(
-        "Time Series Unit# 1047,FMCW RADAR Ver0.47  2026-12-06 22:29:41  T= 30.04d");
-    const int width =
-        fm.horizontalAdvance("Time Series Unit# 1047,FMCW RADAR Ver0.47  2026-12-06 22:29:41  T=");
-    const QStringList lines = WrapWords(title, fm, width);
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[1], "T=" + kNbsp + "30.04d");
-}
-
 struct TitleCase {
     QStringList lines;
     QString html;
@@ -360,7 +348,41 @@ INSTANTIATE_TEST_SUITE_P(
                                 "<div align=\"center\">Spectrum Unit#1<br>2026-12-06</div>"},
                       TitleCase{{QString(QChar(0xB5)) + "Wave"}, QString(QChar(0xB5)) + "Wave"}));
 
-TEST(frmGraph, TitleWrapsAtBlanksWithinTheWidth) {
+struct WrapCase {
+    QString title;
+    QString widthOf;  // the chart is as wide as this text
+    QStringList lines;
+};
+
+class TitleWrap : public ::testing::TestWithParam<WrapCase> {};
+
+// The title breaks between its parts (identification, date and time, unit time) first.
+TEST_P(TitleWrap, BreaksBetweenPartsFirst) {
+    const QFontMetrics fm(QFont("Arial", 12));
+    const WrapCase& c = GetParam();
+    EXPECT_EQ(WrapWords(c.title, fm, fm.horizontalAdvance(c.widthOf)), c.lines);
+}
+
+const QString kSpectrumTitle =
+    KeepValuesWithLabels("Spectrum Unit# 1047,FMCW RADAR Ver0.47  2026-12-06 22:51:03  T= 30.04d");
+const QString kTimeTitle = KeepValuesWithLabels(
+    "Time Series Unit# 1047,FMCW RADAR Ver0.47  2026-12-06 22:29:41  T= 30.04d");
+
+INSTANTIATE_TEST_SUITE_P(
+    Titles, TitleWrap,
+    ::testing::Values(
+        WrapCase{kSpectrumTitle,
+                 "Spectrum Unit# 1047,FMCW RADAR Ver0.47  2026-12-06",
+                 {"Spectrum Unit#" + kNbsp + "1047,FMCW RADAR Ver0.47",
+                  "2026-12-06 22:51:03  T=" + kNbsp + "30.04d"}},
+        WrapCase{kTimeTitle,
+                 "Time Series Unit# 1047,FMCW RADAR Ver0.47  2026-12-06 22:29:41  T=",
+                 {"Time Series Unit#" + kNbsp + "1047,FMCW RADAR Ver0.47  2026-12-06 22:29:41",
+                  "T=" + kNbsp + "30.04d"}},
+        WrapCase{kTimeTitle, kTimeTitle + kTimeTitle, {kTimeTitle}},  // a wide chart: one line
+        WrapCase{"", "", {""}}, WrapCase{"Supercalifragilistic", "S", {"Supercalifragilistic"}}));
+
+TEST(frmGraph, TitleWrapsInsideAPartAtBlanksWithinTheWidth) {
     const QFontMetrics fm(QFont("Arial", 12));
     const QString title = "Spectrum Unit#1234,RADAR LEVEL SENSOR 24 GHz FMCW  2026-12-06 12:00:00";
     const int width = fm.horizontalAdvance("Spectrum Unit#1234,RADAR LEVEL");
@@ -371,9 +393,6 @@ TEST(frmGraph, TitleWrapsAtBlanksWithinTheWidth) {
         EXPECT_FALSE(line.startsWith(' ')) << line.toStdString();
     }
     EXPECT_EQ(lines.join(' ').simplified(), title.simplified());
-    EXPECT_EQ(WrapWords(title, fm, 100000), QStringList{title}) << "a wide chart keeps one line";
-    EXPECT_EQ(WrapWords("", fm, 100), QStringList{""});
-    EXPECT_EQ(WrapWords("Supercalifragilistic", fm, 5), QStringList{"Supercalifragilistic"});
 }
 
 TEST(frmGraph, LongTitleIsWrappedToTheChartWidth) {
@@ -391,85 +410,84 @@ TEST(frmGraph, LongTitleIsWrappedToTheChartWidth) {
     EXPECT_FALSE(w.chart()->title().contains("<br>"));
 }
 
-TEST(frmGraph, AxisTicksFollowTheDivisions) {
-    GraphFixture f;
-    FillTimeSeries(f.s.graph, 2048);
-    frmGraph w(f.s);
-    w.Render();
-    EXPECT_EQ(w.axisX()->tickType(), QValueAxis::TicksDynamic);
-    EXPECT_NEAR(w.axisX()->tickInterval(), 251 * 0.2, 1e-4);
-    EXPECT_NEAR(w.axisX()->tickAnchor(), 0.0, 1e-3);
-    EXPECT_GT(w.axisX()->tickAnchor(), 0.0);
-    EXPECT_EQ(w.axisX()->minorTickCount(), 1);
-    EXPECT_EQ(w.axisX()->labelFormat(), "%d");
-}
-
-TEST(frmGraph, ScreenshotShowsTheDataLine) {
-    GraphFixture f;
-    FillTimeSeries(f.s.graph, 2048);
-    frmGraph w(f.s);
-    w.Render();
-    w.show();
-    QApplication::processEvents();
-    const QString path = OutDir() + "/frmGraph.png";
-    ASSERT_TRUE(w.grab().save(path)) << path.toStdString();
-    const QRectF plot = w.chart()->plotArea();
-    ASSERT_GT(plot.width(), 100);
-    // A sine over the whole width draws at least one pixel per column.
-    EXPECT_GE(DataPixels(w), static_cast<int>(plot.width() * 0.9));
-
-    f.s.graph.SetNPoints(0);
-    w.Render();
-    QApplication::processEvents();
-    EXPECT_EQ(DataPixels(w), 0) << "the count sees only the data line";
-}
-
-TEST(frmGraph, ChartTakesTheWindowLessTheButtonStrip) {
+// Opens at the screen's top-left corner; the chart takes the window less the 800-twip strip,
+// which holds the copy button with the status line beside it.
+TEST(frmGraph, OpensTopLeftAndGivesTheChartAllButTheButtonStrip) {
     GraphFixture f;
     frmGraph w(f.s);
+    const QRect area = w.screen()->availableGeometry();
+    EXPECT_EQ(w.pos(), area.topLeft());
+    EXPECT_LE(w.width(), area.width());
+    EXPECT_LE(w.height(), area.height());
+    const int strip = TwipsToPixelsY(w, kGraphButtonStripTwips);
+    EXPECT_GT(w.minimumHeight(), strip) << "the least size keeps the resize rule working";
+
     w.resize(700, 500);
     w.show();
     QApplication::processEvents();
-    const int strip = TwipsToPixelsY(w, kGraphButtonStripTwips);
-    const QRect chart = w.chartEchoProf->geometry();
-    EXPECT_EQ(chart.topLeft(), QPoint(0, 0));
-    EXPECT_EQ(chart.width(), 700);
-    EXPECT_EQ(chart.height() + w.lblFootnote->height(), 500 - strip);
+    EXPECT_EQ(w.chartEchoProf->geometry().topLeft(), QPoint(0, 0));
+    EXPECT_EQ(w.chartEchoProf->width(), 700);
+    EXPECT_EQ(w.chartEchoProf->height() + w.lblFootnote->height(), 500 - strip);
     EXPECT_EQ(w.cmdDumpChart->y(), 500 - strip);
     EXPECT_EQ(w.lblStatus->y(), w.cmdDumpChart->y());
     EXPECT_GT(w.lblStatus->x(), w.cmdDumpChart->geometry().right());
 }
 
-// Every text the chart draws (title, axis titles, labels) that the chart had to cut to "...".
-QStringList CutTexts(frmGraph& w) {
-    QStringList cut;
-    for (QGraphicsItem* item : w.chartEchoProf->scene()->items()) {
-        const auto* text = dynamic_cast<QGraphicsTextItem*>(item);
-        if (text && text->isVisible() && text->toPlainText().contains(QLatin1String("..."))) {
-            cut << text->toPlainText();
-        }
-    }
-    return cut;
+struct LayoutCase {
+    QSize inner;
+    int noteH;
+    bool laidOut;
+    QRect chart;
+    QRect button;
+};
+
+class GraphLayoutRule : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(GraphLayoutRule, PlacesChartAndButton) {
+    const LayoutCase& c = GetParam();
+    const auto l = GraphLayoutFor(c.inner, 53, c.noteH, QSize(80, 28), 8);
+    ASSERT_EQ(l.has_value(), c.laidOut);
+    if (!l) return;
+    EXPECT_EQ(l->chart, c.chart);
+    EXPECT_EQ(l->button, c.button);
+    EXPECT_EQ(l->footnote.top(), c.chart.bottom() + 1);
 }
 
-// The numbers shown below the plot (x labels) or left of it (y labels).
-int VisibleLabels(frmGraph& w, Qt::Orientation axis) {
-    int n = 0;
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, GraphLayoutRule,
+    ::testing::Values(LayoutCase{{700, 500}, 20, true, {0, 0, 700, 427}, {0, 447, 80, 28}},
+                      LayoutCase{{300, 54}, 0, true, {0, 0, 300, 1}, {0, 1, 80, 28}},
+                      LayoutCase{{300, 53}, 0, false, {}, {}},  // not above the strip
+                      LayoutCase{{300, 153}, 90, true, {0, 0, 300, 50}, {0, 100, 80, 28}}));
+
+// The texts the chart draws: those it had to cut to "...", and the numbers shown below the plot
+// (x labels) and left of it (y labels).
+struct DrawnTexts {
+    QStringList cut;
+    int xLabels = 0;
+    int yLabels = 0;
+};
+
+DrawnTexts Drawn(frmGraph& w) {
+    DrawnTexts d;
     const QRectF plot = w.chart()->plotArea();
     for (QGraphicsItem* item : w.chartEchoProf->scene()->items()) {
         const auto* text = dynamic_cast<QGraphicsTextItem*>(item);
         if (!text || !text->isVisible()) continue;
+        const QString s = text->toPlainText();
+        if (s.contains(QLatin1String("..."))) d.cut << s;
         bool number = false;
-        text->toPlainText().toDouble(&number);
+        s.toDouble(&number);
+        if (!number) continue;
         const QPointF at = text->mapToScene(text->boundingRect().center());
-        const bool beside = axis == Qt::Horizontal ? at.y() > plot.bottom() : at.x() < plot.left();
-        if (number && beside) ++n;
+        if (at.y() > plot.bottom()) ++d.xLabels;
+        if (at.x() < plot.left()) ++d.yLabels;
     }
-    return n;
+    return d;
 }
 
 // A 1024-point "F" spectrum of 0.05 ms sampling as the decoder leaves it: last x 9990 Hz,
-// label step 500, a label every 52 points (507 Hz), a tick every 26, labels 7 points high.
+// a label every 52 points (507 Hz), a tick every 26, labels 7 points high.
 void FillSpectrum(GraphModel& g) {
     const float step = 9.765625f;
     g.SetNPoints(1024);
@@ -512,10 +530,10 @@ TEST_P(ReadableAtAnySize, NoTextIsCutAndSomeLabelsShow) {
         QApplication::processEvents();  // the plot area settles
     w.Render();
     QApplication::processEvents();
-    const QStringList cut = CutTexts(w);
-    EXPECT_TRUE(cut.isEmpty()) << cut.join(" | ").toStdString();
-    EXPECT_GE(VisibleLabels(w, Qt::Horizontal), 3);
-    EXPECT_GE(VisibleLabels(w, Qt::Vertical), 3);
+    const DrawnTexts d = Drawn(w);
+    EXPECT_TRUE(d.cut.isEmpty()) << d.cut.join(" | ").toStdString();
+    EXPECT_GE(d.xLabels, 3);
+    EXPECT_GE(d.yLabels, 3);
     EXPECT_GE(w.chart()->plotArea().height(), 80) << "the texts leave room for the plot";
 }
 
@@ -523,46 +541,6 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ReadableAtAnySize,
                          ::testing::Values(SizeCase{100, 100, true}, SizeCase{560, 420, true},
                                            SizeCase{900, 500, true}, SizeCase{1600, 900, true},
                                            SizeCase{100, 100, false}, SizeCase{900, 500, false}));
-
-TEST(frmGraph, OpensAtTheTopLeftWithinTheScreen) {
-    GraphFixture f;
-    frmGraph w(f.s);
-    const QRect area = w.screen()->availableGeometry();
-    EXPECT_EQ(w.pos(), area.topLeft());
-    EXPECT_LE(w.width(), area.width());
-    EXPECT_LE(w.height(), area.height());
-    EXPECT_GE(w.width(), w.minimumWidth());
-    EXPECT_GE(w.height(), w.minimumHeight());
-    // The least size still leaves the resize rule's 800 twips below the chart.
-    EXPECT_GT(w.minimumHeight(), TwipsToPixelsY(w, kGraphButtonStripTwips));
-}
-
-struct LayoutCase {
-    QSize inner;
-    int noteH;
-    bool laidOut;
-    QRect chart;
-    QRect button;
-};
-
-class GraphLayoutRule : public ::testing::TestWithParam<LayoutCase> {};
-
-TEST_P(GraphLayoutRule, PlacesChartAndButton) {
-    const LayoutCase& c = GetParam();
-    const auto l = GraphLayoutFor(c.inner, 53, c.noteH, QSize(80, 28), 8);
-    ASSERT_EQ(l.has_value(), c.laidOut);
-    if (!l) return;
-    EXPECT_EQ(l->chart, c.chart);
-    EXPECT_EQ(l->button, c.button);
-    EXPECT_EQ(l->footnote.top(), c.chart.bottom() + 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, GraphLayoutRule,
-    ::testing::Values(LayoutCase{{700, 500}, 20, true, {0, 0, 700, 427}, {0, 447, 80, 28}},
-                      LayoutCase{{300, 54}, 0, true, {0, 0, 300, 1}, {0, 1, 80, 28}},
-                      LayoutCase{{300, 53}, 0, false, {}, {}},  // not above the strip
-                      LayoutCase{{300, 153}, 90, true, {0, 0, 300, 50}, {0, 100, 80, 28}}));
 
 class DumpFixture : public ::testing::Test {
   protected:
@@ -582,17 +560,18 @@ class DumpFixture : public ::testing::Test {
             return true;
         });
     }
+    QColor Face() const { return w.cmdDumpChart->palette().color(QPalette::Button); }
 };
 
 TEST_F(DumpFixture, WritesTheWorkbookAndOpensIt) {
-    const QColor face = w.cmdDumpChart->palette().color(QPalette::Button);
+    const QColor face = Face();
     w.cmdDumpChart->click();
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0], dir.filePath("Sondix chart 2026-12-06 12-00-00.xlsx"));
     EXPECT_TRUE(QFileInfo::exists(opened[0]));
     EXPECT_EQ(w.lblStatus->text(), "Saved to " + QDir::toNativeSeparators(opened[0]));
     EXPECT_FALSE(w.DumpBusy());
-    EXPECT_EQ(w.cmdDumpChart->palette().color(QPalette::Button), face);
+    EXPECT_EQ(Face(), face);
 
     w.cmdDumpChart_Click();  // same second: a second name, the first file stays
     ASSERT_EQ(opened.size(), 2);
@@ -626,7 +605,7 @@ TEST_F(DumpFixture, SecondClickWhileCopyingDoesNothing) {
     bool busyDuring = false;
     w.setOpener([&](const QString& p) {
         opened << p;
-        during = w.cmdDumpChart->palette().color(QPalette::Button);
+        during = Face();
         busyDuring = w.DumpBusy();
         w.cmdDumpChart_Click();
         return true;
@@ -640,7 +619,7 @@ TEST_F(DumpFixture, SecondClickWhileCopyingDoesNothing) {
 }
 
 TEST_F(DumpFixture, UnwritableFolderIsReportedAndTheButtonRestored) {
-    const QColor face = w.cmdDumpChart->palette().color(QPalette::Button);
+    const QColor face = Face();
     w.setDumpFolder([] { return QStringLiteral("/nonexistent-sondix-folder/deeper"); });
     w.cmdDumpChart_Click();
     EXPECT_TRUE(opened.isEmpty());
@@ -649,7 +628,7 @@ TEST_F(DumpFixture, UnwritableFolderIsReportedAndTheButtonRestored) {
     EXPECT_EQ(f.asker.asked[0].text.rfind("Spreadsheet copy failed: ", 0), 0u);
     EXPECT_EQ(f.asker.asked[0].buttons, MsgButtons::OK);
     EXPECT_EQ(f.asker.asked[0].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(w.cmdDumpChart->palette().color(QPalette::Button), face);
+    EXPECT_EQ(Face(), face);
     EXPECT_FALSE(w.DumpBusy());
     EXPECT_EQ(w.lblStatus->text(), "");
 
@@ -664,21 +643,8 @@ TEST(frmGraph, DefaultFolderIsWritable) {
     EXPECT_TRUE(info.isWritable());
 }
 
-TEST(frmGraph, CloseBoxRunsTheUnloadOnce) {
-    GraphFixture f;
-    frmGraph w(f.s);
-    f.closingHost.window = &w;
-    f.s.D_GraphLoaded = true;
-    w.show();
-    QApplication::processEvents();
-    EXPECT_TRUE(w.close());
-    EXPECT_FALSE(f.s.D_GraphLoaded);
-    EXPECT_EQ(f.closingHost.graphCloses, 1);
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(f.port.sent, "") << "no spectrum stream was running";
-}
-
-TEST(frmGraph, CloseAskedByTheCoreDoesNotUnloadAgain) {
+// A close asked by the core only hides the window; the close box runs the unload, once.
+TEST(frmGraph, CloseBoxUnloadsOnceAndACloseByTheCoreDoesNot) {
     GraphFixture f;
     frmGraph w(f.s);
     f.closingHost.window = &w;
@@ -689,6 +655,14 @@ TEST(frmGraph, CloseAskedByTheCoreDoesNotUnloadAgain) {
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(f.s.D_GraphLoaded);
     EXPECT_EQ(f.closingHost.graphCloses, 0);
+
+    w.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(w.close());
+    EXPECT_FALSE(f.s.D_GraphLoaded);
+    EXPECT_EQ(f.closingHost.graphCloses, 1);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(f.port.sent, "") << "no spectrum stream was running";
 }
 
 }  // namespace
