@@ -2,6 +2,8 @@
 // first exchange with the sensor.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "common/pauses.h"
 #include "memory_settings_store.h"
 #include "session_fixture.h"
@@ -19,17 +21,21 @@ struct StartupFixture : SessionFixture {
     }
 };
 
+// Stored keys of section "Properties", written "Key=value Key=value".
+MemorySettingsStore Store(const std::string& stored) {
+    std::map<std::string, std::string> properties;
+    std::istringstream in(stored);
+    for (std::string pair; in >> pair;)
+        properties[pair.substr(0, pair.find('='))] = pair.substr(pair.find('=') + 1);
+    return MemorySettingsStore(properties);
+}
+
 struct SettingsCase {
     const char* name;
-    std::map<std::string, std::string> stored;
+    std::string stored;
     std::string portSettingsError;
-    // Expected:
-    std::string message;  // "" when no box
-    bool opened;
-    bool echo;
-    std::string settings;
-    int commPort;
-    int handshaking;
+    std::string message;  // the box; "" when none and the port opens
+    std::string port;     // settings, port number, handshaking and " echo" when echoing
 };
 
 class StartupSettings : public ::testing::TestWithParam<SettingsCase> {};
@@ -38,27 +44,25 @@ TEST_P(StartupSettings, AppliesStoredSettingsOrStopsAtTheFirstFailure) {
     const SettingsCase& c = GetParam();
     StartupFixture f;
     f.port.settingsError = c.portSettingsError;
-    MemorySettingsStore store(c.stored);
+    MemorySettingsStore store = Store(c.stored);
     // A failed load must not leave the scales at zero (they divide later).
     f.s.graphHdr.VoltsPerCount = 0;
     f.s.res.VrefCal = 0;
 
     Startup(f.s, store, {});
 
-    if (c.message.empty()) {
-        EXPECT_TRUE(f.asker.asked.empty());
-    } else {
-        ASSERT_EQ(f.asker.asked.size(), 1u);
+    const bool opened = c.message.empty();
+    ASSERT_EQ(f.asker.asked.size(), opened ? 0u : 1u);
+    if (!opened) {
         EXPECT_EQ(f.asker.asked[0].title, kProgramTitle);
         EXPECT_EQ(f.asker.asked[0].text, c.message);
         EXPECT_EQ(f.asker.asked[0].icon, MsgIcon::Exclamation);
     }
-    EXPECT_EQ(f.port.open, c.opened);
-    EXPECT_EQ(f.port.sent, c.opened ? "EP" : "");
-    EXPECT_EQ(f.s.Echo, c.echo);
-    EXPECT_EQ(f.port.settings, c.settings);
-    EXPECT_EQ(f.port.commPort, c.commPort);
-    EXPECT_EQ(f.port.handshaking, c.handshaking);
+    EXPECT_EQ(f.port.open, opened);
+    EXPECT_EQ(f.port.sent, opened ? "EP" : "");
+    EXPECT_EQ(f.port.settings + " " + std::to_string(f.port.commPort) + " " +
+                  std::to_string(f.port.handshaking) + (f.s.Echo ? " echo" : ""),
+              c.port);
     EXPECT_DOUBLE_EQ(f.s.graphHdr.VoltsPerCount, 3.68 / 1024);
     EXPECT_FLOAT_EQ(f.s.res.VrefCal, 3.68f);
     EXPECT_EQ(f.s.graph.NPoints(), 2048);
@@ -67,74 +71,28 @@ TEST_P(StartupSettings, AppliesStoredSettingsOrStopsAtTheFirstFailure) {
     EXPECT_FALSE(f.s.cmdCalibrate.visible);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StartupSettings,
-    ::testing::Values(
-        SettingsCase{"None", {}, "", "", true, false, "9600,n,8,1", 1, 0},
-        SettingsCase{"Stored",
-                     {{"Settings", "19200,e,7,2"},
-                      {"CommPort", "3"},
-                      {"Handshaking", "2"},
-                      {"Echo", "True"}},
-                     "",
-                     "",
-                     true,
-                     true,
-                     "19200,e,7,2",
-                     3,
-                     2},
-        SettingsCase{"EchoOne", {{"Echo", "1"}}, "", "", true, true, "9600,n,8,1", 1, 0},
-        SettingsCase{"EchoLower", {{"Echo", "true"}}, "", "", true, true, "9600,n,8,1", 1, 0},
-        SettingsCase{"EchoZero", {{"Echo", "0"}}, "", "", true, false, "9600,n,8,1", 1, 0},
-        SettingsCase{"EchoUnreadable", {{"Echo", "yes"}}, "", "", true, false, "9600,n,8,1", 1, 0},
-        SettingsCase{"SettingsRejected",
-                     {{"Settings", "9600,q,8,1"}, {"CommPort", "4"}, {"Echo", "True"}},
-                     "Invalid Port Settings",
-                     "Invalid Port Settings",
-                     false,
-                     false,
-                     "9600,n,8,1",
-                     1,
-                     0},
-        // A rejected port number still lets the stored handshaking reach the port before the
-        // one check; the box names the last failure.
-        SettingsCase{"CommPortNotANumber",
-                     {{"CommPort", "COM3"}, {"Handshaking", "1"}},
-                     "",
-                     "Type mismatch",
-                     false,
-                     false,
-                     "9600,n,8,1",
-                     1,
-                     1},
-        SettingsCase{"CommPortOutOfRange",
-                     {{"CommPort", "0"}, {"Handshaking", "2"}},
-                     "",
-                     "Invalid port number",
-                     false,
-                     false,
-                     "9600,n,8,1",
-                     1,
-                     2},
-        SettingsCase{"CommPortAndHandshakingRejected",
-                     {{"CommPort", "0"}, {"Handshaking", "9"}, {"Echo", "True"}},
-                     "",
-                     "Invalid handshaking value",
-                     false,
-                     false,
-                     "9600,n,8,1",
-                     1,
-                     0},
-        SettingsCase{"HandshakingRejected",
-                     {{"CommPort", "2"}, {"Handshaking", "7"}},
-                     "",
-                     "Invalid handshaking value",
-                     false,
-                     false,
-                     "9600,n,8,1",
-                     2,
-                     0}),
-    [](const auto& info) { return std::string(info.param.name); });
+// A rejected port number still lets the stored handshaking reach the port before the one check;
+// the box names the last failure.
+const SettingsCase kSettingsCases[] = {
+    {"None", "", "", "", "9600,n,8,1 1 0"},
+    {"Stored", "Settings=19200,e,7,2 CommPort=3 Handshaking=2 Echo=True", "", "",
+     "19200,e,7,2 3 2 echo"},
+    {"EchoOne", "Echo=1", "", "", "9600,n,8,1 1 0 echo"},
+    {"EchoLower", "Echo=true", "", "", "9600,n,8,1 1 0 echo"},
+    {"EchoZero", "Echo=0", "", "", "9600,n,8,1 1 0"},
+    {"EchoUnreadable", "Echo=yes", "", "", "9600,n,8,1 1 0"},
+    {"SettingsRejected", "Settings=9600,q,8,1 CommPort=4 Echo=True", "Invalid Port Settings",
+     "Invalid Port Settings", "9600,n,8,1 1 0"},
+    {"CommPortNotANumber", "CommPort=COM3 Handshaking=1", "", "Type mismatch", "9600,n,8,1 1 1"},
+    {"CommPortOutOfRange", "CommPort=0 Handshaking=2", "", "Invalid port number", "9600,n,8,1 1 2"},
+    {"CommPortAndHandshakingRejected", "CommPort=0 Handshaking=9 Echo=True", "",
+     "Invalid handshaking value", "9600,n,8,1 1 0"},
+    {"HandshakingRejected", "CommPort=2 Handshaking=7", "", "Invalid handshaking value",
+     "9600,n,8,1 2 0"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, StartupSettings, ::testing::ValuesIn(kSettingsCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct ServiceCase {
     const char* name;
@@ -181,7 +139,7 @@ TEST(StartupSequence, SendsEThenRefreshesWithThePausesInOrder) {
 TEST(StartupSequence, FailedSettingsKeepTheGreetingSelectedAndStillNameTheUnit) {
     StartupFixture f;
     f.port.settingsError = "Invalid Port Settings";
-    MemorySettingsStore store(std::map<std::string, std::string>{{"Settings", "x"}});
+    MemorySettingsStore store = Store("Settings=x");
     Startup(f.s, store, {"417"});
     EXPECT_EQ(f.term.selStart, 0);
     EXPECT_EQ(f.term.selLength, 20);
