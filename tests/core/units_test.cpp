@@ -23,8 +23,11 @@ ParamMirror Mirror(Kind kind, float units) {
     return m;
 }
 
-const char* Name(Kind k) {
-    return k == Kind::Distance ? "distance" : k == Kind::LongRange ? "long-range" : "velocimeter";
+std::string Name(Kind k, int units) {
+    return std::string(k == Kind::Distance    ? "distance"
+                       : k == Kind::LongRange ? "long-range"
+                                              : "velocimeter") +
+           " unit " + std::to_string(units);
 }
 
 struct Case {
@@ -41,18 +44,14 @@ struct ToUnitsCase {
     const char* text;
 };
 std::ostream& operator<<(std::ostream& os, const ToUnitsCase& t) {
-    return os << Name(t.c.kind) << " unit " << t.c.units << " " << t.c.mm << " mm";
+    return os << Name(t.c.kind, t.c.units) << " " << t.c.mm << " mm";
 }
 
 class ToUnitsTest : public testing::TestWithParam<ToUnitsCase> {};
 
-TEST_P(ToUnitsTest, Value) {
+TEST_P(ToUnitsTest, ValueAndText) {
     const ToUnitsCase& t = GetParam();
     EXPECT_FLOAT_EQ(cnv_mm_to_units(Mirror(t.c.kind, t.c.units), t.c.mm), t.value);
-}
-
-TEST_P(ToUnitsTest, Text) {
-    const ToUnitsCase& t = GetParam();
     EXPECT_EQ(cnv_mm_to_units_str(Mirror(t.c.kind, t.c.units), t.c.mm), t.text);
 }
 
@@ -91,24 +90,16 @@ INSTANTIATE_TEST_SUITE_P(
         ToUnitsCase{{D, 1, -1.0f}, 0.0f, "0'0.0\""}));  // rounds to zero: no sign
 
 // An unread or odd unit index behaves as millimetres.
-class OddUnitTest : public testing::TestWithParam<float> {};
-
-TEST_P(OddUnitTest, ActsAsMillimetres) {
-    ParamMirror m = Mirror(D, 0);
-    m.Units = GetParam();
-    EXPECT_EQ(UnitIndex(m), 0);
-    EXPECT_FLOAT_EQ(cnv_mm_to_units(m, 1234.5f), 1234.5f);
-    EXPECT_FLOAT_EQ(cnv_units_str_to_mm(m, "12.5"), 12.5f);
-    EXPECT_EQ(UnitLabel(m), "mm");
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, OddUnitTest,
-                         testing::Values(0.0f, 5.0f, -1.0f, 1.5f, kMissing,
-                                         std::numeric_limits<float>::quiet_NaN()));
-
-TEST(UnitIndex, OneToFourAreKept) {
-    for (int u = 1; u <= 4; ++u)
-        EXPECT_EQ(UnitIndex(Mirror(D, u)), u);
+TEST(UnitIndex, OddValuesActAsMillimetres) {
+    for (const float units :
+         {0.0f, 5.0f, -1.0f, 1.5f, kMissing, std::numeric_limits<float>::quiet_NaN()}) {
+        ParamMirror m = Mirror(D, 0);
+        m.Units = units;
+        EXPECT_EQ(UnitIndex(m), 0) << units;
+        EXPECT_FLOAT_EQ(cnv_mm_to_units(m, 1234.5f), 1234.5f) << units;
+        EXPECT_FLOAT_EQ(cnv_units_str_to_mm(m, "12.5"), 12.5f) << units;
+        EXPECT_EQ(UnitLabel(m), "mm") << units;
+    }
 }
 
 // ---------------------------------------------------------------- units -> mm
@@ -121,18 +112,14 @@ struct ToMmCase {
     float mm;
 };
 std::ostream& operator<<(std::ostream& os, const ToMmCase& t) {
-    return os << Name(t.kind) << " unit " << t.units << " \"" << t.text << "\"";
+    return os << Name(t.kind, t.units) << " \"" << t.text << "\"";
 }
 
 class ToMmTest : public testing::TestWithParam<ToMmCase> {};
 
-TEST_P(ToMmTest, FromText) {
+TEST_P(ToMmTest, FromTextAndFromValue) {
     const ToMmCase& t = GetParam();
     EXPECT_FLOAT_EQ(cnv_units_str_to_mm(Mirror(t.kind, t.units), t.text), t.mm);
-}
-
-TEST_P(ToMmTest, FromValue) {
-    const ToMmCase& t = GetParam();
     EXPECT_FLOAT_EQ(cnv_units_to_mm(Mirror(t.kind, t.units), t.value), t.mm);
 }
 
@@ -156,66 +143,48 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---------------------------------------------------------------- labels and hints
 
-struct LabelCase {
-    Kind kind;
-    int units;
-    const char* label;
-    const char* hint;
-};
-std::ostream& operator<<(std::ostream& os, const LabelCase& t) {
-    return os << Name(t.kind) << " unit " << t.units;
-}
-
-class LabelTest : public testing::TestWithParam<LabelCase> {};
-
-TEST_P(LabelTest, LabelAndHints) {
-    const LabelCase& t = GetParam();
-    const ParamMirror m = Mirror(t.kind, t.units);
-    EXPECT_EQ(UnitLabel(m), t.label);
-    EXPECT_EQ(LengthHint(m), t.hint);
-    EXPECT_EQ(UnitFrameHint(m), t.kind == V ? "select velocity unit" : "select distance unit");
-}
-
 constexpr const char* kDistHint = "type in the distance";
 constexpr const char* kVelHint = "type in velocity";
 constexpr const char* kDistFeet = "type distance as feet and inches: fff'ii.i\"";
 constexpr const char* kVelFeet = "type velocity as feet and inches: fff'ii.i per second\"";
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, LabelTest,
-    testing::Values(LabelCase{D, 0, "mm", kDistHint}, LabelCase{D, 1, "ft", kDistFeet},
-                    LabelCase{D, 2, "m ", kDistHint}, LabelCase{D, 3, "in", kDistHint},
-                    LabelCase{D, 4, "cm", kDistHint}, LabelCase{L, 0, "m", kDistHint},
-                    LabelCase{L, 1, "ft", kDistFeet}, LabelCase{L, 2, "m ", kDistHint},
-                    LabelCase{L, 3, "in", kDistHint}, LabelCase{L, 4, "cm", kDistHint},
-                    LabelCase{V, 0, "mm/s", kVelHint}, LabelCase{V, 1, "ft/s", kVelFeet},
-                    LabelCase{V, 2, "m/s", kVelHint}, LabelCase{V, 3, "in/s", kVelHint},
-                    LabelCase{V, 4, "cm/s", kVelHint}));
-
-struct FirmwareCase {
-    float rev;
-    bool velocimeter;
-    bool longRange;
-};
-std::ostream& operator<<(std::ostream& os, const FirmwareCase& t) {
-    return os << t.rev << (t.velocimeter ? " velocimeter" : " distance");
+TEST(UnitLabel, LabelAndHints) {
+    struct Case {
+        Kind kind;
+        int units;
+        const char* label;
+        const char* hint;
+    };
+    const Case cases[] = {
+        {D, 0, "mm", kDistHint}, {D, 1, "ft", kDistFeet},  {D, 2, "m ", kDistHint},
+        {D, 3, "in", kDistHint}, {D, 4, "cm", kDistHint},  {L, 0, "m", kDistHint},
+        {L, 1, "ft", kDistFeet}, {L, 2, "m ", kDistHint},  {L, 3, "in", kDistHint},
+        {L, 4, "cm", kDistHint}, {V, 0, "mm/s", kVelHint}, {V, 1, "ft/s", kVelFeet},
+        {V, 2, "m/s", kVelHint}, {V, 3, "in/s", kVelHint}, {V, 4, "cm/s", kVelHint}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Name(c.kind, c.units));
+        const ParamMirror m = Mirror(c.kind, c.units);
+        EXPECT_EQ(UnitLabel(m), c.label);
+        EXPECT_EQ(LengthHint(m), c.hint);
+        EXPECT_EQ(UnitFrameHint(m), c.kind == V ? "select velocity unit" : "select distance unit");
+    }
 }
 
-class LongRangeTest : public testing::TestWithParam<FirmwareCase> {};
-
-TEST_P(LongRangeTest, AboveRevision046OnADistanceSensor) {
-    ParamMirror m;
-    m.FirmwareRev = GetParam().rev;
-    m.VelocimeterMode = GetParam().velocimeter;
-    EXPECT_EQ(LongRangeFirmware(m), GetParam().longRange);
-    EXPECT_EQ(UnitLabel(m), GetParam().longRange ? "m" : (m.VelocimeterMode ? "mm/s" : "mm"));
+TEST(LongRange, AboveRevision046OnADistanceSensor) {
+    struct Case {
+        float rev;
+        bool velocimeter;
+        bool longRange;
+    };
+    const Case cases[] = {{0.40f, false, false}, {0.46f, false, false}, {0.47f, false, true},
+                          {1.51f, false, true},  {1.51f, true, false},  {kMissing, false, false}};
+    for (const Case& c : cases) {
+        ParamMirror m;
+        m.FirmwareRev = c.rev;
+        m.VelocimeterMode = c.velocimeter;
+        EXPECT_EQ(LongRangeFirmware(m), c.longRange) << c.rev << " " << c.velocimeter;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Revisions, LongRangeTest,
-    testing::Values(FirmwareCase{0.40f, false, false}, FirmwareCase{0.46f, false, false},
-                    FirmwareCase{0.47f, false, true}, FirmwareCase{1.51f, false, true},
-                    FirmwareCase{1.51f, true, false}, FirmwareCase{kMissing, false, false}));
 
 // ---------------------------------------------------------------- the set command's integer
 
@@ -226,7 +195,7 @@ struct SensorCase {
     std::int16_t sent;
 };
 std::ostream& operator<<(std::ostream& os, const SensorCase& t) {
-    return os << Name(t.kind) << " unit " << t.units << " " << t.mm << " mm";
+    return os << Name(t.kind, t.units) << " " << t.mm << " mm";
 }
 
 class ToSensorTest : public testing::TestWithParam<SensorCase> {};
@@ -262,7 +231,7 @@ struct RoundTripCase {
     float resolutionMm;
 };
 std::ostream& operator<<(std::ostream& os, const RoundTripCase& t) {
-    return os << Name(t.kind) << " unit " << t.units;
+    return os << Name(t.kind, t.units);
 }
 
 class RoundTripTest : public testing::TestWithParam<RoundTripCase> {};
