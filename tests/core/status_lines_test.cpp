@@ -4,9 +4,9 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "config/units.h"
 #include "response/status_lines.h"
 #include "session_fixture.h"
 
@@ -84,33 +84,27 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- timer and ramp ----
 
+// A tick is 87.381 ms.
 TEST(Timer, TicksOf87msBecomeDays) {
     ResultFields r;
     ParseTimer(r, "LOGO\r\nTimer=     988773\r\n");
-    EXPECT_DOUBLE_EQ(r.UnitTimeDays, 988773 * 87.381 / 8.64e7);
+    EXPECT_NEAR(r.UnitTimeDays, 0.9999996934375, 1e-12);
     ParseTimer(r, "Timer=123456789012345");  // eleven characters at most
-    EXPECT_DOUBLE_EQ(r.UnitTimeDays, 12345678901.0 * 87.381 / 8.64e7);
+    EXPECT_NEAR(r.UnitTimeDays, 12485.853796855, 1e-8);
     r.UnitTimeDays = 2.5;
     ParseTimer(r, "no timer here");
     EXPECT_DOUBLE_EQ(r.UnitTimeDays, 2.5);
 }
 
-struct RampCase {
-    std::string text;
-    std::string ramp;
-};
-
-class Ramp : public ::testing::TestWithParam<RampCase> {};
-
-TEST_P(Ramp, FindsTheSweepDirection) {
-    EXPECT_EQ(FindRampText(GetParam().text), GetParam().ramp);
+TEST(Ramp, FindsTheSweepDirection) {
+    const std::pair<const char*, const char*> cases[] = {{"", ""},
+                                                         {"x RAMP UP  y", "RAMP UP  "},
+                                                         {"RAMP UP \r\n", ""},  // needs two blanks
+                                                         {"RAMP DOWN\r\n", "RAMP DOWN"},
+                                                         {"RAMP DOWN RAMP UP  ", "RAMP DOWN"}};
+    for (const auto& [text, ramp] : cases)
+        EXPECT_EQ(FindRampText(text), ramp) << text;
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, Ramp,
-                         ::testing::Values(RampCase{"", ""}, RampCase{"x RAMP UP  y", "RAMP UP  "},
-                                           RampCase{"RAMP UP \r\n", ""},  // needs two blanks
-                                           RampCase{"RAMP DOWN\r\n", "RAMP DOWN"},
-                                           RampCase{"RAMP DOWN RAMP UP  ", "RAMP DOWN"}));
 
 // ---- spectrum stream: results and statistics ----
 
@@ -124,7 +118,7 @@ std::string DistanceHeader(double dist) {
     return buf;
 }
 
-TEST(SpectrumResults, VelocityHeaderFields) {
+TEST(SpectrumResults, VelocityHeaderFieldsAndFootnote) {
     test::SessionFixture f;
     f.s.res.ResultFdif = 99;
     SpectrumResultStep(f.s, kVelocityHeader);
@@ -137,47 +131,29 @@ TEST(SpectrumResults, VelocityHeaderFields) {
     EXPECT_FLOAT_EQ(r.ResultDist, 0);
     EXPECT_EQ(r.RampText, "RAMP UP  ");
     EXPECT_FLOAT_EQ(r.ResultValue, 123.4f);
-}
-
-TEST(SpectrumResults, DistanceHeaderFields) {
-    test::SessionFixture f;
-    SpectrumResultStep(f.s, kDistanceHeader);
-    const ResultFields& r = f.s.res;
-    EXPECT_FALSE(r.ModeVelocity);
-    EXPECT_FLOAT_EQ(r.ResultDist, 1234.5f);
-    EXPECT_FLOAT_EQ(r.ResultVel, 12.34f);
-    EXPECT_EQ(r.ResultSignal, 45);
-    EXPECT_FLOAT_EQ(r.ResultFreq, 5000);
-    EXPECT_FLOAT_EQ(r.ResultFdif, 12.3456f);
-    EXPECT_EQ(r.RampText, "RAMP DOWN");
+    EXPECT_EQ(SpectrumStreamFootnote(f.s),
+              "V= 123.4mm/s, F= 2000Hz, S= 45, Vavr=123.4+/-0.00mm/s(0.000% N=1) RAMP UP  ");
 }
 
 // Each field has its own start after its key and its own width: longer digit runs are cut.
-struct FieldCase {
-    std::string header;
-    float ResultFields::*member;
-    float value;
-};
-
-class SpectrumField : public ::testing::TestWithParam<FieldCase> {};
-
-TEST_P(SpectrumField, StartAndWidthAfterTheKey) {
-    test::SessionFixture f;
-    SpectrumResultStep(f.s, GetParam().header);
-    EXPECT_FLOAT_EQ(f.s.res.*(GetParam().member), GetParam().value);
+TEST(SpectrumField, StartAndWidthAfterTheKey) {
+    using F = ResultFields;
+    const std::tuple<const char*, float F::*, float> cases[] = {
+        {"Vel =123456789", &F::ResultVel, 1234567},
+        {"Vel = f =123456789012", &F::ResultFreq, 34567890.0f},
+        {"Dist=123456789", &F::ResultDist, 123456},
+        {"Dist=1 Vel=123456789", &F::ResultVel, 234567},
+        {"Dist=1 Favr=123456789", &F::ResultFreq, 12345678},
+        {"Dist=1 Fdif=1234567890", &F::ResultFdif, 123456789.0f},
+        // a velocimeter has no "Favr=", a distance sensor no "f ="
+        {"Vel =1 Favr=123", &F::ResultFreq, 0},
+        {"Dist=1 f =  123", &F::ResultFreq, 0}};
+    for (const auto& [header, member, value] : cases) {
+        test::SessionFixture f;
+        SpectrumResultStep(f.s, header);
+        EXPECT_FLOAT_EQ(f.s.res.*member, value) << header;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SpectrumField,
-    ::testing::Values(FieldCase{"Vel =123456789", &ResultFields::ResultVel, 1234567},
-                      FieldCase{"Vel = f =123456789012", &ResultFields::ResultFreq, 34567890.0f},
-                      FieldCase{"Dist=123456789", &ResultFields::ResultDist, 123456},
-                      FieldCase{"Dist=1 Vel=123456789", &ResultFields::ResultVel, 234567},
-                      FieldCase{"Dist=1 Favr=123456789", &ResultFields::ResultFreq, 12345678},
-                      FieldCase{"Dist=1 Fdif=1234567890", &ResultFields::ResultFdif, 123456789.0f},
-                      // a velocimeter has no "Favr=", a distance sensor no "f ="
-                      FieldCase{"Vel =1 Favr=123", &ResultFields::ResultFreq, 0},
-                      FieldCase{"Dist=1 f =  123", &ResultFields::ResultFreq, 0}));
 
 TEST(SpectrumField, SignalIsTheWholeValueOfThreeCharacters) {
     test::SessionFixture f;
@@ -227,14 +203,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // make the deviation 1.7 mm instead of 0.1 mm
                       StatsCase{{9999.1, 9999.2, 9999.3}, 3, 9999.2f, 0.1001f, 0.1001f / 9999.2f}));
 
-TEST(SpectrumFootnote, VelocityMode) {
-    test::SessionFixture f;
-    SpectrumResultStep(f.s, kVelocityHeader);
-    EXPECT_EQ(SpectrumStreamFootnote(f.s),
-              "V= 123.4mm/s, F= 2000Hz, S= 45, Vavr=123.4+/-0.00mm/s(0.000% N=1) RAMP UP  ");
-}
-
-TEST(SpectrumFootnote, DistanceModeAfterThreeSpectra) {
+TEST(SpectrumResults, DistanceHeaderFieldsAndFootnoteAfterFourSpectra) {
     test::SessionFixture f;
     SpectrumResultStep(f.s, DistanceHeader(1000));
     SpectrumResultStep(f.s, DistanceHeader(1010));
@@ -242,6 +211,14 @@ TEST(SpectrumFootnote, DistanceModeAfterThreeSpectra) {
     EXPECT_EQ(SpectrumStreamFootnote(f.s),
               "X= 1020mm, F= 0Hz, S= 50, Xavr=1010.0+/-10.00mm(0.990%)V= 0mm/s, F= 0Hz N=3 ");
     SpectrumResultStep(f.s, kDistanceHeader);
+    const ResultFields& r = f.s.res;
+    EXPECT_FALSE(r.ModeVelocity);
+    EXPECT_FLOAT_EQ(r.ResultDist, 1234.5f);
+    EXPECT_FLOAT_EQ(r.ResultVel, 12.34f);
+    EXPECT_EQ(r.ResultSignal, 45);
+    EXPECT_FLOAT_EQ(r.ResultFreq, 5000);
+    EXPECT_FLOAT_EQ(r.ResultFdif, 12.3456f);
+    EXPECT_EQ(r.RampText, "RAMP DOWN");
     EXPECT_EQ(SpectrumStreamFootnote(f.s),
               "X= 1234.5mm, F= 5000Hz, S= 45, Xavr=1066.1+/-112.55mm(10.557%)V= 12.34mm/s, "
               "F= 12.3456Hz N=4 RAMP DOWN");
@@ -256,7 +233,7 @@ const Colour kMarker{1, 2, 3};  // a lamp colour no line sets
 
 struct LineCase {
     std::string line;
-    float value;
+    std::string value;  // as shown in millimetres
     int S;
     std::string sText;
     Colour relay1, relay2;
@@ -270,7 +247,7 @@ TEST_P(ResultsLine, FillsTheResultsWindow) {
     f.s.results.shpRelay2 = kMarker;
     ResultsLineStep(f.s, c.line);
     const ResultsModel& m = f.s.results;
-    EXPECT_EQ(m.txtOutputvalue, cnv_mm_to_units_str(f.s.mirror, c.value));
+    EXPECT_EQ(m.txtOutputvalue, c.value);
     EXPECT_EQ(m.pbrSigstrength, c.S);
     EXPECT_EQ(m.txtSigstrength, c.sText);
     EXPECT_EQ(m.SigColor, SignalColor(c.S));
@@ -282,19 +259,19 @@ TEST_P(ResultsLine, FillsTheResultsWindow) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ResultsLine,
     ::testing::Values(
-        LineCase{"D=  1234.5 S=45 stat=00000003", 1234.5f, 45, "45", kGreen, kGreen},
-        LineCase{"D= -12.25 S=07 stat=00000002", -12.25f, 7, "07", kDarkRed, kGreen},
-        LineCase{"D=  1234.5 S=45", 1234.5f, 45, "45", kGrey, kMarker},
-        LineCase{"no value", 0, 0, "00", kGrey, kMarker},
+        LineCase{"D=  1234.5 S=45 stat=00000003", "1234.5", 45, "45", kGreen, kGreen},
+        LineCase{"D= -12.25 S=07 stat=00000002", "-12.25", 7, "07", kDarkRed, kGreen},
+        LineCase{"D=  1234.5 S=45", "1234.5", 45, "45", kGrey, kMarker},
+        LineCase{"no value", "0", 0, "00", kGrey, kMarker},
         // the top bit of the status word makes it negative as a signed word
-        LineCase{"D=1 S=99 stat=80000001", 1, 99, "99", kGreen, kDarkRed},
+        LineCase{"D=1 S=99 stat=80000001", "1", 99, "99", kGreen, kDarkRed},
         // an unreadable or negative signal figure shows 0 instead of ending the program
-        LineCase{"D=5 S=xy stat=00000001", 5, 0, "00", kGreen, kDarkRed},
-        LineCase{"D=5 S=-7", 5, 0, "00", kGrey, kMarker},
+        LineCase{"D=5 S=xy stat=00000001", "5", 0, "00", kGreen, kDarkRed},
+        LineCase{"D=5 S=-7", "5", 0, "00", kGrey, kMarker},
         // a status word cut short by the line end reads what is there
-        LineCase{"D=5 S=12 stat=3", 5, 12, "12", kGreen, kGreen},
+        LineCase{"D=5 S=12 stat=3", "5", 12, "12", kGreen, kGreen},
         // "S=" and "stat=" count only after the value
-        LineCase{"S=45 D=100", 45, 0, "00", kGrey, kMarker}));
+        LineCase{"S=45 D=100", "45", 0, "00", kGrey, kMarker}));
 
 TEST(ResultsLineHost, NoHostIsNoError) {
     test::SessionFixture f;
@@ -303,23 +280,13 @@ TEST(ResultsLineHost, NoHostIsNoError) {
     EXPECT_EQ(f.s.results.pbrSigstrength, 10);
 }
 
-struct ColourCase {
-    double S;
-    Colour c;
-};
-
-class SignalColour : public ::testing::TestWithParam<ColourCase> {};
-
-TEST_P(SignalColour, RedThroughGreenToBlue) {
-    EXPECT_EQ(SignalColor(GetParam().S), GetParam().c);
+TEST(SignalColour, RedThroughGreenToBlue) {
+    const std::pair<double, Colour> cases[] = {
+        {0, {255, 0, 0}},  {50, {128, 127, 1}}, {100, {0, 0, 255}},  {150, {0, 0, 255}},
+        {-5, {255, 0, 0}}, {25, {191, 64, 0}},  {90, {26, 120, 110}}};
+    for (const auto& [S, colour] : cases)
+        EXPECT_EQ(SignalColor(S), colour) << S;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SignalColour,
-    ::testing::Values(ColourCase{0, {255, 0, 0}}, ColourCase{50, {128, 127, 1}},
-                      ColourCase{100, {0, 0, 255}}, ColourCase{150, {0, 0, 255}},
-                      ColourCase{-5, {255, 0, 0}}, ColourCase{25, {191, 64, 0}},
-                      ColourCase{90, {26, 120, 110}}));
 
 // ---- unit identification ----
 
