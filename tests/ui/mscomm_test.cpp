@@ -35,13 +35,6 @@ void RunFor(int ms) {
     RunUntil([] { return false; }, ms);
 }
 
-std::string AllByteValues() {
-    std::string all;
-    for (int b = 0; b < 256; ++b)
-        all += static_cast<char>(b);
-    return all;
-}
-
 termios LineSettings(const test::PtyPair& pty) {
     termios tio{};
     tcgetattr(pty.slaveFd(), &tio);
@@ -139,13 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
         MappingCase{"9600,n,5,1", QSerialPort::Data5, QSerialPort::NoParity,
                     QSerialPort::OneStop}));
 
-TEST(HandshakingInQtTerms, CodesMapToFlowControl) {
-    EXPECT_EQ(ToFlowControl(0), QSerialPort::NoFlowControl);
-    EXPECT_EQ(ToFlowControl(1), QSerialPort::SoftwareControl);
-    EXPECT_EQ(ToFlowControl(2), QSerialPort::HardwareControl);
-    EXPECT_EQ(ToFlowControl(3), QSerialPort::HardwareControl);
-}
-
 struct LinesCase {
     QSerialPort::PinoutSignals before;
     QSerialPort::PinoutSignals now;
@@ -173,35 +159,42 @@ INSTANTIATE_TEST_SUITE_P(
                       LinesCase{kCd | kRing, kCts, {3, 5}},
                       LinesCase{{}, kRts, {}}));  // our own output lines raise nothing
 
-TEST_F(MSCommOnPty, SettingsTheDeviceRefusesWhileOpenKeepTheOldOnes) {
-    // The pty driver cannot carry 7 data bits or parity; QSerialPort refuses the change on the
-    // open port, and the port must come back to the settings it had.
+// Settings that do not parse, and settings the device refuses on the open port (the pty driver
+// cannot carry 7 data bits or parity): the port keeps the settings it had, and reports no event.
+TEST_F(MSCommOnPty, RefusedSettingsOnTheOpenPortKeepTheOldOnes) {
     ASSERT_EQ(port.SetSettings("9600,n,8,1"), "");
     ASSERT_EQ(port.SetPortOpen(true), "");
-    const std::string why = port.SetSettings("4800,e,7,1");
-    EXPECT_NE(why.find("Cannot apply port settings \"4800,e,7,1\""), std::string::npos) << why;
-    EXPECT_EQ(port.Settings(), "9600,n,8,1");
+    for (const char* bad : {"9600,x,8,1", "9600,n,4,2", "9600,n,8,1.5", "fast", "4800,e,7,1"}) {
+        EXPECT_NE(port.SetSettings(bad), "") << bad;
+        EXPECT_EQ(port.Settings(), "9600,n,8,1") << bad;
+    }
+    EXPECT_NE(port.SetSettings("4800,e,7,1").find("Cannot apply port settings \"4800,e,7,1\""),
+              std::string::npos);
     const termios tio = LineSettings(pty);
     EXPECT_EQ(cfgetospeed(&tio), speed_t(B9600));
+    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS8));
+    EXPECT_EQ(tio.c_cflag & PARENB, tcflag_t(0));
     EXPECT_TRUE(port.PortOpen());
     RunFor(20);
     EXPECT_TRUE(events.empty()) << "a refused setting is no port event";
 }
 
-TEST_F(MSCommOnPty, OpensAtASpeedOutsideTheStandardTable) {
-    ASSERT_EQ(port.SetSettings("14400,n,8,1"), "");
-    EXPECT_EQ(port.SetPortOpen(true), "");
-    EXPECT_TRUE(port.PortOpen());
-}
-
-TEST_F(MSCommOnPty, SettingsReadBackInCanonicalForm) {
-    ASSERT_EQ(port.SetSettings(" 9600 , E , 5 , 1.5 "), "");
-    ASSERT_EQ(port.SetPortOpen(true), "");
-    EXPECT_EQ(port.Settings(), "9600,e,5,1.5");
+// A speed outside the standard table opens; settings read back in their canonical form.
+TEST_F(MSCommOnPty, OpensWithSettingsReadBackCanonical) {
+    for (const auto& [given, canonical] : {std::pair{"14400,n,8,1", "14400,n,8,1"},
+                                           std::pair{" 9600 , E , 5 , 1.5 ", "9600,e,5,1.5"}}) {
+        ASSERT_EQ(port.SetSettings(given), "");
+        EXPECT_EQ(port.SetPortOpen(true), "") << given;
+        EXPECT_TRUE(port.PortOpen());
+        EXPECT_EQ(port.Settings(), canonical);
+        EXPECT_EQ(port.SetPortOpen(false), "");
+    }
 }
 
 TEST_F(MSCommOnPty, EveryByteValueCrossesUnchangedBothWays) {
-    const std::string all = AllByteValues();
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
     ASSERT_EQ(port.SetSettings("9600,n,8,1"), "");
     ASSERT_EQ(port.SetPortOpen(true), "");
 
@@ -268,21 +261,7 @@ TEST_F(MSCommOnPty, FarSideClosingClosesThePortOnceWithoutBusyLoop) {
     EXPECT_EQ(port.Output("R"), "Operation valid only when the port is open");
 }
 
-TEST_F(MSCommOnPty, RefusedSettingsOnOpenPortKeepTheOldOnes) {
-    ASSERT_EQ(port.SetSettings("9600,n,8,1"), "");
-    ASSERT_EQ(port.SetPortOpen(true), "");
-    for (const char* bad : {"9600,x,8,1", "9600,n,4,2", "9600,n,8,1.5", "fast"}) {
-        EXPECT_NE(port.SetSettings(bad), "") << bad;
-        EXPECT_EQ(port.Settings(), "9600,n,8,1") << bad;
-    }
-    const termios tio = LineSettings(pty);
-    EXPECT_EQ(cfgetospeed(&tio), speed_t(B9600));
-    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS8));
-    EXPECT_EQ(tio.c_cflag & PARENB, tcflag_t(0));
-    EXPECT_TRUE(port.PortOpen());
-}
-
-TEST_F(MSCommOnPty, PortNumberChangesOnlyWhileClosed) {
+TEST_F(MSCommOnPty, PortNumberChangesOnlyWhileClosedAndNamesTheDevice) {
     ASSERT_EQ(port.SetCommPortNumber(2), "");
     ASSERT_EQ(port.SetPortOpen(true), "");
     EXPECT_NE(port.SetCommPortNumber(3), "");
@@ -292,9 +271,7 @@ TEST_F(MSCommOnPty, PortNumberChangesOnlyWhileClosed) {
     EXPECT_EQ(port.CommPortNumber(), 3);
     EXPECT_NE(port.SetCommPortNumber(0), "");
     EXPECT_EQ(port.CommPortNumber(), 3);
-}
-
-TEST_F(MSCommOnPty, PortNumberNamesTheDeviceWithoutOverrides) {
+    // Without a named device the number names it.
     port.SetPortNameSetting("");
     ASSERT_EQ(port.SetCommPortNumber(4), "");
     EXPECT_EQ(port.DevicePath(), "/dev/ttyS3");
