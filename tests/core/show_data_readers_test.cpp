@@ -30,25 +30,17 @@ std::string Listing(std::size_t terminatorAt) {
     return text + "  ***  \r\n";
 }
 
-struct ListingCase {
-    std::size_t terminatorAt;
-    bool read;
-};
-
-class ListingReader : public ::testing::TestWithParam<ListingCase> {};
-
-TEST_P(ListingReader, ReadsTheListingOnlyWithALateTerminator) {
-    SessionFixture f;
-    Send(f, 'P');
-    Feed(f, Listing(GetParam().terminatorAt));
-    EXPECT_EQ(f.s.mirror.SerNum == 1234.0f, GetParam().read);
-    EXPECT_EQ(f.s.mirror.Units == 2.0f, GetParam().read);
-    EXPECT_EQ(f.s.res.ResultSignal == 45, GetParam().read);
+TEST(ListingReader, ReadsTheListingOnlyWithALateTerminator) {
+    for (const auto& [terminatorAt, read] :
+         {std::pair<std::size_t, bool>{100, false}, {219, false}, {220, true}, {900, true}}) {
+        SessionFixture f;
+        Send(f, 'P');
+        Feed(f, Listing(terminatorAt));
+        EXPECT_EQ(f.s.mirror.SerNum == 1234.0f, read) << terminatorAt;
+        EXPECT_EQ(f.s.mirror.Units == 2.0f, read) << terminatorAt;
+        EXPECT_EQ(f.s.res.ResultSignal == 45, read) << terminatorAt;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Positions, ListingReader,
-                         ::testing::Values(ListingCase{100, false}, ListingCase{219, false},
-                                           ListingCase{220, true}, ListingCase{900, true}));
 
 TEST(ListingReaderRepeat, EveryLaterBlockReadsTheListingAgain) {
     SessionFixture f;
@@ -63,63 +55,33 @@ TEST(ListingReaderRepeat, EveryLaterBlockReadsTheListingAgain) {
     EXPECT_EQ(f.s.mirror.SerNum, 1234.0f);
 }
 
-TEST(ListingReaderLimit, StopsCollectingAt4000) {
-    SessionFixture f;
-    Send(f, 'P');
-    f.s.parser.AnswerLen = 3999;
-    Feed(f, "ab");
-    EXPECT_EQ(f.s.parser.AnswerText, "ab");
-    EXPECT_EQ(f.s.parser.AnswerLen, 4001);
-    Feed(f, "cd");
-    EXPECT_EQ(f.s.parser.AnswerText, "ab");
+// The listing, the logo and the timer collect up to their limit; every block is shown.
+TEST(TextReaders, CollectUpToTheirLimitAndShowEverything) {
+    for (const auto& [key, limit] :
+         {std::pair<char, std::int32_t>{'P', 4000}, {'L', 500}, {'T', 500}}) {
+        SessionFixture f;
+        Send(f, key);
+        f.s.parser.AnswerLen = limit - 1;
+        Feed(f, "ab");
+        Feed(f, "cd");
+        EXPECT_EQ(f.s.parser.AnswerText, "ab") << key;
+        EXPECT_EQ(f.s.parser.AnswerLen, limit + 1) << key;
+        EXPECT_EQ(f.term.text, "abcd") << key;
+    }
 }
 
-struct ShortCase {
-    char key;
-    std::int32_t limit;
-};
-
-class ShortAnswer : public ::testing::TestWithParam<ShortCase> {};
-
-TEST_P(ShortAnswer, CollectsUpToItsLimitAndShowsEverything) {
-    SessionFixture f;
-    Send(f, GetParam().key);
-    f.s.parser.AnswerLen = GetParam().limit - 1;
-    Feed(f, "ab");
-    Feed(f, "cd");
-    EXPECT_EQ(f.s.parser.AnswerText, "ab");
-    EXPECT_EQ(f.s.parser.AnswerLen, GetParam().limit + 1);
-    EXPECT_EQ(f.term.text, "abcd");
-}
-
-INSTANTIATE_TEST_SUITE_P(Keys, ShortAnswer,
-                         ::testing::Values(ShortCase{'L', 500}, ShortCase{'T', 500}),
-                         [](const auto& info) {
-                             return std::string(info.param.key == 'L' ? "Logo" : "Timer");
-                         });
-
-// The timer answer is read once a CR stands at position 4 or later.
-struct TimerCase {
-    const char* text;
-    bool read;
-};
-
-class TimerLineEnd : public ::testing::TestWithParam<TimerCase> {};
-
-TEST_P(TimerLineEnd, NeedsACrAtPositionFourOrLater) {
-    SessionFixture f;
-    Send(f, 'T');
-    Feed(f, GetParam().text);
-    EXPECT_EQ(f.s.res.UnitTimeDays > 0.99, GetParam().read);
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, TimerLineEnd,
-                         ::testing::Values(TimerCase{"ab\rTimer=     988773", false},
-                                           TimerCase{"abc\rTimer=     988773", true},
-                                           TimerCase{"Timer=     988773", false},
-                                           TimerCase{"Timer=     988773\r", true}));
-
-TEST(TimerReader, ParsesOnceALineEndFollowsPositionThree) {
+// The timer answer is read once a CR stands at position 4 or later, in this block or a later one.
+TEST(TimerReader, NeedsACrAtPositionFourOrLater) {
+    const std::pair<const char*, bool> cases[] = {{"ab\rTimer=     988773", false},
+                                                  {"abc\rTimer=     988773", true},
+                                                  {"Timer=     988773", false},
+                                                  {"Timer=     988773\r", true}};
+    for (const auto& [text, read] : cases) {
+        SessionFixture f;
+        Send(f, 'T');
+        Feed(f, text);
+        EXPECT_EQ(f.s.res.UnitTimeDays > 0.99, read) << text;
+    }
     SessionFixture f;
     Send(f, 'T');
     Feed(f, "\rTimer=     988773");
