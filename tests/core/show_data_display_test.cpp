@@ -53,41 +53,25 @@ const DisplayCase kDisplayCases[] = {
     {"LfAloneIsDropped", "", "a\nb\n", "ab", "ab"},
     {"LfCrBecomesCrLf", "", "a\n\rb", "a\r\nb", "a\r\nb"},
     {"AppendsToTheBox", "line\r\n", "more", "line\r\nmore", "more"},
+    {"EditsTogether", "xyz", "\bAB\bC\nD\r", "xyACD\r\n", "ACD\r\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Blocks, DisplayEdit, ::testing::ValuesIn(kDisplayCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// What the log receives is the block as shown: backspaces applied, LF dropped, CR LF.
-TEST(DisplayLog, LogGetsTheEditedBlock) {
-    SessionFixture f;
-    f.host.logOpen = true;
-    f.term.text = "xyz";
-    Feed(f, "\bAB\bC\nD\r");
-    EXPECT_EQ(f.term.text, "xyACD\r\n");
-    EXPECT_EQ(f.host.log, "ACD\r\n");
+// A box longer than 16384 characters loses its first 8191 before the new text.
+TEST(DisplayTrim, FullBoxIsCutBeforeTheNewText) {
+    for (const auto& [length, kept] :
+         {std::pair<std::size_t, std::size_t>{16384, 16384}, {16385, 8194}, {20000, 11809}}) {
+        SessionFixture f;
+        std::string box;
+        for (std::size_t i = 0; i < length; ++i)
+            box.push_back(static_cast<char>('a' + i % 26));
+        f.term.text = box;
+        Feed(f, "NEW");
+        EXPECT_EQ(f.term.text, box.substr(box.size() - kept) + "NEW") << length;
+    }
 }
-
-struct TrimCase {
-    std::size_t length;
-    std::size_t kept;
-};
-
-class DisplayTrim : public ::testing::TestWithParam<TrimCase> {};
-
-TEST_P(DisplayTrim, FullBoxIsCutBeforeTheNewText) {
-    SessionFixture f;
-    std::string box;
-    for (std::size_t i = 0; i < GetParam().length; ++i)
-        box.push_back(static_cast<char>('a' + i % 26));
-    f.term.text = box;
-    Feed(f, "NEW");
-    EXPECT_EQ(f.term.text, box.substr(box.size() - GetParam().kept) + "NEW");
-}
-
-INSTANTIATE_TEST_SUITE_P(Lengths, DisplayTrim,
-                         ::testing::Values(TrimCase{16384, 16384}, TrimCase{16385, 8194},
-                                           TrimCase{20000, 11809}));
 
 TEST(DisplayTrimBackspace, LeadingBackspaceAfterTheTrimTakesTheLastCharacter) {
     SessionFixture f;
