@@ -71,7 +71,7 @@ int DataPixels(frmGraph& w) {
     return count;
 }
 
-TEST(frmGraph, Renders2048PointsWithTextsAxesAndTheDataLine) {
+TEST(frmGraph, RendersTextsAxesAndTheDataLineThenTheNextAnswerInTheSameSeries) {
     GraphFixture f;
     FillTimeSeries(f.s.graph, 2048);
     frmGraph w(f.s);
@@ -111,20 +111,10 @@ TEST(frmGraph, Renders2048PointsWithTextsAxesAndTheDataLine) {
     ASSERT_GT(plot.width(), 100);
     // A sine over the whole width draws at least one pixel per column.
     EXPECT_GE(DataPixels(w), static_cast<int>(plot.width() * 0.9));
-    f.s.graph.SetNPoints(0);
-    w.Render();
-    QApplication::processEvents();
-    EXPECT_EQ(DataPixels(w), 0) << "the count sees only the data line";
-}
 
-TEST(frmGraph, SecondRenderReplacesThePointsAndKeepsSeriesAndAxes) {
-    GraphFixture f;
-    FillTimeSeries(f.s.graph, 2048);
-    frmGraph w(f.s);
-    w.Render();
+    // The next answer replaces the points in the same series and axes.
     QLineSeries* data = w.dataSeries();
     QValueAxis* x = w.axisX();
-
     FillTimeSeries(f.s.graph, 512);
     f.s.graph.caption = "Radar Signal Power Spectrum V3.58";
     w.Render();
@@ -135,6 +125,10 @@ TEST(frmGraph, SecondRenderReplacesThePointsAndKeepsSeriesAndAxes) {
     EXPECT_EQ(w.dataSeries()->count(), 512);
     EXPECT_FLOAT_EQ(w.axisX()->max(), 511 * 0.2f);
     EXPECT_EQ(w.windowTitle(), "Radar Signal Power Spectrum V3.58");
+    f.s.graph.SetNPoints(0);
+    w.Render();
+    QApplication::processEvents();
+    EXPECT_EQ(DataPixels(w), 0) << "the count sees only the data line";
 }
 
 TEST(frmGraph, AutomaticYAxisFitsTheData) {
