@@ -1,6 +1,7 @@
 // The simulator's command line.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,14 @@
 
 namespace sondix::sim {
 namespace {
+
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    return words;
+}
 
 TEST(Options, DefaultsAreARealLine) {
     std::string error;
@@ -21,34 +30,12 @@ TEST(Options, DefaultsAreARealLine) {
 
 TEST(Options, EveryOptionReachesItsPlace) {
     std::string error;
-    const auto o = ParseOptions({"--baud",
-                                 "0",
-                                 "--link",
-                                 "/tmp/x",
-                                 "--velocimeter",
-                                 "--firmware",
-                                 "1.49",
-                                 "--nwords",
-                                 "1024",
-                                 "--results-interval",
-                                 "0.25",
-                                 "--history-records",
-                                 "12",
-                                 "--history-interval",
-                                 "1.5",
-                                 "--history-loe-every",
-                                 "4",
-                                 "--history-shuffle",
-                                 "--split",
-                                 "2:7",
-                                 "--garble",
-                                 "0.01",
-                                 "--drop=0.02",
-                                 "--hangup-after",
-                                 "3",
-                                 "--seed",
-                                 "99"},
-                                error);
+    const auto o = ParseOptions(
+        Words("--baud 0 --link /tmp/x --velocimeter --firmware 1.49 --nwords 1024 "
+              "--results-interval 0.25 --history-records 12 --history-interval 1.5 "
+              "--history-loe-every 4 --history-shuffle --split 2:7 --garble 0.01 --drop=0.02 "
+              "--hangup-after 3 --seed 99"),
+        error);
     ASSERT_TRUE(o) << error;
     EXPECT_EQ(o->line.baud, 0);
     EXPECT_EQ(o->link, "/tmp/x");
@@ -69,26 +56,18 @@ TEST(Options, EveryOptionReachesItsPlace) {
     EXPECT_EQ(o->line.seed, 99u);
 }
 
-class BadOption : public testing::TestWithParam<std::vector<std::string>> {};
+class BadOption : public testing::TestWithParam<const char*> {};
 
 TEST_P(BadOption, IsRefusedWithAReason) {
     std::string error;
-    EXPECT_FALSE(ParseOptions(GetParam(), error));
+    EXPECT_FALSE(ParseOptions(Words(GetParam()), error));
     EXPECT_FALSE(error.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Refused, BadOption,
-                         testing::Values(std::vector<std::string>{"--baud"},
-                                         std::vector<std::string>{"--baud", "x"},
-                                         std::vector<std::string>{"--baud", "-1"},
-                                         std::vector<std::string>{"--nwords", "300"},
-                                         std::vector<std::string>{"--nwords", "768"},
-                                         std::vector<std::string>{"--split", "5"},
-                                         std::vector<std::string>{"--split", "9:3"},
-                                         std::vector<std::string>{"--garble", "1.5"},
-                                         std::vector<std::string>{"--results-interval", "0"},
-                                         std::vector<std::string>{"--firmware", "abc"},
-                                         std::vector<std::string>{"--frobnicate"}));
+                         testing::Values("--baud", "--baud x", "--baud -1", "--nwords 300",
+                                         "--nwords 768", "--split 5", "--split 9:3", "--garble 1.5",
+                                         "--results-interval 0", "--firmware abc", "--frobnicate"));
 
 }  // namespace
 }  // namespace sondix::sim
