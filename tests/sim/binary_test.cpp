@@ -26,7 +26,29 @@ double Since(Clock::time_point t) {
     return std::chrono::duration<double>(Clock::now() - t).count();
 }
 
-// The simulator as a child process; stopped with SIGTERM when the object goes.
+// Reads `fd` until the text ends with `end`, `count` bytes have come, or time is up.
+std::string ReadUntil(int fd, const std::string& end, std::size_t count, double seconds,
+                      int* reads = nullptr, bool* hungUp = nullptr) {
+    std::string got;
+    const auto start = Clock::now();
+    while (Since(start) < seconds && !(count && got.size() >= count)) {
+        if (!end.empty() && got.ends_with(end)) break;
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 20) <= 0) continue;
+        char buf[4096];
+        const ssize_t n = read(fd, buf, sizeof buf);
+        if (n <= 0) {
+            if (hungUp) *hungUp = true;
+            break;
+        }
+        if (reads) ++*reads;
+        got.append(buf, static_cast<std::size_t>(n));
+    }
+    return got;
+}
+
+// The simulator as a child process, its log of clients silenced; stopped with SIGTERM when the
+// object goes.
 class SimProcess {
   public:
     explicit SimProcess(std::vector<std::string> args) {
@@ -35,7 +57,6 @@ class SimProcess {
         pid_ = fork();
         if (pid_ == 0) {
             dup2(out[1], STDOUT_FILENO);
-            // Its log of clients coming and going would only clutter the test output.
             const int null = open("/dev/null", O_WRONLY);
             if (null >= 0) dup2(null, STDERR_FILENO);
             close(out[0]);
@@ -50,8 +71,11 @@ class SimProcess {
             _exit(127);
         }
         close(out[1]);
+        // The first line is the device path; the pipe stays open so that the child's writes
+        // never fail.
         stdout_ = out[0];
-        device_ = ReadLine(5000);
+        device_ = ReadUntil(stdout_, "\n", 0, 5);
+        if (device_.ends_with('\n')) device_.pop_back();
     }
     ~SimProcess() {
         Stop();
@@ -62,8 +86,7 @@ class SimProcess {
 
     // SIGTERM, then the exit status (-1 when it did not end within two seconds).
     int Stop() {
-        if (pid_ <= 0) return status_;
-        kill(pid_, SIGTERM);
+        if (pid_ > 0) kill(pid_, SIGTERM);
         return Wait(2.0);
     }
 
@@ -74,28 +97,14 @@ class SimProcess {
             if (waitpid(pid_, &st, WNOHANG) == pid_) {
                 pid_ = -1;
                 status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-                return status_;
+            } else {
+                usleep(10000);
             }
-            usleep(10000);
         }
         return pid_ > 0 ? -1 : status_;
     }
 
   private:
-    std::string ReadLine(int timeoutMs) {
-        std::string line;
-        const auto start = Clock::now();
-        while (Since(start) * 1000 < timeoutMs) {
-            pollfd p{stdout_, POLLIN, 0};
-            if (poll(&p, 1, 50) <= 0) continue;
-            char c = 0;
-            if (read(stdout_, &c, 1) != 1) break;
-            if (c == '\n') return line;
-            line += c;
-        }
-        return line;
-    }
-
     pid_t pid_ = -1;
     int stdout_ = -1;
     int status_ = -1;
@@ -105,9 +114,8 @@ class SimProcess {
 // The host's side: the device opened raw with plain POSIX calls.
 class Device {
   public:
-    explicit Device(const std::string& path) {
-        fd_ = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (fd_ < 0) return;
+    explicit Device(const std::string& path)
+        : fd_(open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {
         termios t{};
         tcgetattr(fd_, &t);
         cfmakeraw(&t);
@@ -121,34 +129,13 @@ class Device {
     bool Send(const std::string& s) {
         return write(fd_, s.data(), s.size()) == static_cast<ssize_t>(s.size());
     }
-
-    // Reads until the text ends with `end`, `count` bytes have come, or time is up.
     std::string ReadUntil(const std::string& end, std::size_t count, double seconds,
                           int* reads = nullptr, bool* hungUp = nullptr) {
-        std::string got;
-        const auto start = Clock::now();
-        while (Since(start) < seconds) {
-            if (!end.empty() && got.size() >= end.size() &&
-                got.compare(got.size() - end.size(), end.size(), end) == 0) {
-                break;
-            }
-            if (count && got.size() >= count) break;
-            pollfd p{fd_, POLLIN, 0};
-            if (poll(&p, 1, 20) <= 0) continue;
-            char buf[4096];
-            const ssize_t n = read(fd_, buf, sizeof buf);
-            if (n <= 0) {
-                if (hungUp) *hungUp = true;
-                break;
-            }
-            if (reads) ++*reads;
-            got.append(buf, static_cast<std::size_t>(n));
-        }
-        return got;
+        return sim::ReadUntil(fd_, end, count, seconds, reads, hungUp);
     }
 
   private:
-    int fd_ = -1;
+    int fd_;
 };
 
 TEST(SimBinary, AnswersAWholeListingOnItsDevice) {
