@@ -36,12 +36,10 @@ struct Parsed {
     bool endMarkerAtLineStart = false;
 };
 
-Parsed History(const Config& c, double now = 100) {
-    Parsed p;
-    p.text = Sensor(c).Feed("H", now);
-    const auto lines = Lines(p.text);
+Parsed Parse(const std::string& text) {
+    Parsed p{text, {}, false};
     bool inRecords = false;
-    for (const std::string& l : lines) {
+    for (const std::string& l : Lines(text)) {
         if (l.rfind("  ***  ", 0) == 0) {
             p.endMarkerAtLineStart = inRecords;
             break;
@@ -50,6 +48,14 @@ Parsed History(const Config& c, double now = 100) {
         if (l.find("VELHIST") != std::string::npos) inRecords = true;
     }
     return p;
+}
+
+Parsed History(const Config& c) {
+    return Parse(Sensor(c).Feed("H", 100));
+}
+
+double Ticks(const std::string& record) {
+    return Val(Field(record, kColumns[0]));
 }
 
 struct HistoryCase {
@@ -83,7 +89,7 @@ TEST_P(HistoryAnswer, RecordsHaveTheReaderColumns) {
             EXPECT_EQ(Field(r, c).find_first_not_of(" -0123456789"), std::string::npos)
                 << c.name << " in " << r;
         }
-        const double ticks = Val(Field(r, kColumns[0]));
+        const double ticks = Ticks(r);
         EXPECT_GT(ticks, lastTicks);
         lastTicks = ticks;
         const double loop = Val(Field(r, kColumns[3]));
@@ -92,9 +98,8 @@ TEST_P(HistoryAnswer, RecordsHaveTheReaderColumns) {
         EXPECT_LE(Val(Field(r, kColumns[6])), 3);
     }
     if (p.records.size() >= 2) {
-        const double step =
-            Val(Field(p.records[1], kColumns[0])) - Val(Field(p.records[0], kColumns[0]));
-        EXPECT_NEAR(step * 87.381 / 1000, GetParam().interval, 0.1);
+        EXPECT_NEAR((Ticks(p.records[1]) - Ticks(p.records[0])) * 87.381 / 1000,
+                    GetParam().interval, 0.1);
     }
 }
 
@@ -135,9 +140,7 @@ TEST(History, ShuffleLeavesSomeRecordsOutOfTimeOrder) {
     const Parsed p = History(c);
     int backwards = 0;
     for (std::size_t k = 1; k < p.records.size(); ++k) {
-        if (Val(Field(p.records[k], kColumns[0])) < Val(Field(p.records[k - 1], kColumns[0]))) {
-            ++backwards;
-        }
+        if (Ticks(p.records[k]) < Ticks(p.records[k - 1])) ++backwards;
     }
     EXPECT_GT(backwards, 2);
 }
@@ -147,21 +150,15 @@ TEST(History, NeverLoggingGivesAnEmptyLogAndTheIntervalFollowsHistLog) {
     Sensor s(c);
     s.Feed("s", 0);
     s.Feed("30000006", 1);  // HistLog "never"
-    const auto lines = Lines(s.Feed("H", 2));
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_NE(lines[lines.size() - 2].find("VELHIST"), std::string::npos);
-    EXPECT_EQ(lines.back(), "  ***  ");
+    const Parsed never = Parse(s.Feed("H", 2));
+    EXPECT_TRUE(never.endMarkerAtLineStart);
+    EXPECT_TRUE(never.records.empty());
 
     s.Feed("s", 3);
     s.Feed("30000002", 4);  // one minute
-    const Parsed p{s.Feed("H", 5), {}, false};
-    const auto all = Lines(p.text);
-    std::vector<std::string> recs;
-    for (const auto& l : all) {
-        if (l.size() == 60) recs.push_back(l);
-    }
-    ASSERT_GE(recs.size(), 2u);
-    EXPECT_NEAR((Val(recs[1].substr(0, 12)) - Val(recs[0].substr(0, 12))) * 87.381 / 1000, 60, 0.1);
+    const Parsed p = Parse(s.Feed("H", 5));
+    ASSERT_GE(p.records.size(), 2u);
+    EXPECT_NEAR((Ticks(p.records[1]) - Ticks(p.records[0])) * 87.381 / 1000, 60, 0.1);
 }
 
 }  // namespace
