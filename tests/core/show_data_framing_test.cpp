@@ -129,35 +129,31 @@ TEST_P(GraphFraming, WordCountIsReadOnlyWithTwoCharactersAfterIt) {
     EXPECT_EQ(StateOf(f, kind.key), kFault);
 }
 
-TEST_P(GraphFraming, AnswerSplitAtEveryPositionIsChartedOnce) {
+// Split in two at every position, and in blocks of a few sizes.
+TEST_P(GraphFraming, AnswerSplitAnywhereIsChartedOnce) {
     const GraphKind kind = GetParam();
     const std::string answer = Answer(kind, 512);
-    for (std::size_t at = 1; at < answer.size(); ++at) {
-        SCOPED_TRACE("split at " + std::to_string(at));
+    const auto charted = [&](const std::vector<std::string>& blocks) {
         SessionFixture f;
         f.host.logOpen = true;
         Send(f, kind.key);
-        Feed(f, answer.substr(0, at));
-        Feed(f, answer.substr(at));
+        for (const std::string& b : blocks)
+            Feed(f, b);
         ASSERT_EQ(Texts(f), "");
         ASSERT_EQ(f.host.graphShows, 1);
         ASSERT_TRUE(Resting(f, kind.key));
         ASSERT_EQ(WithoutLf(f.host.log), WithoutLf(answer));
+    };
+    for (std::size_t at = 1; at < answer.size(); ++at) {
+        SCOPED_TRACE("split at " + std::to_string(at));
+        charted({answer.substr(0, at), answer.substr(at)});
     }
-}
-
-TEST_P(GraphFraming, AnswerInSmallBlocksIsChartedOnce) {
-    const GraphKind kind = GetParam();
-    const std::string answer = Answer(kind, 1024);
     for (const std::size_t size : {1U, 2U, 7U, 64U, 333U}) {
         SCOPED_TRACE("blocks of " + std::to_string(size));
-        SessionFixture f;
-        Send(f, kind.key);
+        std::vector<std::string> blocks;
         for (std::size_t at = 0; at < answer.size(); at += size)
-            Feed(f, answer.substr(at, size));
-        ASSERT_EQ(Texts(f), "");
-        ASSERT_EQ(f.host.graphShows, 1);
-        ASSERT_TRUE(Resting(f, kind.key));
+            blocks.push_back(answer.substr(at, size));
+        charted(blocks);
     }
 }
 
@@ -175,6 +171,27 @@ TEST_P(GraphFraming, BlockEndingOneCharacterIntoTheData) {
     Feed(f, answer.substr(header.size() + 1));
     EXPECT_EQ(Texts(f), "");
     EXPECT_EQ(f.host.graphShows, 1);
+}
+
+// The words of "D", "F" and "y" are not shown while they arrive, those of the stream are; the
+// log gets every block.
+TEST_P(GraphFraming, WordsAreShownOnlyInTheStreamButAlwaysLogged) {
+    const GraphKind kind = GetParam();
+    SessionFixture f;
+    f.host.logOpen = true;
+    Send(f, kind.key);
+    const std::string answer = Answer(kind, 512);
+    const std::size_t mid = Header(kind.key, 512).size() + 500;
+    Feed(f, answer.substr(0, 20));  // still waiting for the header: shown
+    Feed(f, answer.substr(20, mid - 20));
+    Feed(f, answer.substr(mid, 1000));
+    EXPECT_EQ(StateOf(f, kind.key), kReceiving);
+    const bool shown = kind.key == '[';
+    EXPECT_EQ(f.term.text, answer.substr(0, shown ? mid + 1000 : 20));
+    Feed(f, answer.substr(mid + 1000));
+    EXPECT_EQ(f.host.graphShows, 1);
+    EXPECT_EQ(f.term.text, shown ? answer : answer.substr(0, 20) + answer.substr(mid + 1000));
+    EXPECT_EQ(f.host.log, answer);
 }
 
 TEST_P(GraphFraming, InvalidWordCountAbandonsTheAnswer) {
@@ -278,26 +295,6 @@ TEST(TerminatorSearch, StartsEightCharactersBeforeTheBlock) {
     EXPECT_EQ(dispatch::TerminatorSearchStart(5, 20), 1);
 }
 
-// The words of a "D" answer are not shown while they arrive; the log still gets every block.
-TEST(GraphDisplay, WordsAreHiddenWhileReceivedButLogged) {
-    SessionFixture f;
-    f.host.logOpen = true;
-    Send(f, 'D');
-    const GraphKind kind = kKinds[0];
-    const std::string header = Header('D', 512);
-    const std::string answer = Answer(kind, 512);
-    const std::size_t mid = header.size() + 500;
-    Feed(f, answer.substr(0, 20));  // still waiting for the header: shown
-    Feed(f, answer.substr(20, mid - 20));
-    Feed(f, answer.substr(mid, 1000));
-    EXPECT_EQ(f.s.parser.GraphState, kReceiving);
-    EXPECT_EQ(f.term.text, answer.substr(0, 20));
-    Feed(f, answer.substr(mid + 1000));
-    EXPECT_EQ(f.host.graphShows, 1);
-    EXPECT_EQ(f.term.text, answer.substr(0, 20) + answer.substr(mid + 1000));
-    EXPECT_EQ(f.host.log, answer);
-}
-
 // With no line end among the words, the reader waits in state 3 for the one after the
 // terminator.
 TEST(GraphTrailer, WaitsForTheLineEndAfterTheTerminator) {
@@ -341,23 +338,6 @@ TEST(SpectrumStream, RunsSpectrumAfterSpectrumUntilStopped) {
     EXPECT_TRUE(f.s.cmdCalibrate.enabled);
     EXPECT_EQ(f.s.stats.StatCount, 0);
     EXPECT_EQ(Texts(f), "");
-}
-
-// Unlike the words of "D", "F" and "y", those of the stream are shown as they arrive.
-TEST(SpectrumStream, WordsAreShown) {
-    SessionFixture f;
-    f.host.logOpen = true;
-    Send(f, '[');
-    const std::string answer = Answer(kKinds[3], 512);
-    const std::size_t words = Header('[', 512).size() + 10;
-    Feed(f, answer.substr(0, words));
-    Feed(f, answer.substr(words, 1000));
-    EXPECT_EQ(f.s.parser.AutoSpect_status, kReceiving);
-    EXPECT_EQ(f.term.text, answer.substr(0, words + 1000));
-    Feed(f, answer.substr(words + 1000));
-    EXPECT_EQ(f.host.graphShows, 1);
-    EXPECT_EQ(f.term.text, answer);
-    EXPECT_EQ(f.host.log, answer);
 }
 
 // ---- block limit ----
