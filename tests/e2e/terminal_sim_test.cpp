@@ -26,16 +26,13 @@ TEST(TerminalWithSimulator, StartupReadsTheIdentification) {
     SaveScreenshot(t.w.get(), "main-window");
 }
 
-TEST(TerminalWithSimulator, RefreshReadsTheListingAgain) {
+TEST(TerminalWithSimulator, RefreshReadsTheListingAgainAndTypedKeysReachTheSensor) {
     SimulatedSession t;
     t.s().mirror.SerNum = 0;
     t.w->Button("cmdRefresh")->click();
     EXPECT_GT(t.s().mirror.SerNum, 0);
     EXPECT_EQ(t.s().CommandKey, 'P');
-}
 
-TEST(TerminalWithSimulator, TypedKeysReachTheSensor) {
-    SimulatedSession t;
     const int before = t.w->Terminal()->toPlainText().size();
     QTest::keyClick(t.w->Terminal(), '?');
     EXPECT_TRUE(
