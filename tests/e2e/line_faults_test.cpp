@@ -274,16 +274,13 @@ TEST(LineFaults, HangUpShowsOneFaultBoxAndTheProgramKeepsRunning) {
     SimulatedSession t({"--hangup-after", "3", "--results-interval", "0.2"});
     // The sensor is talking when the adapter goes.
     t.w->Button("cmdRptDist")->click();
-    const auto faults = [&] {
-        return std::count_if(t.asker.asked.begin(), t.asker.asked.end(),
-                             [](const AskedMessage& m) { return m.title == "MSComm Fault"; });
-    };
-    ASSERT_TRUE(PumpUntil([&] { return faults() > 0; }, 6000));
+    const auto& asked = t.asker.asked;
+    const auto fault = [](const AskedMessage& m) { return m.title == "MSComm Fault"; };
+    ASSERT_TRUE(PumpUntil([&] { return std::any_of(asked.begin(), asked.end(), fault); }, 6000));
     Pump(500);
-    EXPECT_EQ(faults(), 1);
-    const AskedMessage& box =
-        *std::find_if(t.asker.asked.begin(), t.asker.asked.end(),
-                      [](const AskedMessage& m) { return m.title == "MSComm Fault"; });
+    ASSERT_EQ(asked.size(), 1u) << asked.back().title;
+    const AskedMessage& box = asked.front();
+    EXPECT_TRUE(fault(box));
     EXPECT_TRUE(box.text.starts_with("Port closed: ")) << box.text;
     EXPECT_TRUE(
         box.text.ends_with("  Click Abort(exit prog), Retry(reset port) or "
@@ -298,8 +295,7 @@ TEST(LineFaults, HangUpShowsOneFaultBoxAndTheProgramKeepsRunning) {
     t.w->Button("cmdRptDist")->click();
     t.w->Button("cmdScope")->click();
     Pump(200);
-    EXPECT_EQ(faults(), 1);
-    EXPECT_EQ(t.asker.asked.size(), 1u) << t.asker.asked.back().title;
+    EXPECT_EQ(asked.size(), 1u) << asked.back().title;
     EXPECT_FALSE(t.w->ProgramEnded());
 }
 
