@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --build build --target sondix sondix-sim sondix-cli -j"$(nproc)"
 
 if [ $# -ge 1 ] && [[ "$1" == /* ]]; then
   device=$1; shift
