@@ -1,32 +1,9 @@
 #include "host_rules.h"
 
-#include <cctype>
+#include <algorithm>
 #include <cmath>
 
 namespace sondix::sim::test {
-
-double Val(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && s[i] == ' ')
-        ++i;
-    std::string digits;
-    if (i < s.size() && (s[i] == '-' || s[i] == '+')) digits += s[i++];
-    bool point = false;
-    for (; i < s.size(); ++i) {
-        const char c = s[i];
-        if (c == ' ') continue;
-        if (std::isdigit(static_cast<unsigned char>(c))) {
-            digits += c;
-        } else if (c == '.' && !point) {
-            point = true;
-            digits += c;
-        } else {
-            break;
-        }
-    }
-    if (digits.empty() || digits == "-" || digits == "+") return 0;
-    return std::stod(digits);
-}
 
 long long ExpectedTerminator(int nwords, int width, int k) {
     return 2LL * (nwords / 16) + static_cast<long long>(nwords) * width + k;
@@ -63,41 +40,6 @@ GraphFrame FrameGraph(std::string_view answer, bool time) {
 std::string Word(const std::string& data, int i, int width) {
     const std::size_t pos = static_cast<std::size_t>((i - 1) * width + 2 * ((i - 1) / 16));
     return pos < data.size() ? data.substr(pos, static_cast<std::size_t>(width)) : std::string();
-}
-
-double GetParValue(std::string_view buf, std::string_view key) {
-    const auto k = buf.find(key);
-    if (k == std::string_view::npos) return -2e9;
-    const std::size_t start = k + key.size();
-    std::size_t end = buf.size();
-    std::size_t slash = 0;
-    std::size_t factor = 0;
-    for (std::size_t i = start; i < buf.size(); ++i) {
-        const char c = buf[i];
-        const bool nextDigit =
-            i + 1 < buf.size() && std::isdigit(static_cast<unsigned char>(buf[i + 1]));
-        if (c == '-' || std::isdigit(static_cast<unsigned char>(c))) continue;
-        if (c == '/' && nextDigit) {
-            slash = i;
-            continue;
-        }
-        if ((c == ' ' || c == '*') && nextDigit) {
-            factor = i;
-            continue;
-        }
-        end = i;
-        break;
-    }
-    if (slash) {
-        double d = std::nearbyint(Val(buf.substr(slash + 1, end - slash - 1)));
-        if (d == 0) d = 1;
-        return Val(buf.substr(start, slash - start)) / d;
-    }
-    if (factor) {
-        return Val(buf.substr(start, factor - start)) *
-               Val(buf.substr(factor + 1, end - factor - 1));
-    }
-    return Val(buf.substr(start, end - start));
 }
 
 std::string VariableField(std::string_view text, std::string_view key) {

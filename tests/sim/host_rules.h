@@ -1,16 +1,20 @@
-// The rules by which the host reads the sensor's answers, written out independently of the
-// simulator so that the tests check the answers against the reader, not against themselves.
-// Positions in comments are the reader's 1-based ones; the code indexes from 0.
+// The rules by which the host reads the sensor's answers: its own number and listing readers,
+// and its framing rules written out independently of the simulator, so that the tests check the
+// answers against the reader, not against themselves. Positions in comments are the reader's
+// 1-based ones; the code indexes from 0.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/gen_number.h"
+#include "config/read_par.h"
+
 namespace sondix::sim::test {
 
-// Leading-number parse: blanks skipped (also inside the number), sign, digits, point, digits.
-double Val(std::string_view s);
+using Gen::Val;
+using sondix::GetParValue;
 
 // The terminator's expected 1-based position in the data text.
 long long ExpectedTerminator(int nwords, int width, int k);
@@ -31,10 +35,6 @@ GraphFrame FrameGraph(std::string_view answer, bool time);
 
 // Word i (1-based) of the data text: 16 words a line, CR LF after each line.
 std::string Word(const std::string& data, int i, int width);
-
-// The listing reader's value after `key`: plain, fraction a/b, product a*b or "a b";
-// -2e9 when the key is absent.
-double GetParValue(std::string_view buf, std::string_view key);
 
 // The status reader's variable field ("Freq    =", "SampleT ="): from right after the key to
 // the first blank after its first character, else the first CR, else 5 characters.

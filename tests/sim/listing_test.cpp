@@ -14,8 +14,6 @@ namespace {
 using test::GetParValue;
 using test::Val;
 
-constexpr double kMissing = -2e9;
-
 struct KeyCase {
     Variant variant;
     const char* key;  // exactly as the mirror looks it up
