@@ -96,7 +96,7 @@ TEST(Timer, TicksOf87msBecomeDays) {
     EXPECT_DOUBLE_EQ(r.UnitTimeDays, 2.5);
 }
 
-TEST(Ramp, FindsTheSweepDirection) {
+TEST(RampText, FindsTheSweepDirection) {
     const std::pair<const char*, const char*> cases[] = {{"", ""},
                                                          {"x RAMP UP  y", "RAMP UP  "},
                                                          {"RAMP UP \r\n", ""},  // needs two blanks
