@@ -8,6 +8,7 @@ namespace sondix {
 namespace {
 
 struct ScaleCase {
+    void (*rectify)(GraphModel&, std::int16_t, float, float);
     std::int16_t n;
     float xmax;
     float step;
@@ -15,44 +16,37 @@ struct ScaleCase {
     int perTick;
 };
 
-class TimeScale : public ::testing::TestWithParam<ScaleCase> {};
+class Scale : public ::testing::TestWithParam<ScaleCase> {};
 
-TEST_P(TimeScale, DivisionsFollowPointsPerLabelStep) {
+TEST_P(Scale, DivisionsFollowPointsPerLabelStep) {
     const ScaleCase c = GetParam();
     GraphModel g;
-    RectifyScaleX(g, c.n, c.xmax, c.step);
+    c.rectify(g, c.n, c.xmax, c.step);
     EXPECT_EQ(g.divisionsPerLabel, c.perLabel);
     EXPECT_EQ(g.divisionsPerTick, c.perTick);
 }
+
+constexpr auto T = RectifyScaleX;
+constexpr auto F = RectifyScaleX_Freq;
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, TimeScale,
-    ::testing::Values(ScaleCase{2048, 409.4f, 50, 251, 125},   // 2048 / 8.188 + 0.5 = 250.62
-                      ScaleCase{512, 102.2f, 10, 51, 10},      // a fifth per tick below 800
-                      ScaleCase{1024, 204.6f, 20, 101, 50},    // half per tick up to 2100
-                      ScaleCase{4096, 819.0f, 100, 501, 501},  // one tick per label above
+    Time, Scale,
+    ::testing::Values(ScaleCase{T, 2048, 409.4f, 50, 251, 125},   // 2048 / 8.188 + 0.5 = 250.62
+                      ScaleCase{T, 512, 102.2f, 10, 51, 10},      // a fifth per tick below 800
+                      ScaleCase{T, 1024, 204.6f, 20, 101, 50},    // half per tick up to 2100
+                      ScaleCase{T, 4096, 819.0f, 100, 501, 501},  // one tick per label above
                       // xmax and step below 1 count as 1: d = 512.5, halves go to even
-                      ScaleCase{512, 0.5f, 0.2f, 512, 102},
+                      ScaleCase{T, 512, 0.5f, 0.2f, 512, 102},
                       // d = 1.5 at every count: ticks per label 5 below 800, 2 below 2100, 1 on
-                      ScaleCase{799, 799, 1, 2, 0}, ScaleCase{800, 800, 1, 2, 1},
-                      ScaleCase{2099, 2099, 1, 2, 1}, ScaleCase{2100, 2100, 1, 2, 2}));
+                      ScaleCase{T, 799, 799, 1, 2, 0}, ScaleCase{T, 800, 800, 1, 2, 1},
+                      ScaleCase{T, 2099, 2099, 1, 2, 1}, ScaleCase{T, 2100, 2100, 1, 2, 2}));
 
-class FreqScale : public ::testing::TestWithParam<ScaleCase> {};
-
-TEST_P(FreqScale, DivisionsFollowPointsPerLabelStep) {
-    const ScaleCase c = GetParam();
-    GraphModel g;
-    RectifyScaleX_Freq(g, c.n, c.xmax, c.step);
-    EXPECT_EQ(g.divisionsPerLabel, c.perLabel);
-    EXPECT_EQ(g.divisionsPerTick, c.perTick);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, FreqScale,
-                         ::testing::Values(ScaleCase{1024, 24975.5859375f, 2000, 83, 41},
-                                           ScaleCase{256, 6225.5859375f, 500, 21, 11},
-                                           ScaleCase{102, 2465.8203125f, 200, 9, 4},
+INSTANTIATE_TEST_SUITE_P(Freq, Scale,
+                         ::testing::Values(ScaleCase{F, 1024, 24975.5859375f, 2000, 83, 41},
+                                           ScaleCase{F, 256, 6225.5859375f, 500, 21, 11},
+                                           ScaleCase{F, 102, 2465.8203125f, 200, 9, 4},
                                            // no lower limit on a spectrum's xmax and step
-                                           ScaleCase{1024, 0.5f, 0.2f, 410, 205}));
+                                           ScaleCase{F, 1024, 0.5f, 0.2f, 410, 205}));
 
 TEST(TimeScaleTexts, TimeSeriesTitlesAndAxis) {
     GraphModel g;
