@@ -16,7 +16,9 @@
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
+#include <array>
 #include <cmath>
+#include <utility>
 
 #include "common/ui/twips.h"
 #include "response/ui/chart_title.h"
@@ -274,73 +276,51 @@ TEST(LabelStrides, TicksNotSpacedByTheRuleAreLeftAlone) {
     EXPECT_FALSE(WithLabelStride(y, 5).dynamic);
 }
 
-struct ThinCase {
-    int minor;
-    int stride;
-    int minorAfter;
-};
-
-class ThinnedTicks : public ::testing::TestWithParam<ThinCase> {};
-
 // The labels left out stay ticks: the tick spacing is kept while the minor count allows it.
-TEST_P(ThinnedTicks, KeepTheRulesTickSpacing) {
-    XAxisTicks t;
-    t.max = 9990;
-    t.dynamic = true;
-    t.interval = 507.8;
-    t.anchor = 507.8 * kTickAnchorFraction;
-    t.minorCount = GetParam().minor;
-    const XAxisTicks out = WithLabelStride(t, GetParam().stride);
-    EXPECT_DOUBLE_EQ(out.interval, 507.8 * GetParam().stride);
-    EXPECT_DOUBLE_EQ(out.anchor, out.interval * kTickAnchorFraction);
-    EXPECT_EQ(out.minorCount, GetParam().minorAfter);
-    EXPECT_EQ(out.max, t.max);
-}
-
-INSTANTIATE_TEST_SUITE_P(Strides, ThinnedTicks,
-                         ::testing::Values(ThinCase{1, 1, 1}, ThinCase{1, 2, 3}, ThinCase{0, 2, 1},
-                                           ThinCase{1, 5, 9}, ThinCase{4, 5, 9}));  // 24 capped
-
-struct GlueCase {
-    QString text;
-    QString shown;
-};
-
-class ValuesWithLabels : public ::testing::TestWithParam<GlueCase> {};
-
-TEST_P(ValuesWithLabels, BlankAfterEqualsOrHashDoesNotBreak) {
-    EXPECT_EQ(KeepValuesWithLabels(GetParam().text), GetParam().shown);
+TEST(ThinnedTicks, KeepTheRulesTickSpacing) {
+    // {minor ticks, label stride, minor ticks after}; 24 is capped.
+    for (const auto [minor, stride, after] :
+         {std::array{1, 1, 1}, {1, 2, 3}, {0, 2, 1}, {1, 5, 9}, {4, 5, 9}}) {
+        XAxisTicks t;
+        t.max = 9990;
+        t.dynamic = true;
+        t.interval = 507.8;
+        t.anchor = 507.8 * kTickAnchorFraction;
+        t.minorCount = minor;
+        const XAxisTicks out = WithLabelStride(t, stride);
+        EXPECT_DOUBLE_EQ(out.interval, 507.8 * stride);
+        EXPECT_DOUBLE_EQ(out.anchor, out.interval * kTickAnchorFraction);
+        EXPECT_EQ(out.minorCount, after) << minor << " minor ticks, stride " << stride;
+        EXPECT_EQ(out.max, t.max);
+    }
 }
 
 const QString kNbsp(QChar(0xA0));
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ValuesWithLabels,
-    ::testing::Values(GlueCase{"12:00:00  T= 30.04d", "12:00:00  T=" + kNbsp + "30.04d"},
-                      GlueCase{"Unit# 1047,FMCW", "Unit#" + kNbsp + "1047,FMCW"},
-                      GlueCase{"F= 331.6Hz, S= 24", "F=" + kNbsp + "331.6Hz, S=" + kNbsp + "24"},
-                      GlueCase{"x=  y", "x=" + kNbsp + " y"}, GlueCase{" = ", " =" + kNbsp},
-                      GlueCase{"Xavr=5063.0", "Xavr=5063.0"}, GlueCase{"", ""}));
-
-struct TitleCase {
-    QStringList lines;
-    QString html;
-};
-
-class TitleHtml : public ::testing::TestWithParam<TitleCase> {};
-
-TEST_P(TitleHtml, EscapesMarkupKeepsDoubleBlanksAndBreaksLines) {
-    EXPECT_EQ(ChartTitleHtml(GetParam().lines), GetParam().html);
+TEST(ChartTitle, BlankAfterEqualsOrHashDoesNotBreak) {
+    const std::pair<QString, QString> cases[] = {
+        {"12:00:00  T= 30.04d", "12:00:00  T=" + kNbsp + "30.04d"},
+        {"Unit# 1047,FMCW", "Unit#" + kNbsp + "1047,FMCW"},
+        {"F= 331.6Hz, S= 24", "F=" + kNbsp + "331.6Hz, S=" + kNbsp + "24"},
+        {"x=  y", "x=" + kNbsp + " y"},
+        {" = ", " =" + kNbsp},
+        {"Xavr=5063.0", "Xavr=5063.0"},
+        {"", ""}};
+    for (const auto& [text, shown] : cases)
+        EXPECT_EQ(KeepValuesWithLabels(text), shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Titles, TitleHtml,
-    ::testing::Values(TitleCase{{"Spectrum"}, "Spectrum"},
-                      TitleCase{{"A<B & C>D"}, "A&lt;B &amp; C&gt;D"},
-                      TitleCase{{"Unit#1  2026"}, QString("Unit#1") + QChar(0xA0) + " 2026"},
-                      TitleCase{{"Spectrum Unit#1", "2026-12-06"},
-                                "<div align=\"center\">Spectrum Unit#1<br>2026-12-06</div>"},
-                      TitleCase{{QString(QChar(0xB5)) + "Wave"}, QString(QChar(0xB5)) + "Wave"}));
+TEST(ChartTitle, HtmlEscapesMarkupKeepsDoubleBlanksAndBreaksLines) {
+    const std::pair<QStringList, QString> cases[] = {
+        {{"Spectrum"}, "Spectrum"},
+        {{"A<B & C>D"}, "A&lt;B &amp; C&gt;D"},
+        {{"Unit#1  2026"}, "Unit#1" + kNbsp + " 2026"},
+        {{"Spectrum Unit#1", "2026-12-06"},
+         "<div align=\"center\">Spectrum Unit#1<br>2026-12-06</div>"},
+        {{QString(QChar(0xB5)) + "Wave"}, QString(QChar(0xB5)) + "Wave"}};
+    for (const auto& [lines, html] : cases)
+        EXPECT_EQ(ChartTitleHtml(lines), html);
+}
 
 struct WrapCase {
     QString title;
