@@ -97,11 +97,13 @@ INSTANTIATE_TEST_SUITE_P(Table, SettingsReachTheLine,
                                            LineCase{"110,n,8,1", B110, false},
                                            LineCase{"115200,n,8,2", B115200, true}));
 
+using Qsp = QSerialPort;
+
 struct MappingCase {
     const char* settings;
-    QSerialPort::DataBits dataBits;
-    QSerialPort::Parity parity;
-    QSerialPort::StopBits stop;
+    Qsp::DataBits dataBits;
+    Qsp::Parity parity;
+    Qsp::StopBits stop;
 };
 
 class SettingsInQtTerms : public ::testing::TestWithParam<MappingCase> {};
@@ -117,24 +119,18 @@ TEST_P(SettingsInQtTerms, EachFieldMapsToItsQSerialPortValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, SettingsInQtTerms,
-    ::testing::Values(
-        MappingCase{"9600,n,8,1", QSerialPort::Data8, QSerialPort::NoParity, QSerialPort::OneStop},
-        MappingCase{"9600,E,7,1", QSerialPort::Data7, QSerialPort::EvenParity,
-                    QSerialPort::OneStop},
-        MappingCase{"9600,o,6,2", QSerialPort::Data6, QSerialPort::OddParity, QSerialPort::TwoStop},
-        MappingCase{"9600,M,8,2", QSerialPort::Data8, QSerialPort::MarkParity,
-                    QSerialPort::TwoStop},
-        MappingCase{"9600,s,7,1", QSerialPort::Data7, QSerialPort::SpaceParity,
-                    QSerialPort::OneStop},
-        // The UART's second stop bit is 1.5 stop bits after 5-bit characters.
-        MappingCase{"9600,n,5,1.5", QSerialPort::Data5, QSerialPort::NoParity,
-                    QSerialPort::TwoStop},
-        MappingCase{"9600,n,5,1", QSerialPort::Data5, QSerialPort::NoParity,
-                    QSerialPort::OneStop}));
+    ::testing::Values(MappingCase{"9600,n,8,1", Qsp::Data8, Qsp::NoParity, Qsp::OneStop},
+                      MappingCase{"9600,E,7,1", Qsp::Data7, Qsp::EvenParity, Qsp::OneStop},
+                      MappingCase{"9600,o,6,2", Qsp::Data6, Qsp::OddParity, Qsp::TwoStop},
+                      MappingCase{"9600,M,8,2", Qsp::Data8, Qsp::MarkParity, Qsp::TwoStop},
+                      MappingCase{"9600,s,7,1", Qsp::Data7, Qsp::SpaceParity, Qsp::OneStop},
+                      // The UART's second stop bit is 1.5 stop bits after 5-bit characters.
+                      MappingCase{"9600,n,5,1.5", Qsp::Data5, Qsp::NoParity, Qsp::TwoStop},
+                      MappingCase{"9600,n,5,1", Qsp::Data5, Qsp::NoParity, Qsp::OneStop}));
 
 struct LinesCase {
-    QSerialPort::PinoutSignals before;
-    QSerialPort::PinoutSignals now;
+    Qsp::PinoutSignals before;
+    Qsp::PinoutSignals now;
     std::vector<int> codes;
 };
 
@@ -144,11 +140,11 @@ TEST_P(ModemLines, ChangesBecomeEvents) {
     EXPECT_EQ(ModemLineEvents(GetParam().before, GetParam().now), GetParam().codes);
 }
 
-constexpr auto kCts = QSerialPort::ClearToSendSignal;
-constexpr auto kDsr = QSerialPort::DataSetReadySignal;
-constexpr auto kCd = QSerialPort::DataCarrierDetectSignal;
-constexpr auto kRing = QSerialPort::RingIndicatorSignal;
-constexpr auto kRts = QSerialPort::RequestToSendSignal;
+constexpr auto kCts = Qsp::ClearToSendSignal;
+constexpr auto kDsr = Qsp::DataSetReadySignal;
+constexpr auto kCd = Qsp::DataCarrierDetectSignal;
+constexpr auto kRing = Qsp::RingIndicatorSignal;
+constexpr auto kRts = Qsp::RequestToSendSignal;
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ModemLines,
