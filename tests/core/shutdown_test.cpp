@@ -56,18 +56,6 @@ INSTANTIATE_TEST_SUITE_P(
         DrainCase{"RetryIgnore", {MsgAnswer::Retry, MsgAnswer::Ignore}, true, false, {3, 10}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Shutdown, DrainsWhileEventsRunThenClosesPortAndLog) {
-    SessionFixture f;
-    f.port.outBufferCount = 100;
-    f.clock.onEvents = [&f] { f.port.outBufferCount = std::max(0, f.port.outBufferCount - 10); };
-    f.host.logOpen = true;
-    EXPECT_TRUE(Shutdown(f.s));
-    EXPECT_TRUE(f.asker.asked.empty());
-    EXPECT_FALSE(f.port.open);
-    EXPECT_EQ(f.host.logCloses, 1);
-    EXPECT_EQ(f.host.endProgram, 1);
-}
-
 TEST(Shutdown, WithoutPortCloseAllowedNeitherDrainsNorCloses) {
     SessionFixture f;
     f.port.outBufferCount = 5;
@@ -78,8 +66,11 @@ TEST(Shutdown, WithoutPortCloseAllowedNeitherDrainsNorCloses) {
     EXPECT_EQ(f.host.endProgram, 1);
 }
 
-TEST(Shutdown, UnloadsEveryWindowAndStopsTheStreams) {
+TEST(Shutdown, UnloadsEveryWindowStopsTheStreamsDrainsAndClosesPortAndLog) {
     SessionFixture f;
+    f.port.outBufferCount = 100;
+    f.clock.onEvents = [&f] { f.port.outBufferCount = std::max(0, f.port.outBufferCount - 10); };
+    f.host.logOpen = true;
     f.s.D_GraphLoaded = true;
     f.s.HistWindowLoaded = true;
     f.s.ResultDisp_Loaded = true;
@@ -96,6 +87,10 @@ TEST(Shutdown, UnloadsEveryWindowAndStopsTheStreams) {
     EXPECT_FALSE(f.s.D_GraphLoaded || f.s.HistWindowLoaded || f.s.ResultDisp_Loaded);
     EXPECT_EQ(f.s.cmdRptDist.caption, "Results");
     EXPECT_EQ(f.s.cmdRptSpect.caption, "StartSpec");
+    EXPECT_TRUE(f.asker.asked.empty());
+    EXPECT_FALSE(f.port.open);
+    EXPECT_EQ(f.host.logCloses, 1);
+    EXPECT_EQ(f.host.endProgram, 1);
 }
 
 // A line error arrives during one of the shutdown's waits and its fault box is answered Abort:
