@@ -12,12 +12,10 @@
 namespace sondix::test {
 namespace {
 
-struct ResultsStream : SimulatedSession {
-    ResultsStream() : SimulatedSession({"--results-interval", "0.2"}) {}
-};
+const std::vector<std::string> kFastResults{"--results-interval", "0.2"};
 
 TEST(ResultsWithSimulator, ResultsOpensTheWindowAndFollowsEachLine) {
-    ResultsStream t;
+    SimulatedSession t(kFastResults);
     QPushButton* button = t.w->Button("cmdRptDist");
     button->click();
     EXPECT_EQ(button->text(), "Stop");
@@ -48,7 +46,7 @@ TEST(ResultsWithSimulator, ResultsOpensTheWindowAndFollowsEachLine) {
 }
 
 TEST(ResultsWithSimulator, CloseBoxStopsTheStream) {
-    ResultsStream t;
+    SimulatedSession t(kFastResults);
     t.w->Button("cmdRptDist")->click();
     ASSERT_NE(t.w->ResultsWindow(), nullptr);
     Pump(300);
