@@ -124,10 +124,6 @@ bool Charted(SimulatedSession& t, char kind) {
     return t.w->GraphWindow() && t.w->GraphWindow()->isVisible() && t.s().graph.kind == kind;
 }
 
-int CountLines(const std::string& s) {
-    return static_cast<int>(std::count(s.begin(), s.end(), '\n'));
-}
-
 // A small answer size keeps a run in tiny blocks short; the seed makes the line's faults repeat.
 std::vector<std::string> SimOptions(std::vector<std::string> line) {
     std::vector<std::string> o{"--nwords", "512", "--seed", "7", "--results-interval", "0.2"};
@@ -170,7 +166,7 @@ TEST(LineFaults, TinyBlocksChartExactlyAsOneBlock) {
     tap.Clear();
     QPushButton* results = t.w->Button("cmdRptDist");
     results->click();
-    ASSERT_TRUE(PumpUntil([&] { return CountLines(tap.received) >= 2; }, 4000));
+    ASSERT_TRUE(PumpUntil([&] { return std::ranges::count(tap.received, '\n') >= 2; }, 4000));
     const ResultsModel shown = t.s().results;
     Replay lines(beforeResults, '{');
     lines.h.s.ResultDisp_Loaded = true;
