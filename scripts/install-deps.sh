@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
   libxlsxwriter-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth fontconfig fonts-dejavu-core
 )
 
 missing=()
