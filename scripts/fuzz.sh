@@ -27,24 +27,6 @@ jobs=${JOBS:-2}
 # clang with its fuzzer and sanitizer run-time libraries, and what the configure step needs.
 packages=(clang libclang-rt-14-dev cmake make pkg-config libxlsxwriter-dev libgtest-dev)
 
-install_missing() {
-  local missing=()
-  for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-      missing+=("$p")
-    fi
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  local sudo=""
-  if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null || { echo "fuzz: run as root to install: ${missing[*]}" >&2; exit 1; }
-    sudo=sudo
-  fi
-  echo "fuzz: installing ${missing[*]}" >&2
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq >/dev/null
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-}
 
 configure_and_build() {
   local flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
@@ -87,7 +69,7 @@ run_target() {
   return 0
 }
 
-install_missing
+bash "$repo/scripts/install-deps.sh" "${packages[@]}"
 configure_and_build
 status=0
 for t in "${targets[@]}"; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build, run and test Sondix.
 # Idempotent and quiet when everything is already there. Needs root (or sudo).
+# With package names as arguments it installs those instead (scripts/fuzz.sh uses that).
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fontconfig fonts-dejavu-core
 )
+[ $# -gt 0 ] && packages=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

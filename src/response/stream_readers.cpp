@@ -37,15 +37,9 @@ void StartAnswer(Session& s, std::int16_t& state, char key) {
 void TooManyBlocks(Session& s, std::int16_t& state) {
     state = kFault;
     s.CommandKey = 0;
-    const MsgAnswer answer = s.io.asker->Ask("D-command fault", kTooLongText,
-                                             MsgButtons::AbortRetryIgnore, MsgIcon::None);
-    if (answer == MsgAnswer::Abort) {
-        s.PortCloseAllowed = false;
-        Shutdown(s);
-    } else if (answer == MsgAnswer::Retry) {
-        // Close and open again; a port already closed (a lost device) is simply reopened.
-        ResetPort(s);
-    }
+    // Retry closes and opens again; a port already closed (a lost device) is simply reopened.
+    AnswerFaultBox(s, s.io.asker->Ask("D-command fault", kTooLongText, MsgButtons::AbortRetryIgnore,
+                                      MsgIcon::None));
 }
 
 }  // namespace

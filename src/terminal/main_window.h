@@ -45,6 +45,9 @@ inline constexpr int kCommDeviceLost = 1100;
 
 // The fault box's Retry: close the port if it is open, then open it, with the toggle's messages.
 void ResetPort(Session& s);
+// The answer to a fault box (port fault, transfer too long): Abort ends the program without
+// draining the output, Retry resets the port, Ignore goes on.
+void AnswerFaultBox(Session& s, MsgAnswer answer);
 // A port or settings failure: the error text in an exclamation box titled with the program title.
 void ShowPortError(Session& s, std::string_view text);
 // Waits while the output buffer holds characters, at most `seconds`; true when it drained. Gives

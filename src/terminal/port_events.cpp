@@ -64,15 +64,9 @@ void ShowFault(Session& s, std::string_view errorText) {
     s.io.asker->Beep();
     StopRunningStream(s);
 
-    const MsgAnswer answer =
-        s.io.asker->Ask(kFaultTitle, std::string(errorText) + std::string(kFaultChoices),
-                        MsgButtons::AbortRetryIgnore, MsgIcon::None);
-    if (answer == MsgAnswer::Abort) {
-        s.PortCloseAllowed = false;
-        Shutdown(s);
-    } else if (answer == MsgAnswer::Retry) {
-        ResetPort(s);
-    }
+    AnswerFaultBox(s,
+                   s.io.asker->Ask(kFaultTitle, std::string(errorText) + std::string(kFaultChoices),
+                                   MsgButtons::AbortRetryIgnore, MsgIcon::None));
 
     s.io.host->StartStatusResetTimer();
     s.FaultDialogShown = false;

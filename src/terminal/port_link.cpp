@@ -26,6 +26,15 @@ void ResetPort(Session& s) {
     if (!s.io.port->PortOpen()) PortToggle(s);
 }
 
+void AnswerFaultBox(Session& s, MsgAnswer answer) {
+    if (answer == MsgAnswer::Abort) {
+        s.PortCloseAllowed = false;
+        Shutdown(s);
+    } else if (answer == MsgAnswer::Retry) {
+        ResetPort(s);
+    }
+}
+
 std::string SettingsPanelText(const Session& s) {
     if (!s.io.port->PortOpen()) return "Settings: ";
     return "Settings: " + s.io.port->Settings();

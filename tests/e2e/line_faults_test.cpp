@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "e2e_support.h"
+#include "known_boxes.h"
 #include "response/show_data.h"
 #include "terminal/main_window.h"
 
@@ -124,7 +125,8 @@ bool Charted(SimulatedSession& t, char kind) {
     return t.w->GraphWindow() && t.w->GraphWindow()->isVisible() && t.s().graph.kind == kind;
 }
 
-// A small answer size keeps a run in tiny blocks short; the seed makes the line's faults repeat.
+// A small answer size keeps a run in tiny blocks short; a fixed --seed makes the line's faults
+// repeat.
 std::vector<std::string> SimOptions(std::vector<std::string> line) {
     std::vector<std::string> o{"--nwords", "512", "--seed", "7", "--results-interval", "0.2"};
     o.insert(o.end(), line.begin(), line.end());
@@ -184,24 +186,9 @@ TEST(LineFaults, TinyBlocksChartExactlyAsOneBlock) {
     EXPECT_FALSE(t.w->ProgramEnded());
 }
 
-struct KnownBox {
-    std::string_view title;
-    std::string_view textStart;
-};
-
-// The boxes a garbled answer may bring up: the dispatcher's framing checks and its error path.
-constexpr KnownBox kKnownBoxes[] = {
-    {"Graph error", "Data graph - invalid NWORDS value"},
-    {"Graph error", "Invalid transfer length: not equal NWORDS"},
-    {"Graph error", "Invalid data length"},
-    {"D-command fault", "Data transfer too long"},
-    {kProgramTitle, "Error in ShowData:"},
-};
-
+// The dispatcher's framing boxes and its error path: nothing else may appear.
 bool IsKnownBox(const AskedMessage& m) {
-    return std::any_of(std::begin(kKnownBoxes), std::end(kKnownBoxes), [&](const KnownBox& k) {
-        return m.title == k.title && std::string_view(m.text).starts_with(k.textStart);
-    });
+    return IsFramingBox(m) || Is(m, kErrorBox);
 }
 
 // A click returns after the command's short pause, whatever the line brings.

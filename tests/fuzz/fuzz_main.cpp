@@ -1,9 +1,9 @@
 // The regression driver for a fuzz target when it is built without libFuzzer (g++ in CI): runs
 // the target over every file of its starting corpus, then over pseudo-random inputs from a fixed
-// seed, half of them edits of the seeds with the protocol's own pieces, so the same inputs come
-// every run.
+// starting state, half of them edits of the corpus files with the protocol's own pieces, so the
+// same inputs come every run.
 //
-//   sondix_fuzz_<target> [N] [CORPUS_DIR] [--seed S]   N random inputs (default 2000)
+//   sondix_fuzz_<target> [N] [CORPUS_DIR] [--start S]  N random inputs (default 2000)
 //   sondix_fuzz_<target> FILE...                        just these inputs (a crash to reproduce)
 //
 // A broken rule aborts; the input that broke it is then written to fuzz-failure-<target>.bin in
@@ -114,19 +114,20 @@ std::vector<Bytes> ReadCorpus(const fs::path& dir) {
             if (e.is_regular_file()) files.push_back(e.path());
     }
     std::sort(files.begin(), files.end());  // the same order on every machine
-    std::vector<Bytes> seeds;
+    std::vector<Bytes> corpus;
     for (const auto& f : files)
-        seeds.push_back(ReadFile(f));
-    return seeds;
+        corpus.push_back(ReadFile(f));
+    return corpus;
 }
 
 class Generator {
   public:
-    Generator(std::uint64_t seed, const std::vector<Bytes>& seeds) : rng_(seed), seeds_(seeds) {}
+    Generator(std::uint64_t start, const std::vector<Bytes>& corpus)
+        : rng_(start), corpus_(corpus) {}
 
     Bytes Next() {
-        if (seeds_.empty() || Below(4) == 0) return RandomBytes(Below(96));
-        Bytes b = seeds_[Below(seeds_.size())];
+        if (corpus_.empty() || Below(4) == 0) return RandomBytes(Below(96));
+        Bytes b = corpus_[Below(corpus_.size())];
         const std::size_t edits = 1 + Below(8);
         for (std::size_t i = 0; i < edits; ++i)
             Edit(b);
@@ -182,13 +183,13 @@ class Generator {
     }
 
     std::mt19937_64 rng_;
-    const std::vector<Bytes>& seeds_;
+    const std::vector<Bytes>& corpus_;
 };
 
 struct Args {
     std::size_t n = 2000;
     fs::path corpus;
-    std::uint64_t seed = 20261206;
+    std::uint64_t start = 20261206;
     std::vector<fs::path> files;
 };
 
@@ -197,8 +198,8 @@ Args ParseArgs(int argc, char** argv, const char* defaultCorpus) {
     a.corpus = defaultCorpus;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--seed" && i + 1 < argc) {
-            a.seed = std::strtoull(argv[++i], nullptr, 10);
+        if (arg == "--start" && i + 1 < argc) {
+            a.start = std::strtoull(argv[++i], nullptr, 10);
         } else if (!arg.empty() && std::all_of(arg.begin(), arg.end(), ::isdigit)) {
             a.n = std::strtoull(arg.c_str(), nullptr, 10);
         } else if (fs::is_directory(arg)) {
@@ -230,15 +231,15 @@ int main(int argc, char** argv) {
     }
 
     const auto start = std::chrono::steady_clock::now();
-    const std::vector<Bytes> seeds = ReadCorpus(args.corpus);
-    for (const Bytes& s : seeds)
+    const std::vector<Bytes> corpus = ReadCorpus(args.corpus);
+    for (const Bytes& s : corpus)
         RunOne(s);
-    Generator gen(args.seed, seeds);
+    Generator gen(args.start, corpus);
     for (std::size_t i = 0; i < args.n; ++i)
         RunOne(gen.Next());
     const double secs =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%s: %zu seeds and %zu generated inputs passed in %.2f s\n", target.c_str(),
-                seeds.size(), args.n, secs);
+    std::printf("%s: %zu corpus files and %zu generated inputs passed in %.2f s\n", target.c_str(),
+                corpus.size(), args.n, secs);
     return 0;
 }

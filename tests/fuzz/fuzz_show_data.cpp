@@ -15,6 +15,7 @@
 #include "config/param_exchange.h"
 #include "fuzz_support.h"
 #include "graph_answer.h"
+#include "known_boxes.h"
 #include "response/show_data.h"
 #include "terminal/headless_io.h"
 #include "terminal/main_window.h"
@@ -30,25 +31,6 @@ constexpr std::string_view kNextCommand = "\xFF\xFE";
 
 char CommandOf(std::uint8_t b) {
     return kCommands[b & 0x0F];
-}
-
-struct KnownBox {
-    std::string_view title;
-    std::string_view textStart;
-};
-
-// The dispatcher's own boxes: what a garbled answer may bring up, and nothing else.
-constexpr KnownBox kKnownBoxes[] = {
-    {"Graph error", "Data graph - invalid NWORDS value"},
-    {"Graph error", "Invalid transfer length: not equal NWORDS"},
-    {"Graph error", "Invalid data length"},
-    {"D-command fault", "Data transfer too long"},
-};
-
-bool IsKnown(const AskedMessage& m) {
-    return std::any_of(std::begin(kKnownBoxes), std::end(kKnownBoxes), [&](const KnownBox& k) {
-        return m.title == k.title && std::string_view(m.text).starts_with(k.textStart);
-    });
 }
 
 struct Setup {
@@ -133,7 +115,8 @@ void CheckResults(const ResultsModel& r) {
 
 void CheckBoxes(const HeadlessSession& h) {
     for (const AskedMessage& m : h.asker.asked) {
-        Require(IsKnown(m), "only the dispatcher's framing boxes appear", m.title + " / " + m.text);
+        Require(test::IsFramingBox(m), "only the dispatcher's framing boxes appear",
+                m.title + " / " + m.text);
     }
 }
 
