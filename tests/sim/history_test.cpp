@@ -6,14 +6,26 @@
 #include <string>
 #include <vector>
 
-#include "host_rules.h"
+#include "common/gen_number.h"
 #include "sensor.h"
 
 namespace sondix::sim {
 namespace {
 
-using test::Lines;
-using test::Val;
+using Gen::Val;
+
+// Lines of a text split at LF, each without its CR.
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> out;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t lf = std::min(text.find('\n', at), text.size());
+        std::string line = text.substr(at, lf - at);
+        if (line.ends_with('\r')) line.pop_back();
+        out.push_back(line);
+        at = lf + 1;
+    }
+    return out;
+}
 
 struct Column {
     const char* name;
@@ -117,9 +129,7 @@ TEST_P(HistoryAnswer, HeaderTellsTheReaderTheModeAndReference) {
 
 INSTANTIATE_TEST_SUITE_P(Logs, HistoryAnswer,
                          testing::Values(HistoryCase{Variant::Distance, 240, 10},
-                                         HistoryCase{Variant::Distance, 1, 2},
-                                         HistoryCase{Variant::Velocimeter, 100, 600},
-                                         HistoryCase{Variant::Velocimeter, 4096, 3600}));
+                                         HistoryCase{Variant::Velocimeter, 100, 600}));
 
 TEST(History, LossOfEchoEveryKthRecord) {
     Config c;
@@ -131,18 +141,6 @@ TEST(History, LossOfEchoEveryKthRecord) {
         const auto status = std::stoul(Field(p.records[k], kColumns[1]), nullptr, 16);
         EXPECT_EQ((status & 0x2000) != 0, (k + 1) % 7 == 0) << "record " << k + 1;
     }
-}
-
-TEST(History, ShuffleLeavesSomeRecordsOutOfTimeOrder) {
-    Config c;
-    c.historyRecords = 40;
-    c.historyShuffle = true;
-    const Parsed p = History(c);
-    int backwards = 0;
-    for (std::size_t k = 1; k < p.records.size(); ++k) {
-        if (Ticks(p.records[k]) < Ticks(p.records[k - 1])) ++backwards;
-    }
-    EXPECT_GT(backwards, 2);
 }
 
 TEST(History, NeverLoggingGivesAnEmptyLogAndTheIntervalFollowsHistLog) {
