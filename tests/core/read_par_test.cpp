@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,46 +15,33 @@ using M = ParamMirror;
 
 // ---------------------------------------------------------------- GetParValue
 
-struct ValueCase {
-    const char* what;
-    const char* text;
-    const char* key;
-    float expected;
-};
-std::ostream& operator<<(std::ostream& os, const ValueCase& c) {
-    return os << c.what;
+TEST(GetParValue, ReadsTheNumberRightAfterTheKey) {
+    const struct {
+        const char *what, *text, *key;
+        float expected;
+    } cases[] = {
+        {"plain", "Units   =2\r\n", "Units   =", 2.0f},
+        {"point stops the scan", "Units   =2.5\r\n", "Units   =", 2.0f},
+        {"negative", "Rly1Dist=-1500\r\n", "Rly1Dist=", -1500.0f},
+        {"fraction", "CalFac  =30000/7\r\n", "CalFac  =", static_cast<float>(30000.0 / 7.0)},
+        {"fraction not rounded", "CalFac  =12345/1000\r\n", "CalFac  =", 12.345f},
+        {"negative fraction", "CalFac  =-30000/7\r\n",
+         "CalFac  =", static_cast<float>(-30000.0 / 7.0)},
+        {"divisor 0 counts as 1", "CalFac  =7/0\r\n", "CalFac  =", 7.0f},
+        {"slash without digit ends", "CalFac  =7/\r\n", "CalFac  =", 7.0f},
+        {"product with star", "Tcorrfac=5*100\r\n", "Tcorrfac=", 500.0f},
+        {"product with blank", "Tcorrfac=5 100\r\n", "Tcorrfac=", 500.0f},
+        {"trailing blank ends", "Gain    =5 \r\nX=9", "Gain    =", 5.0f},
+        {"blank before the value is a factor", "Gain    = 5\r\n", "Gain    =", 0.0f},
+        {"no number", "Gain    =abc\r\n", "Gain    =", 0.0f},
+        {"empty at the end", "Gain    =", "Gain    =", 0.0f},
+        {"number at the very end", "Gain    =12345", "Gain    =", 12345.0f},
+        {"first occurrence", "Gain    =1\r\nGain    =2\r\n", "Gain    =", 1.0f},
+        {"blanks are part of the key", "Gain =3\r\n", "Gain    =", kMissing},
+        {"missing key", "Units   =2\r\n", "Damping =", kMissing}};
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(GetParValue(c.text, c.key), c.expected) << c.what;
 }
-
-class GetParValueTest : public testing::TestWithParam<ValueCase> {};
-
-TEST_P(GetParValueTest, ReadsTheNumberRightAfterTheKey) {
-    const ValueCase& c = GetParam();
-    EXPECT_FLOAT_EQ(GetParValue(c.text, c.key), c.expected) << c.text;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Forms, GetParValueTest,
-    testing::Values(
-        ValueCase{"plain", "Units   =2\r\n", "Units   =", 2.0f},
-        ValueCase{"point stops the scan", "Units   =2.5\r\n", "Units   =", 2.0f},
-        ValueCase{"negative", "Rly1Dist=-1500\r\n", "Rly1Dist=", -1500.0f},
-        ValueCase{"fraction", "CalFac  =30000/7\r\n",
-                  "CalFac  =", static_cast<float>(30000.0 / 7.0)},
-        ValueCase{"fraction not rounded", "CalFac  =12345/1000\r\n", "CalFac  =", 12.345f},
-        ValueCase{"negative fraction", "CalFac  =-30000/7\r\n",
-                  "CalFac  =", static_cast<float>(-30000.0 / 7.0)},
-        ValueCase{"divisor 0 counts as 1", "CalFac  =7/0\r\n", "CalFac  =", 7.0f},
-        ValueCase{"slash without digit ends", "CalFac  =7/\r\n", "CalFac  =", 7.0f},
-        ValueCase{"product with star", "Tcorrfac=5*100\r\n", "Tcorrfac=", 500.0f},
-        ValueCase{"product with blank", "Tcorrfac=5 100\r\n", "Tcorrfac=", 500.0f},
-        ValueCase{"trailing blank ends", "Gain    =5 \r\nX=9", "Gain    =", 5.0f},
-        ValueCase{"blank before the value is a factor", "Gain    = 5\r\n", "Gain    =", 0.0f},
-        ValueCase{"no number", "Gain    =abc\r\n", "Gain    =", 0.0f},
-        ValueCase{"empty at the end", "Gain    =", "Gain    =", 0.0f},
-        ValueCase{"number at the very end", "Gain    =12345", "Gain    =", 12345.0f},
-        ValueCase{"first occurrence", "Gain    =1\r\nGain    =2\r\n", "Gain    =", 1.0f},
-        ValueCase{"blanks are part of the key", "Gain =3\r\n", "Gain    =", kMissing},
-        ValueCase{"missing key", "Units   =2\r\n", "Damping =", kMissing}));
 
 // ---------------------------------------------------------------- GetParText
 
@@ -171,42 +157,31 @@ struct FallbackCase {
     float M::*member;
     float expected;
 };
-std::ostream& operator<<(std::ostream& os, const FallbackCase& c) {
-    return os << c.what;
-}
-
-class FallbackTest : public testing::TestWithParam<FallbackCase> {};
 
 // The logo names no kind: a listing without "Vramp" lines is a velocimeter's.
-TEST_P(FallbackTest, TriesTheOlderSpellings) {
-    const ParamMirror m = Read(Listing("Radar Ver0.47", GetParam().lines));
-    EXPECT_FLOAT_EQ(m.*(GetParam().member), GetParam().expected);
+void ExpectFallbacks(const std::vector<FallbackCase>& cases) {
+    for (const FallbackCase& c : cases)
+        EXPECT_FLOAT_EQ(Read(Listing("Radar Ver0.47", c.lines)).*(c.member), c.expected) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DistanceKeys, FallbackTest,
-    testing::Values(
-        FallbackCase{"CalFacD", Without(DistanceLines(), {"CalFac  ="}), &M::CalFac, 99},
-        FallbackCase{"CalFac missing", Without(DistanceLines(), {"CalFac  =", "CalFacD ="}),
-                     &M::CalFac, kMissing},
-        FallbackCase{"CalDopp", Without(DistanceLines(), {"CalDopplr="}), &M::CalDopplr, 98},
-        FallbackCase{"CalFacV", Without(DistanceLines(), {"CalDopplr=", "CalDopp ="}),
-                     &M::CalDopplr, 97},
-        FallbackCase{"CalDopplr missing",
-                     Without(DistanceLines(), {"CalDopplr=", "CalDopp =", "CalFacV ="}),
-                     &M::CalDopplr, kMissing},
-        FallbackCase{"PeakSel -1 gives PkSel",
-                     With(Without(DistanceLines(), {"PeakSel =", "PkSel   ="}),
-                          {"PeakSel =-1", "PkSel   =2"}),
-                     &M::PeakSel, 2},
-        FallbackCase{"PeakSel missing gives PkSel", Without(DistanceLines(), {"PeakSel ="}),
-                     &M::PeakSel, 3},
-        FallbackCase{"PeakSel and PkSel missing",
-                     Without(DistanceLines(), {"PeakSel =", "PkSel   ="}), &M::PeakSel, kMissing},
-        FallbackCase{"DistMax missing", Without(DistanceLines(), {"DistMax ="}), &M::DistMax,
-                     kMissing},
-        FallbackCase{"SerNum missing", Without(DistanceLines(), {"SerNum  ="}), &M::SerNum,
-                     kMissing}));
+TEST(ReadPar, DistanceKeysTryTheOlderSpellings) {
+    ExpectFallbacks(
+        {{"CalFacD", Without(DistanceLines(), {"CalFac  ="}), &M::CalFac, 99},
+         {"CalFac missing", Without(DistanceLines(), {"CalFac  =", "CalFacD ="}), &M::CalFac,
+          kMissing},
+         {"CalDopp", Without(DistanceLines(), {"CalDopplr="}), &M::CalDopplr, 98},
+         {"CalFacV", Without(DistanceLines(), {"CalDopplr=", "CalDopp ="}), &M::CalDopplr, 97},
+         {"CalDopplr missing", Without(DistanceLines(), {"CalDopplr=", "CalDopp =", "CalFacV ="}),
+          &M::CalDopplr, kMissing},
+         {"PeakSel -1 gives PkSel",
+          With(Without(DistanceLines(), {"PeakSel =", "PkSel   ="}), {"PeakSel =-1", "PkSel   =2"}),
+          &M::PeakSel, 2},
+         {"PeakSel missing gives PkSel", Without(DistanceLines(), {"PeakSel ="}), &M::PeakSel, 3},
+         {"PeakSel and PkSel missing", Without(DistanceLines(), {"PeakSel =", "PkSel   ="}),
+          &M::PeakSel, kMissing},
+         {"DistMax missing", Without(DistanceLines(), {"DistMax ="}), &M::DistMax, kMissing},
+         {"SerNum missing", Without(DistanceLines(), {"SerNum  ="}), &M::SerNum, kMissing}});
+}
 
 std::vector<std::string> VelocimeterLines() {
     return {"SerNum  =555",  "Password=1111", "Units   =1",    "Damping =2",    "HistLog =4",
@@ -229,22 +204,18 @@ TEST(ReadPar, VelocimeterListingFillsTheMembers) {
         EXPECT_FLOAT_EQ(m.*c.first, c.second) << "case " << &c - cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    VelocimeterKeys, FallbackTest,
-    testing::Values(
-        FallbackCase{"CalFacV", Without(VelocimeterLines(), {"CalFac  ="}), &M::CalFac, 311},
-        FallbackCase{"CalDopp", Without(VelocimeterLines(), {"CalFac  =", "CalFacV ="}), &M::CalFac,
-                     301},
-        FallbackCase{"CalDopplr",
-                     Without(VelocimeterLines(), {"CalFac  =", "CalFacV =", "CalDopp ="}),
-                     &M::CalFac, 291},
-        FallbackCase{"CalDopplr copies CalFac",
-                     Without(VelocimeterLines(), {"CalFac  =", "CalFacV ="}), &M::CalDopplr, 301},
-        FallbackCase{"PkSel -1 gives PeakSel",
-                     With(Without(VelocimeterLines(), {"PkSel   ="}), {"PkSel   =-1"}), &M::PeakSel,
-                     3},
-        FallbackCase{"CalVel missing", Without(VelocimeterLines(), {"CalVel  ="}), &M::CalDist,
-                     kMissing}));
+TEST(ReadPar, VelocimeterKeysTryTheOlderSpellings) {
+    ExpectFallbacks(
+        {{"CalFacV", Without(VelocimeterLines(), {"CalFac  ="}), &M::CalFac, 311},
+         {"CalDopp", Without(VelocimeterLines(), {"CalFac  =", "CalFacV ="}), &M::CalFac, 301},
+         {"CalDopplr", Without(VelocimeterLines(), {"CalFac  =", "CalFacV =", "CalDopp ="}),
+          &M::CalFac, 291},
+         {"CalDopplr copies CalFac", Without(VelocimeterLines(), {"CalFac  =", "CalFacV ="}),
+          &M::CalDopplr, 301},
+         {"PkSel -1 gives PeakSel",
+          With(Without(VelocimeterLines(), {"PkSel   ="}), {"PkSel   =-1"}), &M::PeakSel, 3},
+         {"CalVel missing", Without(VelocimeterLines(), {"CalVel  ="}), &M::CalDist, kMissing}});
+}
 
 TEST(ReadPar, EmptyListingLeavesTheSentinelEverywhere) {
     const ParamMirror m = Read(Listing("", {}));
