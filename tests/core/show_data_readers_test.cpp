@@ -93,37 +93,34 @@ TEST(TimerReader, NeedsACrAtPositionFourOrLater) {
 
 // ---- results stream ----
 
-struct ResultsCase {
-    const char* name;
-    std::vector<std::string> blocks;
-    int lines;  // results window updates
-};
-
-class ResultsStream : public ::testing::TestWithParam<ResultsCase> {};
-
-TEST_P(ResultsStream, OneUpdatePerCompleteLine) {
-    SessionFixture f;
-    f.s.ResultDisp_Loaded = true;
-    Send(f, '{');
-    for (const std::string& b : GetParam().blocks)
-        Feed(f, b);
-    EXPECT_EQ(f.host.resultsUpdates, GetParam().lines);
-    EXPECT_EQ(f.s.parser.AutoResults_status, kWaitHeader);
-    EXPECT_TRUE(f.asker.asked.empty());
-}
-
-const ResultsCase kResultsCases[] = {
-    {"OneLine", {"Vel=  12.5 S=45\r\n"}, 1},
+// One results window update per complete line, whatever the blocks.
+TEST(ResultsStream, OneUpdatePerCompleteLine) {
+    const struct {
+        const char* name;
+        std::vector<std::string> blocks;
+        int lines;
+    } cases[] = {
+        {"OneLine", {"Vel=  12.5 S=45\r\n"}, 1},
+        // clang-format off
     {"LineInPieces", {"Vel=  1", "2.5 S=4", "5\r", "\n"}, 1},
     {"LeadingCrLfIsSkipped", {"\r\nVel=  12.5 S=45\r\n"}, 1},
     {"LeftoverLfIsSkipped", {"Vel=  12.5 S=45\r", "\n", "Vel=  12.6 S=45\r", "\nVel= 1"}, 2},
     {"StrayLineEndsThenLines", {"\r\n", "\r\n\r\n", "Vel= 1 S=45\r\n", "Vel= 2 S=45\r\n"}, 2},
-    // Whatever follows the line in the same text is dropped.
-    {"SecondLineInTheSameBlockIsDropped", {"Vel= 1 S=45\r\nVel= 2 S=45\r\n"}, 1},
-};
-
-INSTANTIATE_TEST_SUITE_P(Blocks, ResultsStream, ::testing::ValuesIn(kResultsCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+        // clang-format on
+        // Whatever follows the line in the same text is dropped.
+        {"SecondLineInTheSameBlockIsDropped", {"Vel= 1 S=45\r\nVel= 2 S=45\r\n"}, 1},
+    };
+    for (const auto& c : cases) {
+        SessionFixture f;
+        f.s.ResultDisp_Loaded = true;
+        Send(f, '{');
+        for (const std::string& b : c.blocks)
+            Feed(f, b);
+        EXPECT_EQ(f.host.resultsUpdates, c.lines) << c.name;
+        EXPECT_EQ(f.s.parser.AutoResults_status, kWaitHeader) << c.name;
+        EXPECT_TRUE(f.asker.asked.empty()) << c.name;
+    }
+}
 
 TEST(ResultsStreamStart, DisablesCalibrateAndStopsWithoutTheWindow) {
     SessionFixture f;
@@ -187,22 +184,20 @@ TEST(HistoryReader, CountsBlocksFromTheStartOfAnAnswer) {
     EXPECT_EQ(f.term.text, "unit 1\r\nmore\r\n");
 }
 
-class NoReader : public ::testing::TestWithParam<int> {};
-
-TEST_P(NoReader, OnlyShowsAndLogs) {
-    SessionFixture f;
-    f.host.logOpen = true;
-    f.s.CommandKey = static_cast<std::int16_t>(GetParam());
-    Feed(f, "NWORDS=0512 \r\n  ***  \r\n");
-    EXPECT_EQ(f.s.parser.AnswerText, "");
-    EXPECT_EQ(f.s.parser.GraphState, kIdle);
-    EXPECT_EQ(f.s.parser.ChunkCount, 0);
-    EXPECT_EQ(f.term.text, "NWORDS=0512 \r\n  ***  \r\n");
-    EXPECT_EQ(f.host.log, "NWORDS=0512 \r\n  ***  \r\n");
-    EXPECT_TRUE(f.asker.asked.empty());
+TEST(NoReader, OnlyShowsAndLogs) {
+    for (const int key : {0, int('R'), int('E'), int('d'), int('f'), int('x'), 'D' + 256}) {
+        SessionFixture f;
+        f.host.logOpen = true;
+        f.s.CommandKey = static_cast<std::int16_t>(key);
+        Feed(f, "NWORDS=0512 \r\n  ***  \r\n");
+        EXPECT_EQ(f.s.parser.AnswerText, "");
+        EXPECT_EQ(f.s.parser.GraphState, kIdle);
+        EXPECT_EQ(f.s.parser.ChunkCount, 0);
+        EXPECT_EQ(f.term.text, "NWORDS=0512 \r\n  ***  \r\n");
+        EXPECT_EQ(f.host.log, "NWORDS=0512 \r\n  ***  \r\n");
+        EXPECT_TRUE(f.asker.asked.empty());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Keys, NoReader, ::testing::Values(0, 'R', 'E', 'd', 'f', 'x', 'D' + 256));
 
 }  // namespace
 }  // namespace sondix
