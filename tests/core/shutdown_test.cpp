@@ -11,50 +11,36 @@ namespace {
 
 namespace P = Gen::Pauses;
 
-struct DrainCase {
-    const char* name;
-    std::vector<MsgAnswer> answers;
-    // Expected:
-    bool ended;
-    bool portOpen;
-    double askedAfter[2];  // seconds waited before each question (0: none)
-};
-
-class ShutdownDrain : public ::testing::TestWithParam<DrainCase> {};
-
-TEST_P(ShutdownDrain, AsksAfterThreeSecondsThenTenMoreOnRetry) {
-    const DrainCase& c = GetParam();
-    SessionFixture f;
-    f.port.outBufferCount = 1;  // never drains
-    double since = f.clock.now;
-    std::vector<double> askedAt;
-    f.asker.whileOpen = [&] {
-        askedAt.push_back(f.clock.now - since);
-        since = f.clock.now;
-    };
-    f.asker.answers = {c.answers.begin(), c.answers.end()};
-
-    EXPECT_EQ(Shutdown(f.s), c.ended);
-    EXPECT_EQ(f.host.endProgram, c.ended ? 1 : 0);
-    EXPECT_EQ(f.port.open, c.portOpen);
-    ASSERT_EQ(askedAt.size(), c.answers.size());
-    for (std::size_t i = 0; i < askedAt.size(); ++i) {
-        EXPECT_NEAR(askedAt[i], c.askedAfter[i], P::kDrainSlice + 1e-9);
-        EXPECT_EQ(f.asker.asked[i].text, "Data cannot be sent");
-        EXPECT_EQ(f.asker.asked[i].title, kProgramTitle);
-        EXPECT_EQ(f.asker.asked[i].buttons, MsgButtons::AbortRetryIgnore);
-        EXPECT_EQ(f.asker.asked[i].icon, MsgIcon::Question);
+TEST(Shutdown, AsksAfterThreeSecondsThenTenMoreOnRetry) {
+    using A = MsgAnswer;
+    const struct {
+        std::vector<MsgAnswer> answers;
+        bool ended;
+        double askedAfter[2];  // seconds waited before each question
+    } cases[] = {{{A::Abort}, false, {3, 0}},
+                 {{A::Ignore}, true, {3, 0}},
+                 {{A::Retry, A::Abort}, false, {3, 10}},
+                 {{A::Retry, A::Ignore}, true, {3, 10}}};
+    for (const auto& c : cases) {
+        SessionFixture f;
+        f.port.outBufferCount = 1;  // never drains
+        double since = f.clock.now;
+        std::vector<double> askedAt;
+        f.asker.whileOpen = [&] {
+            askedAt.push_back(f.clock.now - since);
+            since = f.clock.now;
+        };
+        f.asker.answers = {c.answers.begin(), c.answers.end()};
+        EXPECT_EQ(Shutdown(f.s), c.ended);
+        EXPECT_EQ(f.host.endProgram, c.ended ? 1 : 0);
+        EXPECT_EQ(f.port.open, !c.ended);
+        ASSERT_EQ(askedAt.size(), c.answers.size());
+        for (std::size_t i = 0; i < askedAt.size(); ++i) {
+            EXPECT_NEAR(askedAt[i], c.askedAfter[i], P::kDrainSlice + 1e-9);
+            EXPECT_EQ(f.asker.asked[i].text, "Data cannot be sent");
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Answers, ShutdownDrain,
-    ::testing::Values(
-        DrainCase{"Abort", {MsgAnswer::Abort}, false, true, {3, 0}},
-        DrainCase{"Ignore", {MsgAnswer::Ignore}, true, false, {3, 0}},
-        DrainCase{"RetryAbort", {MsgAnswer::Retry, MsgAnswer::Abort}, false, true, {3, 10}},
-        DrainCase{"RetryIgnore", {MsgAnswer::Retry, MsgAnswer::Ignore}, true, false, {3, 10}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Shutdown, WithoutPortCloseAllowedNeitherDrainsNorCloses) {
     SessionFixture f;
@@ -98,57 +84,46 @@ TEST(Shutdown, UnloadsEveryWindowStopsTheStreamsDrainsAndClosesPortAndLog) {
 // drains, nor closes, nor ends the program a second time.
 enum class AbortIn { StreamStop, Drain, Question };
 
-struct AbortCase {
-    const char* name;
-    AbortIn where;
-    std::vector<std::string> asked;  // titles of the boxes, in order
-};
-
-class ShutdownFaultAbort : public ::testing::TestWithParam<AbortCase> {};
-
-TEST_P(ShutdownFaultAbort, EndsOnceWithoutDrainingOrClosing) {
-    const AbortCase& c = GetParam();
-    SessionFixture f;
-    f.port.outBufferCount = 1;  // never drains
-    f.host.logOpen = true;
-    if (c.where == AbortIn::StreamStop) {
-        f.s.ResultDisp_Loaded = true;
-        f.s.cmdRptDist.caption = "Stop";
-    }
-    bool faulted = false;
-    auto fault = [&] {
-        if (faulted) return;
-        faulted = true;
-        OnComm(f.s, 1004);
-    };
-    if (c.where == AbortIn::Question) {
-        f.asker.whileOpen = [&] {
-            if (f.asker.asked.back().text == "Data cannot be sent") fault();
+TEST(Shutdown, FaultBoxAbortDuringAWaitEndsOnceWithoutDrainingOrClosing) {
+    const std::pair<AbortIn, std::vector<std::string>> cases[] = {
+        // titles of the boxes
+        {AbortIn::StreamStop, {"MSComm Fault"}},
+        {AbortIn::Drain, {"MSComm Fault"}},
+        {AbortIn::Question, {kProgramTitle, "MSComm Fault"}}};
+    for (const auto& [where, asked] : cases) {
+        SessionFixture f;
+        f.port.outBufferCount = 1;  // never drains
+        f.host.logOpen = true;
+        if (where == AbortIn::StreamStop) {
+            f.s.ResultDisp_Loaded = true;
+            f.s.cmdRptDist.caption = "Stop";
+        }
+        bool faulted = false;
+        auto fault = [&] {
+            if (faulted) return;
+            faulted = true;
+            OnComm(f.s, 1004);
         };
-        f.asker.answers = {MsgAnswer::Abort, MsgAnswer::Retry};  // fault box, then the question
-    } else {
-        f.clock.onEvents = fault;
-        f.asker.answers = {MsgAnswer::Abort};
+        if (where == AbortIn::Question) {
+            f.asker.whileOpen = [&] {
+                if (f.asker.asked.back().text == "Data cannot be sent") fault();
+            };
+            f.asker.answers = {MsgAnswer::Abort, MsgAnswer::Retry};  // fault box, the question
+        } else {
+            f.clock.onEvents = fault;
+            f.asker.answers = {MsgAnswer::Abort};
+        }
+        EXPECT_TRUE(Shutdown(f.s));
+        ASSERT_TRUE(faulted);
+        std::vector<std::string> titles;
+        for (const AskedMessage& m : f.asker.asked)
+            titles.push_back(m.title);
+        EXPECT_EQ(titles, asked);
+        EXPECT_EQ(f.host.endProgram, 1);
+        EXPECT_EQ(f.host.logCloses, 1);
+        EXPECT_EQ(f.port.closes, 0);
     }
-
-    EXPECT_TRUE(Shutdown(f.s));
-    ASSERT_TRUE(faulted);
-    std::vector<std::string> titles;
-    for (const AskedMessage& m : f.asker.asked)
-        titles.push_back(m.title);
-    EXPECT_EQ(titles, c.asked);
-    EXPECT_EQ(f.host.endProgram, 1);
-    EXPECT_EQ(f.host.logCloses, 1);
-    EXPECT_TRUE(f.port.open);
-    EXPECT_EQ(f.port.closes, 0);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Waits, ShutdownFaultAbort,
-    ::testing::Values(AbortCase{"StreamStop", AbortIn::StreamStop, {"MSComm Fault"}},
-                      AbortCase{"Drain", AbortIn::Drain, {"MSComm Fault"}},
-                      AbortCase{"Question", AbortIn::Question, {kProgramTitle, "MSComm Fault"}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Shutdown, ASecondShutdownAfterTheFaultBoxAbortSendsAndAsksNothing) {
     SessionFixture f;
