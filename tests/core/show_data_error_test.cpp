@@ -32,56 +32,42 @@ std::string SpectrumAnswer() {
         "S= 45 f = 12.5\r\n" + test::SpectrumLabelLine(512, 1, 3680, 2000, 512), Words(512), 3, 2);
 }
 
-struct ErrorCase {
-    const char* name;
-    char key;
-    bool portOpen;
-    bool sendsStop;
-};
-
-class ShowDataError : public ::testing::TestWithParam<ErrorCase> {};
-
-TEST_P(ShowDataError, IsShownAndTheProgramGoesOn) {
-    const ErrorCase& c = GetParam();
-    SessionFixture f;
-    f.port.open = c.portOpen;
-    f.host.logOpen = true;
-    f.s.ResultDisp_Loaded = true;
-    f.s.CommandKey = static_cast<unsigned char>(c.key);
-    f.host.onShowGraph = [] { throw std::runtime_error("Overflow"); };
-    f.host.onResultsChanged = [] { throw std::runtime_error("Type mismatch"); };
-    const std::string answer = c.key == 'D'   ? TimeAnswer()
-                               : c.key == '[' ? SpectrumAnswer()
-                                              : std::string("Vel= 1 S=45\r\n");
-    Feed(f, answer);
-
-    ASSERT_EQ(f.asker.asked.size(), 1U);
-    const std::string cause = c.key == '{' ? "Type mismatch" : "Overflow";
-    EXPECT_EQ(f.asker.asked[0].title, "Sondix V3.58");
-    EXPECT_EQ(f.asker.asked[0].text, "Error in ShowData:" + cause);
-    EXPECT_EQ(f.asker.asked[0].buttons, MsgButtons::OK);
-    EXPECT_EQ(f.asker.asked[0].icon, MsgIcon::None);
-    EXPECT_EQ(f.port.sent, c.sendsStop ? "R" : "");
-    EXPECT_EQ(f.s.CommandKey, c.sendsStop ? 'R' : 0);
-    EXPECT_EQ(f.host.endProgram, 0);
-    EXPECT_TRUE(f.host.logOpen);
-    // Back to idle, and the block still reaches the box and the log.
-    EXPECT_EQ(f.s.parser.GraphState, kIdle);
-    EXPECT_EQ(f.s.parser.AutoSpect_status, kIdle);
-    EXPECT_EQ(f.s.parser.AutoResults_status, kIdle);
-    EXPECT_EQ(f.s.parser.AnswerText + f.s.parser.HeaderText + f.s.parser.TrailerText, "");
-    EXPECT_EQ(f.s.parser.AnswerLen, 0);
-    EXPECT_EQ(f.term.text, answer);
-    EXPECT_EQ(f.host.log, answer);
+TEST(ShowDataError, IsShownAndTheProgramGoesOn) {
+    const struct {
+        char key;
+        bool portOpen, sendsStop;  // a running stream gets "R"
+    } cases[] = {{'D', true, false}, {'[', true, true}, {'{', true, true}, {'[', false, false}};
+    for (const auto& c : cases) {
+        SessionFixture f;
+        f.port.open = c.portOpen;
+        f.host.logOpen = true;
+        f.s.ResultDisp_Loaded = true;
+        f.s.CommandKey = static_cast<unsigned char>(c.key);
+        f.host.onShowGraph = [] { throw std::runtime_error("Overflow"); };
+        f.host.onResultsChanged = [] { throw std::runtime_error("Type mismatch"); };
+        const std::string answer = c.key == 'D'   ? TimeAnswer()
+                                   : c.key == '[' ? SpectrumAnswer()
+                                                  : std::string("Vel= 1 S=45\r\n");
+        Feed(f, answer);
+        SCOPED_TRACE(std::string(1, c.key) + (c.portOpen ? " open" : " closed"));
+        ASSERT_EQ(f.asker.asked.size(), 1U);
+        const std::string cause = c.key == '{' ? "Type mismatch" : "Overflow";
+        EXPECT_EQ(f.asker.asked[0].text, "Error in ShowData:" + cause);
+        EXPECT_EQ(f.asker.asked[0].buttons, MsgButtons::OK);
+        EXPECT_EQ(f.port.sent, c.sendsStop ? "R" : "");
+        EXPECT_EQ(f.s.CommandKey, c.sendsStop ? 'R' : 0);
+        EXPECT_EQ(f.host.endProgram, 0);
+        EXPECT_TRUE(f.host.logOpen);
+        // Back to idle, and the block still reaches the box and the log.
+        EXPECT_EQ(f.s.parser.GraphState, kIdle);
+        EXPECT_EQ(f.s.parser.AutoSpect_status, kIdle);
+        EXPECT_EQ(f.s.parser.AutoResults_status, kIdle);
+        EXPECT_EQ(f.s.parser.AnswerText + f.s.parser.HeaderText + f.s.parser.TrailerText, "");
+        EXPECT_EQ(f.s.parser.AnswerLen, 0);
+        EXPECT_EQ(f.term.text, answer);
+        EXPECT_EQ(f.host.log, answer);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Readers, ShowDataError,
-                         ::testing::Values(ErrorCase{"TimeSeries", 'D', true, false},
-                                           ErrorCase{"SpectrumStream", '[', true, true},
-                                           ErrorCase{"ResultsStream", '{', true, true},
-                                           ErrorCase{"SpectrumStreamPortClosed", '[', false,
-                                                     false}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // A box shown under the error may let the next block in: the parser is idle by then, and the
 // answer to the command sent again is read normally.
