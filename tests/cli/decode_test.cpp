@@ -118,6 +118,12 @@ const Case kCases[] = {
     {"listing", "", {"P", "listing.txt"}}, {"timer", "", {"T", "timer.cap"}},
     {"logo", "", {"L", "logo.cap"}}, {"unknown_key", "", {"x", "logo.cap"}},
     // clang-format on
+    // Answers of the simulated sensor: a velocimeter's spectrum, stream and listing, and a
+    // 2048-word time series in blocks of 100.
+    {"velocimeter_F", "", {"F", "velocimeter_F.cap", "--velocimeter"}},
+    {"velocimeter_stream", "", {"[", "velocimeter_stream.cap", "--block", "3316"}},
+    {"velocimeter_P", "", {"P", "velocimeter_P.cap"}},
+    {"time_series_2048_D", "", {"D", "time_series_2048_D.cap", "--block", "100"}},
     // Standard input, Latin-1 characters and a framing error.
     {"bad_nwords", "bad_nwords.cap", {"D", "-"}},
 };
