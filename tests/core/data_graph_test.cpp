@@ -1,5 +1,6 @@
-// The data graph decoders: header fields, the cut to the data words, word reading and scaling,
-// label steps, the ramp's y range, the spectrum stream's zoom and the chart's texts.
+// The data graph decoders' rules and edge cases: the cut to the data words, garbled and missing
+// header fields, word positions, label steps, the ramp's y range and the stream's zoom. Whole
+// decodes of real answers are checked through sondix-cli's expected reports (tests/cli).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -61,22 +62,6 @@ std::string Date(const test::SessionFixture& f) {
 
 // ---- header step ----
 
-TEST(TimeHeader, ReadsFieldsBeforeTheCrAndCutsToTheWords) {
-    test::SessionFixture f;
-    const std::vector<int> words = Counts(2048, 1024);
-    const std::string header = kTimeListing + TimeHeaderLine(2048, 17, 3680, 20000);
-    const long long h = Receive(f, 'D', 2048, GraphAnswer(header, words, 4, 3));
-    EXPECT_EQ(h, static_cast<long long>(header.size()) - 1);  // the CR before the last LF
-    EXPECT_EQ(f.s.parser.HeaderText, header.substr(0, header.size() - 1));
-    EXPECT_EQ(f.s.parser.AnswerText.substr(0, 8), "00000007");
-    EXPECT_EQ(f.s.parser.AnswerLen, static_cast<std::int32_t>(f.s.parser.AnswerText.size()));
-    EXPECT_EQ(f.s.graph.NPoints(), 2048);
-    EXPECT_EQ(f.s.graphHdr.HeaderNumA, 17);
-    EXPECT_FLOAT_EQ(f.s.res.VrefCal, 3680);
-    EXPECT_FLOAT_EQ(f.s.res.SamplePeriodUs, 200);
-    EXPECT_DOUBLE_EQ(f.s.res.SamplePeriodMs, 0.001);  // the listing sets it when decoding
-}
-
 // A period of 0 would be divided by when a spectrum without its label fields follows.
 TEST(TimeHeader, GarbledRampPeriodFallsBackToOneMicrosecond) {
     test::SessionFixture f;
@@ -136,23 +121,6 @@ TEST(TimeHeader, CrWithinTheFirst27CharactersReadsFieldsAsZero) {
     EXPECT_DOUBLE_EQ(f.s.res.SamplePeriodMs, 0.001);
 }
 
-TEST(SpectrumHeader, ReadsTheLabelLineFields) {
-    test::SessionFixture f;
-    f.s.graph.SetNPoints(7);
-    Receive(f, '[', 1024, kSpectListing + kLabel + "001002");
-    EXPECT_EQ(f.s.graph.NPoints(), 7);  // the stream sets its count when decoding
-    EXPECT_EQ(f.s.parser.HeaderText, kSpectListing + "S");
-    EXPECT_EQ(f.s.graphHdr.HeaderNumA, 1);
-    EXPECT_FLOAT_EQ(f.s.res.VrefCal, 3.68f);
-    EXPECT_FLOAT_EQ(f.s.res.SamplePeriodUs, 20);
-    EXPECT_DOUBLE_EQ(f.s.res.SamplePeriodMs, 20.0f * 0.001);
-    EXPECT_EQ(f.s.graphHdr.HeaderNumC, 512);
-    EXPECT_EQ(f.s.parser.AnswerText, "001002");
-
-    Receive(f, 'F', 1024, kLabel);
-    EXPECT_EQ(f.s.graph.NPoints(), 1024);
-}
-
 TEST(SpectrumHeader, WithoutLabelFieldsStart24CharactersAfterNwords) {
     test::SessionFixture f;
     const std::string line = "NWORDS=1024  FILLER     007 2500 000000 0256\r\n";
@@ -168,32 +136,6 @@ TEST(SpectrumHeader, WithoutLabelFieldsStart24CharactersAfterNwords) {
 
 // ---- decode step ----
 
-TEST(TimeSeries, TwoThousandWordsAtPointTwoMs) {
-    test::SessionFixture f;
-    const std::vector<int> words = Counts(2048, 1024);
-    Receive(f, 'D', 2048,
-            GraphAnswer(kTimeListing + TimeHeaderLine(2048, 1, 3680, 20000), words, 4, 3));
-    CutAndDecode(f, 'D', 4, 3);
-    const GraphModel& g = f.s.graph;
-    ASSERT_EQ(g.NPoints(), 2048);
-    EXPECT_FLOAT_EQ(g.points[2047].x, 409.4f);
-    EXPECT_FLOAT_EQ(g.points[16].x, 3.2f);
-    for (int i : {0, 15, 16, 17, 1000, 2047}) {
-        EXPECT_FLOAT_EQ(g.points[static_cast<std::size_t>(i)].y,
-                        static_cast<float>(words[static_cast<std::size_t>(i)] * kVolts))
-            << "point " << i + 1;
-    }
-    EXPECT_FLOAT_EQ(g.XAxisScaleFact, 0.2f);
-    EXPECT_FLOAT_EQ(g.labelStep, 50);
-    EXPECT_EQ(g.divisionsPerLabel, 251);
-    EXPECT_EQ(g.divisionsPerTick, 125);
-    EXPECT_EQ(g.kind, 'D');
-    EXPECT_FLOAT_EQ(f.s.res.VrefCal, 3.68f);  // the listing's value wins over the header's
-    EXPECT_EQ(g.title, "Time Series  " + Date(f) + "  T= 0.99d");
-    EXPECT_EQ(g.footnote, "D command (AltPrtScr=copy graph window)   Npoints= 2048 RAMP UP  ");
-    EXPECT_EQ(f.host.graphShows, 1);
-}
-
 TEST(TimeSeries, GarbledWordsReadTheirLeadingNumber) {
     test::SessionFixture f;
     std::string answer = GraphAnswer(kTimeListing + TimeHeaderLine(512, 1, 3680, 20000),
@@ -204,33 +146,6 @@ TEST(TimeSeries, GarbledWordsReadTheirLeadingNumber) {
     EXPECT_FLOAT_EQ(f.s.graph.points[0].y, static_cast<float>(12 * kVolts));
     EXPECT_FLOAT_EQ(f.s.graph.points[1].y, static_cast<float>(2 * kVolts));  // 2.5 to even
     EXPECT_FLOAT_EQ(f.s.graph.points[2].y, static_cast<float>(100 * kVolts));
-}
-
-TEST(Spectrum, ThousandWordsAtTwentyMicroseconds) {
-    const struct {
-        std::string listing, graphHeader, title, footnoteTail;
-    } cases[] = {{kSpectListing, "", "", ", Vel= 12.5mm/s, F= 1234.56Hz, S= 45 RAMP DOWN"},
-                 {"Dist    =  987\r\n" + kSpectListing, "Unit# 12,SONDIX", " Unit# 12,SONDIX",
-                  ", Dist= 987mm, F= 1234.56Hz, S= 45 RAMP DOWN"}};
-    for (const auto& c : cases) {
-        test::SessionFixture f;
-        f.s.GraphHeaderStr = c.graphHeader;
-        const std::vector<int> words = Counts(1024, 1000);
-        Receive(f, 'F', 1024, GraphAnswer(c.listing + kLabel, words, 3, 2));
-        CutAndDecode(f, 'F', 3, 2);
-        const GraphModel& g = f.s.graph;
-        EXPECT_DOUBLE_EQ(f.s.graphHdr.SampleRate, 50000);
-        EXPECT_DOUBLE_EQ(f.s.graphHdr.FreqStep, 24.4140625);
-        ASSERT_EQ(g.NPoints(), 1024);
-        EXPECT_FLOAT_EQ(g.points[1023].x, 24975.5859375f);
-        EXPECT_FLOAT_EQ(g.points[17].y, static_cast<float>(2 * words[17] * kVolts));
-        EXPECT_FLOAT_EQ(g.XAxisScaleFact, 24.4140625f);
-        EXPECT_FLOAT_EQ(g.labelStep, 2000);
-        EXPECT_EQ(g.kind, 'F');
-        EXPECT_EQ(g.title, "Spectrum" + c.title + "  " + Date(f));
-        EXPECT_EQ(g.footnote,
-                  "F command (AltPrtScr=copy graph window)   Npoints= 1024" + c.footnoteTail);
-    }
 }
 
 TEST(Spectrum, AZeroPeriodNeverGivesInfiniteOrNaNPoints) {
@@ -269,53 +184,6 @@ TEST(StreamSpectrum, ShowsThePartAroundTheMeasuredFrequency) {
         EXPECT_FLOAT_EQ(f.s.graph.labelStep, c.labelStep);
         EXPECT_EQ(f.s.graph.footnote, SpectrumStreamFootnote(f.s));
         EXPECT_EQ(f.s.stats.StatCount, 1);
-    }
-}
-
-TEST(Ramp, ProfileGetsItsOwnYRangeAndTexts) {
-    test::SessionFixture f;
-    std::vector<int> words(512, 0);
-    words[3] = 320;    // -3.2
-    words[40] = -570;  // 5.7
-    Receive(f, 'y', 512, GraphAnswer(TimeHeaderLine(512, 17, 3680, 20000), words, 4, 3));
-    EXPECT_EQ(f.s.graphHdr.HeaderNumA, 1);
-    EXPECT_DOUBLE_EQ(f.s.res.SamplePeriodMs, 200.0f * 0.001);  // the ramp sets it from its header
-    CutAndDecode(f, 'y', 4, 3);
-    const GraphModel& g = f.s.graph;
-    EXPECT_FLOAT_EQ(g.points[3].y, -3.2f);
-    EXPECT_FLOAT_EQ(g.points[40].y, 5.7f);
-    EXPECT_DOUBLE_EQ(g.yAxis.min, -4);
-    EXPECT_DOUBLE_EQ(g.yAxis.max, 6);
-    EXPECT_EQ(g.yAxis.major, 5);
-    EXPECT_TRUE(g.yAxisSetByTransfer);
-    EXPECT_FLOAT_EQ(g.points[511].x, 102.2f);
-    EXPECT_FLOAT_EQ(g.labelStep, 10);
-    EXPECT_EQ(g.divisionsPerLabel, 51);
-    EXPECT_EQ(g.divisionsPerTick, 10);
-    EXPECT_EQ(g.title, "Ramp Profile  " + Date(f));
-    EXPECT_EQ(g.footnote, "y command (AltPrtScr=copy graph window)   Npoints= 512");
-}
-
-TEST(TimeTitle, HeaderStrDateAndRunningTime) {
-    struct Case {
-        std::string graphHeader;
-        double days;
-        std::string suffix;  // after the date
-    };
-    const Case cases[] = {{"", 0, ""},
-                          {"Unit# 1234,SONDIX R", 0, ""},
-                          {"Unit# 1234,SONDIX R", 4.35, "  T= 4.35d"},
-                          {"", 0.004, "  T= 0d"}};
-    for (const Case& c : cases) {
-        test::SessionFixture f;
-        f.clock.date = Gen::DateTime{2031, 2, 3, 4, 5, 6};
-        f.s.GraphHeaderStr = c.graphHeader;
-        const std::string header = "SampleT = 20000\r\n" + TimeHeaderLine(512, 1, 3680, 20000);
-        Receive(f, 'D', 512, GraphAnswer(header, std::vector<int>(512, 1), 4, 3));
-        f.s.res.UnitTimeDays = c.days;
-        CutAndDecode(f, 'D', 4, 3);
-        const std::string head = c.graphHeader.empty() ? "" : " " + c.graphHeader;
-        EXPECT_EQ(f.s.graph.title, "Time Series" + head + "  " + Date(f) + c.suffix);
     }
 }
 
