@@ -56,9 +56,6 @@ void CutAndDecode(test::SessionFixture& f, char key, int width, int k) {
     GraphDecodeStep(f.s, key);
 }
 
-std::string Date(const test::SessionFixture& f) {
-    return Gen::FormatGeneral(f.clock.date);
-}
 
 // ---- header step ----
 
