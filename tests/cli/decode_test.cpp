@@ -115,7 +115,7 @@ const Case kCases[] = {
     // One block holding three lines: the reader takes the first; the units reach the window.
     // clang-format off
     {"results_stream_one_block_m", "", {"{", "results_stream.cap", "--units", "2"}},
-    {"listing", "", {"P", "listing.txt"}}, {"timer", "", {"T", "timer.cap"}},
+    {"listing", "", {"P", "listing.cap"}}, {"timer", "", {"T", "timer.cap"}},
     {"logo", "", {"L", "logo.cap"}}, {"unknown_key", "", {"x", "logo.cap"}},
     // clang-format on
     // Answers of the simulated sensor: a velocimeter's spectrum, stream and listing, and a

@@ -57,7 +57,7 @@ TEST(CommandButtons, IdleChartStaysThroughPrepareButTheNewCommandClosesIt) {
 // The listing arrives in pieces during the pauses after "P"; the receive events parse it there,
 // so the label already names the unit when the refresh ends.
 TEST(CommandButtons, RefreshAsksForTheListingInRedAndNamesTheUnitFromIt) {
-    std::ifstream in(SONDIX_TEST_DATA "/listing.txt", std::ios::binary);
+    std::ifstream in(SONDIX_TEST_DATA "/listing.cap", std::ios::binary);
     const std::string listing{std::istreambuf_iterator<char>(in), {}};
     ASSERT_GT(listing.size(), 400u);
     SessionFixture f;
