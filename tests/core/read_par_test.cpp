@@ -114,25 +114,8 @@ ParamMirror Read(const std::string& listing) {
     return m;
 }
 
-TEST(ReadPar, DistanceListingFillsEveryMember) {
-    const std::pair<float M::*, float> cases[] = {
-        {&M::SerNum, 1234},    {&M::Password, 4711}, {&M::Units, 2},      {&M::Damping, 5},
-        {&M::Range, 30000},    {&M::Set__4, 500},    {&M::Set_20, 12000}, {&M::Raw_Fmin, 10},
-        {&M::Raw_Fmax, 400},   {&M::GENfault, 1},    {&M::LOEfault, 2},   {&M::HistLog, 3},
-        {&M::BaudRate, 9600},  {&M::CalOffs, -15},   {&M::CalDist, 5000}, {&M::CalDopplr, 123},
-        {&M::Rly1Dist, -1500}, {&M::Rly2Dist, 2500}, {&M::Log2Nfft, 11},  {&M::LoopTime, 250},
-        {&M::SampleT, 20},     {&M::Trim_4, 101},    {&M::Trim_20, 202},  {&M::AmpMin, 30},
-        {&M::Gain, 4},         {&M::Rly1Mode, 1},    {&M::Rly2Mode, 2},   {&M::Algoritm, 1},
-        {&M::DistMax, 40000},  {&M::TestFlgs, 6},    {&M::Tcorrfac, 500}, {&M::Vrampmin, 200},
-        {&M::Vrampmax, 4000},  {&M::Vramp0, 10},     {&M::Vramp1, 11},    {&M::Vramp2, 12},
-        {&M::Vramp3, 13},      {&M::Vramp4, 14},     {&M::MargStrt, 5},   {&M::MargEnd, 6},
-        {&M::PeakSel, 1},      {&M::Dither, 1},      {&M::OutSel, 2}};
-    const ParamMirror m = Read(Listing("Radar Level Ver0.47", DistanceLines()));
-    for (const auto& c : cases)
-        EXPECT_FLOAT_EQ(m.*c.first, c.second) << "case " << &c - cases;
-    EXPECT_FLOAT_EQ(m.CalFac, 30000.0f / 7.0f);
-}
-
+// Every listed member reaching the mirror: the simulator's listings (tests/sim); here the older
+// spellings, the kind of sensor and the sizes.
 TEST(ReadPar, DistanceListingIdentifiesItself) {
     const ParamMirror m = Read(Listing("Radar Level Ver0.47\r\n(c) 2001", DistanceLines()));
     EXPECT_FALSE(m.VelocimeterMode);
@@ -191,15 +174,14 @@ std::vector<std::string> VelocimeterLines() {
             "Algoritm=7",    "PkSel   =1",    "PeakSel =3",    "DistMax =5",    "OutSel  =1"};
 }
 
-TEST(ReadPar, VelocimeterListingFillsTheMembers) {
+TEST(ReadPar, VelocimeterListingReadsItsOwnKeys) {
     const ParamMirror m = Read(Listing("KurnSpeed Version 1.51", VelocimeterLines()));
     ASSERT_TRUE(m.VelocimeterMode);
     // CalDist from CalVel, Rly2Dist from Rly2Vel, Algoritm from Algor, PkSel before PeakSel;
     // Rly1Dist is 0 and DistMax is not read.
     const std::pair<float M::*, float> cases[] = {
-        {&M::CalFac, 321},    {&M::CalDist, 2000}, {&M::Rly1Dist, 0},
-        {&M::Rly2Dist, -800}, {&M::Algoritm, 2},   {&M::PeakSel, 1},
-        {&M::DistMax, 0},     {&M::OutSel, 1},     {&M::Units, 1}};
+        {&M::CalFac, 321}, {&M::CalDist, 2000}, {&M::Rly1Dist, 0}, {&M::Rly2Dist, -800},
+        {&M::Algoritm, 2}, {&M::PeakSel, 1},    {&M::DistMax, 0}};
     for (const auto& c : cases)
         EXPECT_FLOAT_EQ(m.*c.first, c.second) << "case " << &c - cases;
 }

@@ -1,6 +1,7 @@
-// The dispatcher's framing of the data graphs "D", "F", "y" and "[": whole answers, answers split
-// at every position, the word count check, misplaced terminators, the final length check, the
-// wait for the line end and the block limit with its three answers.
+// The dispatcher's framing of the data graphs "D", "F", "y" and "[": answers split at every
+// position, the word count check, misplaced terminators, the final length check, the wait for the
+// line end and the block limit with its three answers. Whole answers and what the terminal shows
+// of them: the CLI's expected reports (tests/cli).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -91,30 +92,6 @@ std::string Texts(const SessionFixture& f) {
 
 class GraphFraming : public ::testing::TestWithParam<GraphKind> {};
 
-TEST_P(GraphFraming, WholeAnswerInOneBlockIsChartedShownAndTheNextOneReadToo) {
-    const GraphKind kind = GetParam();
-    SessionFixture f;
-    f.host.logOpen = true;
-    Send(f, kind.key);
-    const std::string answer = Answer(kind, 512);
-    Feed(f, answer);
-    EXPECT_EQ(Texts(f), "");
-    EXPECT_EQ(f.host.graphShows, 1);
-    EXPECT_EQ(StateOf(f, kind.key), RestState(kind.key));
-    EXPECT_EQ(f.s.CommandKey, static_cast<unsigned char>(kind.key));  // the next answer may come
-    EXPECT_EQ(f.s.parser.AnswerText + f.s.parser.TrailerText, "");
-    EXPECT_EQ(f.s.parser.AnswerLen, 0);
-    // Only the time series keeps its header (up to its last CR) after the answer.
-    const std::string dHeader = Header('D', 512);
-    EXPECT_EQ(f.s.parser.HeaderText, kind.key == 'D' ? dHeader.substr(0, dHeader.size() - 1) : "");
-    EXPECT_EQ(f.term.text, answer);
-    EXPECT_EQ(f.host.log, answer);
-    Feed(f, answer.substr(0, 100));
-    Feed(f, answer.substr(100));
-    EXPECT_EQ(Texts(f), "");
-    EXPECT_EQ(f.host.graphShows, 2);
-}
-
 // The word count is read only once two characters follow its four digits.
 TEST_P(GraphFraming, WordCountIsReadOnlyWithTwoCharactersAfterIt) {
     const GraphKind kind = GetParam();
@@ -171,44 +148,6 @@ TEST_P(GraphFraming, BlockEndingOneCharacterIntoTheData) {
     Feed(f, answer.substr(header.size() + 1));
     EXPECT_EQ(Texts(f), "");
     EXPECT_EQ(f.host.graphShows, 1);
-}
-
-// The words of "D", "F" and "y" are not shown while they arrive, those of the stream are; the
-// log gets every block.
-TEST_P(GraphFraming, WordsAreShownOnlyInTheStreamButAlwaysLogged) {
-    const GraphKind kind = GetParam();
-    SessionFixture f;
-    f.host.logOpen = true;
-    Send(f, kind.key);
-    const std::string answer = Answer(kind, 512);
-    const std::size_t mid = Header(kind.key, 512).size() + 500;
-    Feed(f, answer.substr(0, 20));  // still waiting for the header: shown
-    Feed(f, answer.substr(20, mid - 20));
-    Feed(f, answer.substr(mid, 1000));
-    EXPECT_EQ(StateOf(f, kind.key), kReceiving);
-    const bool shown = kind.key == '[';
-    EXPECT_EQ(f.term.text, answer.substr(0, shown ? mid + 1000 : 20));
-    Feed(f, answer.substr(mid + 1000));
-    EXPECT_EQ(f.host.graphShows, 1);
-    EXPECT_EQ(f.term.text, shown ? answer : answer.substr(0, 20) + answer.substr(mid + 1000));
-    EXPECT_EQ(f.host.log, answer);
-}
-
-TEST_P(GraphFraming, InvalidWordCountAbandonsTheAnswer) {
-    const GraphKind kind = GetParam();
-    SessionFixture f;
-    f.host.logOpen = true;
-    Send(f, kind.key);
-    const std::string answer = Answer(kind, 300);  // header says NWORDS=0300
-    Feed(f, answer);
-    EXPECT_EQ(Texts(f), "Graph error: Data graph - invalid NWORDS value\n");
-    EXPECT_EQ(StateOf(f, kind.key), kFault);
-    EXPECT_EQ(f.s.CommandKey, 0);
-    EXPECT_EQ(f.host.graphShows, 0);
-    EXPECT_NE(f.term.text.find("NWORDS=0300"), std::string::npos);
-    Feed(f, answer);  // nothing is pending any more: shown only
-    EXPECT_EQ(f.asker.asked.size(), 1U);
-    EXPECT_EQ(f.host.log, answer + answer);
 }
 
 TEST_P(GraphFraming, MisplacedTerminatorAbandonsTheAnswer) {
