@@ -14,7 +14,6 @@
 
 #include "pty_pair.h"
 #include "terminal/ui/mscomm.h"
-#include "terminal/ui/mscomm_mapping.h"
 
 namespace sondix {
 namespace {
@@ -97,62 +96,6 @@ TEST_F(MSCommOnPty, SettingsAndHandshakingReachTheLine) {
     EXPECT_EQ(port.Handshaking(), 3);
 }
 
-TEST(MSCommMapping, SettingsAndModemLinesInQtTerms) {
-    using Qsp = QSerialPort;
-    const struct {
-        const char* settings;
-        Qsp::DataBits dataBits;
-        Qsp::Parity parity;
-        Qsp::StopBits stop;
-    } cases[] = {{"9600,E,7,1", Qsp::Data7, Qsp::EvenParity, Qsp::OneStop},
-                 {"9600,o,6,2", Qsp::Data6, Qsp::OddParity, Qsp::TwoStop},
-                 {"9600,M,8,2", Qsp::Data8, Qsp::MarkParity, Qsp::TwoStop},
-                 {"9600,s,7,1", Qsp::Data7, Qsp::SpaceParity, Qsp::OneStop},
-                 // The UART's second stop bit is 1.5 stop bits after 5-bit characters.
-                 {"9600,n,5,1.5", Qsp::Data5, Qsp::NoParity, Qsp::TwoStop},
-                 {"9600,n,5,1", Qsp::Data5, Qsp::NoParity, Qsp::OneStop}};
-    for (const auto& c : cases) {
-        CommSettings s;
-        ASSERT_EQ(ParseCommSettings(c.settings, s), "");
-        EXPECT_EQ(ToDataBits(s.dataBits), c.dataBits) << c.settings;
-        EXPECT_EQ(ToParity(s.parity), c.parity) << c.settings;
-        EXPECT_EQ(ToStopBits(s.stop), c.stop) << c.settings;
-    }
-    constexpr auto kCts = Qsp::ClearToSendSignal;
-    constexpr auto kDsr = Qsp::DataSetReadySignal;
-    constexpr auto kCd = Qsp::DataCarrierDetectSignal;
-    constexpr auto kRing = Qsp::RingIndicatorSignal;
-    const struct {
-        Qsp::PinoutSignals before, now;
-        std::vector<int> codes;
-    } lines[] = {{kCts | kDsr, kCts | kDsr, {}},
-                 {{}, kCts, {3}},
-                 {kCts, kDsr, {3, 4}},
-                 {{}, kCd, {5}},
-                 {{}, kRing, {6}},
-                 {kRing, {}, {}},
-                 {kCd | kRing, kCts, {3, 5}},
-                 {{}, Qsp::RequestToSendSignal, {}}};  // our own output lines raise nothing
-    for (const auto& c : lines)
-        EXPECT_EQ(ModemLineEvents(c.before, c.now), c.codes);
-}
-
-// Settings that do not parse, and settings the device refuses on the open port (the pty driver
-// cannot carry 7 data bits or parity): the port keeps the settings it had, and reports no event.
-TEST_F(MSCommOnPty, RefusedSettingsOnTheOpenPortKeepTheOldOnes) {
-    ASSERT_EQ(port.SetSettings("9600,n,8,1"), "");
-    ASSERT_EQ(port.SetPortOpen(true), "");
-    for (const char* bad : {"9600,x,8,1", "9600,n,8,1.5", "fast", "4800,e,7,1"}) {
-        EXPECT_NE(port.SetSettings(bad), "") << bad;
-        EXPECT_EQ(port.Settings(), "9600,n,8,1") << bad;
-    }
-    const termios tio = LineSettings(pty);
-    EXPECT_EQ(cfgetospeed(&tio), speed_t(B9600));
-    EXPECT_TRUE(port.PortOpen());
-    RunFor(20);
-    EXPECT_TRUE(events.empty()) << "a refused setting is no port event";
-}
-
 TEST_F(MSCommOnPty, EveryByteValueCrossesUnchangedBothWays) {
     std::string all;
     for (int b = 0; b < 256; ++b)
@@ -169,28 +112,6 @@ TEST_F(MSCommOnPty, EveryByteValueCrossesUnchangedBothWays) {
     EXPECT_EQ(port.Input(), "");
     EXPECT_EQ(Count(MSComm::kEvReceive), static_cast<int>(events.size()))
         << "a pseudo-terminal has no modem lines and reports nothing else";
-}
-
-TEST_F(MSCommOnPty, MissingDeviceAndPortNumbers) {
-    port.SetPortNameSetting("/dev/sondix-no-such-port");
-    const std::string why = port.SetPortOpen(true);
-    EXPECT_NE(why.find("Cannot open port /dev/sondix-no-such-port: "), std::string::npos) << why;
-    EXPECT_FALSE(port.PortOpen());
-    EXPECT_EQ(port.Output("E"), "Operation valid only when the port is open");
-    // The number changes only while closed; without a named device it names the device.
-    port.SetPortNameSetting(pty.slavePath());
-    ASSERT_EQ(port.SetCommPortNumber(2), "");
-    ASSERT_EQ(port.SetPortOpen(true), "");
-    EXPECT_NE(port.SetCommPortNumber(3), "");
-    ASSERT_EQ(port.SetPortOpen(false), "");
-    EXPECT_NE(port.SetCommPortNumber(0), "");
-    port.SetPortNameSetting("");
-    ASSERT_EQ(port.SetCommPortNumber(4), "");
-    EXPECT_EQ(port.DevicePath(), "/dev/ttyS3");
-    port.SetEnvironmentPort(pty.slavePath());
-    EXPECT_EQ(port.DevicePath(), pty.slavePath());
-    RunFor(50);
-    EXPECT_TRUE(events.empty());
 }
 
 // QSerialPort repeats its read error for ever once the far side is gone: one report, then
