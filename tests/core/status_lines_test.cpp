@@ -147,14 +147,6 @@ TEST(StatusLines, StatisticsRunOverTheNonZeroResults) {
         EXPECT_NEAR(f.s.stats.StatSd, c.sd, 1e-4);
         EXPECT_NEAR(f.s.stats.StatRel, c.rel, 1e-7);
     }
-    test::SessionFixture f;
-    for (const double v : {1000.0, 1010.0, 1020.0})
-        SpectrumResultStep(f.s, DistanceHeader(v));
-    SpectrumResultStep(f.s,
-                       "Dist=1234.5 Vel= 12.34 S= 45 Favr=5000.000 Fdif=  12.3456 RAMP DOWN\r\n");
-    EXPECT_EQ(SpectrumStreamFootnote(f.s),
-              "X= 1234.5mm, F= 5000Hz, S= 45, Xavr=1066.1+/-112.55mm(10.557%)V= 12.34mm/s, "
-              "F= 12.3456Hz N=4 RAMP DOWN");
 }
 
 TEST(StatusLines, ResultsLineFillsTheResultsWindow) {
