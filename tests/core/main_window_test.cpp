@@ -486,36 +486,25 @@ TEST(ParseEnter, ClosedPortSendsNothing) {
     EXPECT_TRUE(f.tport.trace.empty());
 }
 
-struct ButtonCase {
-    const char* name;
-    void (*click)(Session&);
-    std::string command;
-};
-
-class OneCommandButton : public ::testing::TestWithParam<ButtonCase> {};
-
-TEST_P(OneCommandButton, PreparesThenSendsItsLetter) {
-    const ButtonCase& c = GetParam();
-    SessionFixture f;
-    // A results stream and a spectrum stream are both running with their windows open.
-    f.s.ResultDisp_Loaded = true;
-    f.s.cmdRptDist.caption = "Stop";
-    f.s.D_GraphLoaded = true;
-    f.s.parser.AutoSpect_status = 1;
-    f.s.cmdRptSpect.caption = "StopSpec";
-    c.click(f.s);
-    EXPECT_EQ(f.port.writes, (std::vector<std::string>{"}", "]", c.command}));
-    EXPECT_EQ(f.s.CommandKey, KeyCode(c.command[0]));
-    EXPECT_FALSE(f.s.ResultDisp_Loaded);
-    EXPECT_FALSE(f.s.D_GraphLoaded);
+// Running streams are stopped ("}", "]") and their windows closed before the button's letter.
+TEST(CommandButtons, PrepareThenSendTheirLetter) {
+    using Click = void (*)(Session&);
+    for (const auto& [click, command] : {std::pair<Click, const char*>{cmdRamp_Click, "y"},
+                                         {cmdScope_Click, "D"},
+                                         {cmdSpect_Click, "F"},
+                                         {cmdHist_Click, "H"}}) {
+        SessionFixture f;
+        f.s.ResultDisp_Loaded = true;
+        f.s.cmdRptDist.caption = "Stop";
+        f.s.D_GraphLoaded = true;
+        f.s.parser.AutoSpect_status = 1;
+        f.s.cmdRptSpect.caption = "StopSpec";
+        click(f.s);
+        EXPECT_EQ(f.port.writes, (std::vector<std::string>{"}", "]", command}));
+        EXPECT_EQ(f.s.CommandKey, KeyCode(command[0]));
+        EXPECT_FALSE(f.s.ResultDisp_Loaded || f.s.D_GraphLoaded);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Buttons, OneCommandButton,
-                         ::testing::Values(ButtonCase{"Ramp", cmdRamp_Click, "y"},
-                                           ButtonCase{"Scope", cmdScope_Click, "D"},
-                                           ButtonCase{"Spect", cmdSpect_Click, "F"},
-                                           ButtonCase{"Hist", cmdHist_Click, "H"}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CommandButtons, IdleChartStaysThroughPrepareButTheNewCommandClosesIt) {
     SessionFixture f;
@@ -658,35 +647,28 @@ TEST(Calibrate, AFaultBoxAbortDuringThePauseSendsNoCode) {
     EXPECT_FALSE(f.s.CalibrationPending);
 }
 
-struct ChartCloseCase {
-    std::int16_t autoSpect;
-    const char* caption;
-    std::string sent;
-    const char* captionAfter;
-};
-
-class ChartClose : public ::testing::TestWithParam<ChartCloseCase> {};
-
 // The stream state outlives the "]" until the next block arrives; closing the chart then must not
-// start the stream again.
-TEST_P(ChartClose, StopsTheSpectrumOnlyWhileTheButtonReadsStopSpec) {
-    const ChartCloseCase& c = GetParam();
-    SessionFixture f;
-    f.s.D_GraphLoaded = true;
-    f.s.parser.AutoSpect_status = c.autoSpect;
-    f.s.cmdRptSpect.caption = c.caption;
-    UnloadGraphWindow(f.s);
-    EXPECT_EQ(f.port.sent, c.sent);
-    EXPECT_EQ(f.s.cmdRptSpect.caption, c.captionAfter);
-    EXPECT_FALSE(f.s.D_GraphLoaded);
-    EXPECT_EQ(f.host.graphCloses, 1);
+// start the stream again: only a running stream whose button reads "StopSpec" gets "]".
+TEST(WindowUnloads, ChartCloseStopsTheSpectrumOnlyWhileTheButtonReadsStopSpec) {
+    const struct {
+        std::int16_t autoSpect;
+        const char *caption, *sent, *captionAfter;
+    } cases[] = {{1, "StopSpec", "]", "StartSpec"},
+                 {1, "StartSpec", "", "StartSpec"},
+                 {0, "StopSpec", "", "StopSpec"},
+                 {0, "StartSpec", "", "StartSpec"}};
+    for (const auto& c : cases) {
+        SessionFixture f;
+        f.s.D_GraphLoaded = true;
+        f.s.parser.AutoSpect_status = c.autoSpect;
+        f.s.cmdRptSpect.caption = c.caption;
+        UnloadGraphWindow(f.s);
+        EXPECT_EQ(f.port.sent, c.sent) << c.autoSpect << c.caption;
+        EXPECT_EQ(f.s.cmdRptSpect.caption, c.captionAfter);
+        EXPECT_FALSE(f.s.D_GraphLoaded);
+        EXPECT_EQ(f.host.graphCloses, 1);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(States, ChartClose,
-                         ::testing::Values(ChartCloseCase{1, "StopSpec", "]", "StartSpec"},
-                                           ChartCloseCase{1, "StartSpec", "", "StartSpec"},
-                                           ChartCloseCase{0, "StopSpec", "", "StopSpec"},
-                                           ChartCloseCase{0, "StartSpec", "", "StartSpec"}));
 
 // The Qt windows unload again from their close events.
 class ReenteringHost : public RecordingHost {
@@ -721,35 +703,31 @@ TEST(WindowUnloads, RunOncePerLoadEvenWhenReentered) {
     EXPECT_EQ(host.resultsCloses, 1);
 }
 
-struct ResetCase {
-    char pending;
-    bool closes;
-};
-
-class ResetVariablesWindows : public ::testing::TestWithParam<ResetCase> {};
-
-TEST_P(ResetVariablesWindows, StreamCommandsKeepTheAnswerWindows) {
-    SessionFixture f;
-    f.s.CommandKey = KeyCode(GetParam().pending);
-    f.s.D_GraphLoaded = f.s.HistWindowLoaded = f.s.ResultDisp_Loaded = true;
-    f.s.parser.AutoSpect_status = 1;
-    f.s.parser.AutoResults_status = 3;
-    f.s.parser.ChunkCount = 9;
-    ResetVariables(f.s);
-    const bool closes = GetParam().closes;
-    EXPECT_EQ(f.s.D_GraphLoaded, !closes);
-    EXPECT_EQ(f.s.HistWindowLoaded, !closes);
-    EXPECT_EQ(f.s.ResultDisp_Loaded, !closes);
-    EXPECT_EQ(f.s.parser.ChunkCount, 0);
-    EXPECT_EQ(f.s.parser.AutoSpect_status, 1);
-    EXPECT_EQ(f.s.parser.AutoResults_status, 3);
+// Stream commands keep the answer windows, every other command closes them; the block count
+// restarts and the stream states stay.
+TEST(ResetVariables, StreamCommandsKeepTheAnswerWindows) {
+    for (const auto& [pending, closes] : {std::pair{'[', false},
+                                          {']', false},
+                                          {'{', false},
+                                          {'}', false},
+                                          {'F', true},
+                                          {'R', true},
+                                          {'\0', true}}) {
+        SessionFixture f;
+        f.s.CommandKey = KeyCode(pending);
+        f.s.D_GraphLoaded = f.s.HistWindowLoaded = f.s.ResultDisp_Loaded = true;
+        f.s.parser.AutoSpect_status = 1;
+        f.s.parser.AutoResults_status = 3;
+        f.s.parser.ChunkCount = 9;
+        ResetVariables(f.s);
+        EXPECT_EQ(f.s.D_GraphLoaded, !closes) << pending;
+        EXPECT_EQ(f.s.HistWindowLoaded, !closes) << pending;
+        EXPECT_EQ(f.s.ResultDisp_Loaded, !closes) << pending;
+        EXPECT_EQ(f.s.parser.ChunkCount, 0);
+        EXPECT_EQ(f.s.parser.AutoSpect_status, 1);
+        EXPECT_EQ(f.s.parser.AutoResults_status, 3);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Keys, ResetVariablesWindows,
-                         ::testing::Values(ResetCase{'[', false}, ResetCase{']', false},
-                                           ResetCase{'{', false}, ResetCase{'}', false},
-                                           ResetCase{'F', true}, ResetCase{'R', true},
-                                           ResetCase{0, true}));
 
 TEST(Shutdown, AsksAfterThreeSecondsThenTenMoreOnRetry) {
     using A = MsgAnswer;
