@@ -452,12 +452,10 @@ TEST(ResultsStream, OneUpdatePerCompleteLine) {
         int lines;
     } cases[] = {
         {"OneLine", {"Vel=  12.5 S=45\r\n"}, 1},
-        // clang-format off
-    {"LineInPieces", {"Vel=  1", "2.5 S=4", "5\r", "\n"}, 1},
-    {"LeadingCrLfIsSkipped", {"\r\nVel=  12.5 S=45\r\n"}, 1},
-    {"LeftoverLfIsSkipped", {"Vel=  12.5 S=45\r", "\n", "Vel=  12.6 S=45\r", "\nVel= 1"}, 2},
-    {"StrayLineEndsThenLines", {"\r\n", "\r\n\r\n", "Vel= 1 S=45\r\n", "Vel= 2 S=45\r\n"}, 2},
-        // clang-format on
+        {"LineInPieces", {"Vel=  1", "2.5 S=4", "5\r", "\n"}, 1},
+        {"LeadingCrLfIsSkipped", {"\r\nVel=  12.5 S=45\r\n"}, 1},
+        {"LeftoverLfIsSkipped", {"Vel=  12.5 S=45\r", "\n", "Vel=  12.6 S=45\r", "\nVel= 1"}, 2},
+        {"StrayLineEndsThenLines", {"\r\n", "\r\n\r\n", "Vel= 1 S=45\r\n", "Vel= 2 S=45\r\n"}, 2},
         // Whatever follows the line in the same text is dropped.
         {"SecondLineInTheSameBlockIsDropped", {"Vel= 1 S=45\r\nVel= 2 S=45\r\n"}, 1},
     };
