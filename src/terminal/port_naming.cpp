@@ -1,5 +1,10 @@
 #include "terminal/port_naming.h"
 
+#include <grp.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+
 namespace sondix {
 namespace {
 
@@ -18,6 +23,31 @@ std::string DeviceForPort(int commPort, std::string_view portNameSetting,
     if (const auto name = Trim(portNameSetting); !name.empty()) return std::string(name);
     if (commPort < 1) return {};
     return "/dev/ttyS" + std::to_string(commPort - 1);
+}
+
+std::string PermissionHint(const std::string& device) {
+    std::string groupName = "dialout";
+    struct stat st {};
+    if (::stat(device.c_str(), &st) == 0) {
+        if (const struct group* g = ::getgrgid(st.st_gid); g != nullptr && g->gr_gid != 0) {
+            groupName = g->gr_name;
+        }
+    }
+    return "\n\n" + device + " belongs to the group \"" + groupName +
+           "\". Add your user to it (sudo usermod -aG " + groupName +
+           " $USER), then log out and in again.";
+}
+
+std::string DeviceEntryText(const SerialDevice& d) {
+    std::string text = d.path;
+    if (!d.description.empty()) text += "  " + d.description;
+    if (d.vendorId >= 0 && d.productId >= 0) {
+        char ids[16];
+        std::snprintf(ids, sizeof ids, "[%04x:%04x]", d.vendorId & 0xffff, d.productId & 0xffff);
+        text += "  ";
+        text += ids;
+    }
+    return text;
 }
 
 }  // namespace sondix
