@@ -18,7 +18,7 @@ frmCancelSend::frmCancelSend(Session& s, QWidget* parent)
     label1_ = new QLabel(this);
     label1_->setObjectName("Label1");
     label1_->setWordWrap(true);
-    label1_->setMinimumWidth(320);
+    label1_->setMinimumWidth(440);
     command1_ = new QPushButton("Cancel", this);
     command1_->setObjectName("Command1");
     command1_->setFocusPolicy(Qt::NoFocus);
