@@ -2,54 +2,29 @@
 // first answer, complete even when the program is killed; an unplugged device is reopened by
 // itself when it returns.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <QProcess>
 
 #include "e2e_support.h"
 #include "terminal/main_window.h"
-
-extern char** environ;
+#include "test_files.h"
 
 namespace sondix::test {
 namespace {
 
-std::string Out(const std::string& name) {
-    std::filesystem::create_directories(SONDIX_TEST_OUT);
-    return std::string(SONDIX_TEST_OUT) + "/" + name;
-}
-
-std::string Slurp(const std::string& path) {
-    std::ostringstream b;
-    b << std::ifstream(path, std::ios::binary).rdbuf();
-    return b.str();
-}
-
 TEST(CaptureWithSimulator, LogFromTheCommandLineIsCompleteWhenTheProgramIsKilled) {
     SimProcess sim({"--baud", "0"});
-    const std::string log = Out("capture.log"), config = Out("capture-config");
-    std::ofstream(log, std::ios::binary) << "earlier\r\n";
-    std::vector<std::string> env{"SONDIX_PORT=" + sim.device(), "QT_QPA_PLATFORM=offscreen",
-                                 "XDG_CONFIG_HOME=" + config};
-    std::vector<std::string> args{SONDIX_APP_PATH, "--log", log};
-    std::vector<char*> argv, envp;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    for (auto& e : env)
-        envp.push_back(e.data());
-    argv.push_back(nullptr);
-    envp.push_back(nullptr);
-    pid_t pid = -1;
-    ASSERT_EQ(posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()), 0);
-
+    const std::string log = WriteFile("capture.log", "earlier\r\n");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("SONDIX_PORT", QString::fromStdString(sim.device()));
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(OutPath("capture-config")));
+    QProcess app;
+    app.setProcessEnvironment(env);
+    app.start(SONDIX_APP_PATH, {"--log", QString::fromStdString(log)});
     // The start-up's "E" and the identification's listing, the last block its terminator line.
     const bool listed = PumpUntil([&] { return Slurp(log).ends_with("  ***  \r\n"); }, 10000);
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
+    app.kill();  // SIGKILL
+    app.waitForFinished();
     ASSERT_TRUE(listed) << Slurp(log);
     const std::string text = Slurp(log);
     EXPECT_TRUE(text.starts_with("earlier\r\nE\r\nOK\r\nP\r\n")) << text;
@@ -58,7 +33,7 @@ TEST(CaptureWithSimulator, LogFromTheCommandLineIsCompleteWhenTheProgramIsKilled
 }
 
 TEST(ReconnectWithSimulator, UnplugReportedOnceAndTheReturningDeviceReopenedQuietly) {
-    const std::string link = Out("reconnect-sensor");
+    const std::string link = OutPath("reconnect-sensor");
     SimProcess first({"--baud", "0", "--link", link, "--hangup-after", "2"});
     MemorySettingsStore store;
     RecordingAsker asker;
