@@ -6,8 +6,8 @@
 #include <QAction>
 #include <QPushButton>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 
-#include "../cli/json_value.h"
 #include "../e2e/e2e_support.h"
 #include "pty_pair.h"
 #include "terminal/main_window.h"
@@ -25,7 +25,10 @@ std::string DecodedLog(const std::string& key, const std::string& capture) {
     for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;)
         json.append(buf, n);
     pclose(pipe);
-    return ParseJson(json)["log"].text;
+    // The JSON carries each byte as the code point of the same number.
+    return QString::fromStdString(nlohmann::json::parse(json)["log"].get<std::string>())
+        .toLatin1()
+        .toStdString();
 }
 
 struct QuickClock : QtClock {
