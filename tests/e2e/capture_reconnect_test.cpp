@@ -34,7 +34,7 @@ TEST(CaptureWithSimulator, LogFromTheCommandLineIsCompleteWhenTheProgramIsKilled
 
 TEST(ReconnectWithSimulator, UnplugReportedOnceAndTheReturningDeviceReopenedQuietly) {
     const std::string link = OutPath("reconnect-sensor");
-    SimProcess first({"--baud", "0", "--link", link, "--hangup-after", "2"});
+    SimProcess first({"--baud", "0", "--link", link, "--hangup-after", "4"});
     MemorySettingsStore store;
     RecordingAsker asker;
     setenv("SONDIX_PORT", link.c_str(), 1);
@@ -43,7 +43,7 @@ TEST(ReconnectWithSimulator, UnplugReportedOnceAndTheReturningDeviceReopenedQuie
     w.show();
     w.Form_Load();
     const auto red = [&] { return w.LampColour() == Colour{255, 0, 0}; };
-    ASSERT_TRUE(PumpUntil(red, 6000));
+    ASSERT_TRUE(PumpUntil(red, 8000));
     Pump(1500);  // a second and more with the device away
     EXPECT_TRUE(asker.asked.empty()) << asker.asked.front().text;
     EXPECT_TRUE(w.StatusPanelText(0).contains("reconnecting"))
