@@ -26,16 +26,20 @@ std::string DeviceForPort(int commPort, std::string_view portNameSetting,
 }
 
 std::string PermissionHint(const std::string& device) {
-    std::string groupName = "dialout";
     struct stat st {};
-    if (::stat(device.c_str(), &st) == 0) {
-        if (const struct group* g = ::getgrgid(st.st_gid); g != nullptr && g->gr_gid != 0) {
-            groupName = g->gr_name;
-        }
+    const struct group* g = ::stat(device.c_str(), &st) == 0 ? ::getgrgid(st.st_gid) : nullptr;
+    if (g == nullptr || g->gr_gid == 0) {
+        // Owned by root alone: the usual arrangement gives serial devices to "dialout".
+        return "\n\nOnly root may use " + device +
+               " here. Serial devices usually belong to the group \"dialout\": ask for the "
+               "device to be given to it and add your user (sudo usermod -aG dialout $USER), "
+               "then log out and in again.";
     }
-    return "\n\n" + device + " belongs to the group \"" + groupName +
-           "\". Add your user to it (sudo usermod -aG " + groupName +
-           " $USER), then log out and in again.";
+    const std::string name = g->gr_name;
+    return "\n\n" + device + " belongs to the group \"" + name +
+           "\". Add your user to it (sudo usermod -aG " + name +
+           " $USER), then log out and in "
+           "again.";
 }
 
 std::string DeviceEntryText(const SerialDevice& d) {
