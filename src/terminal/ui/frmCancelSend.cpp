@@ -29,7 +29,7 @@ frmCancelSend::frmCancelSend(Session& s, QWidget* parent)
 }
 
 void frmCancelSend::ShowSending(std::string_view label) {
-    label1_->setText(FromLatin1(label));
+    label1_->setText(QString::fromStdString(std::string(label)));  // holds a file name: UTF-8
     adjustSize();
     show();
     raise();

@@ -377,7 +377,7 @@ void frmTerminal::CloseLog() {
 }
 
 void frmTerminal::ShowLogState() {
-    setWindowTitle(FromLatin1(LogCaption(log_.Path())));
+    setWindowTitle(QString::fromStdString(LogCaption(log_.Path())));  // a file name: UTF-8
     mnuOpenLog_->setEnabled(!log_.IsOpen());
     mnuCloseLog_->setEnabled(log_.IsOpen());
 }
