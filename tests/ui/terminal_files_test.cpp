@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QProcess>
 #include <QPushButton>
-#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "../e2e/e2e_support.h"
@@ -18,17 +18,13 @@ namespace sondix::test {
 namespace {
 
 std::string DecodedLog(const std::string& key, const std::string& capture) {
-    std::string json;
-    FILE* pipe =
-        popen((std::string(SONDIX_CLI_PATH) + " decode '" + key + "' " + capture).c_str(), "r");
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;)
-        json.append(buf, n);
-    pclose(pipe);
+    QProcess cli;
+    cli.start(SONDIX_CLI_PATH,
+              {"decode", QString::fromStdString(key), QString::fromStdString(capture)});
+    cli.waitForFinished();
     // The JSON carries each byte as the code point of the same number.
-    return QString::fromStdString(nlohmann::json::parse(json)["log"].get<std::string>())
-        .toLatin1()
-        .toStdString();
+    const auto log = nlohmann::json::parse(cli.readAllStandardOutput().toStdString())["log"];
+    return QString::fromStdString(log.get<std::string>()).toLatin1().toStdString();
 }
 
 struct QuickClock : QtClock {
@@ -54,7 +50,7 @@ struct Window {
     bool Enabled(const char* item) const { return w->findChild<QAction*>(item)->isEnabled(); }
 };
 
-TEST(TerminalFiles, LogHoldsEveryByteAsTheToolLogsItAndATextFileGoesOut) {
+TEST(TerminalFiles, LogHoldsEveryByteAsTheToolLogsItATextFileGoesOutAndPictures) {
     Window t;
     const std::string log = OutPath("menu.log");
     std::filesystem::remove(log);
@@ -80,19 +76,17 @@ TEST(TerminalFiles, LogHoldsEveryByteAsTheToolLogsItAndATextFileGoesOut) {
     t.w->mnuSendText_Click();
     EXPECT_EQ(t.pty.readMaster(4, 1000), "PF\r\n");
     EXPECT_TRUE(t.Enabled("mnuSendText"));
-}
 
-TEST(TerminalFiles, PropertiesDialogAndCancelWindowPictures) {
-    Window t;
+    // Pictures for a person to look at.
     frmProperties dialog(t.w->session(), t.store,
                          {{"/dev/ttyUSB0", "FT232R USB UART", 0x403, 0x6001}});
     dialog.show();
     EXPECT_EQ(dialog.Choices(), LoadPropertySettings(t.w->session(), {}));
     SaveScreenshot(&dialog, "frmProperties");
-    frmCancelSend cancel(t.w->session(), t.w.get());
-    cancel.ShowSending("Transmitting Text File - /home/user/sensor/setup-commands.txt");
-    SaveScreenshot(&cancel, "frmCancelSend");
-    cancel.Command1()->click();
+    frmCancelSend* cancel = t.w->CancelSendWindow();
+    cancel->ShowSending("Transmitting Text File - /home/user/sensor/setup-commands.txt");
+    SaveScreenshot(cancel, "frmCancelSend");
+    cancel->Command1()->click();
     EXPECT_TRUE(t.w->session().CancelSend);
 }
 
