@@ -56,14 +56,13 @@ TEST(SimAnswers, EveryDataGraphChartsWithItsWordCount) {
         const bool time = c.command == 'D' || c.command == 'y';
         const int words = time ? sensor.TimeWords() : sensor.SpectrumWords();
         SCOPED_TRACE(std::string(1, c.command) + " " + std::to_string(words));
-        if (c.nwords) EXPECT_EQ(words, c.nwords);
+        EXPECT_TRUE(c.nwords == 0 || words == c.nwords);
         const Decoded d(c.command, sensor.Feed(std::string(1, c.command), 12.5));
         EXPECT_EQ(d.Boxes(), "");
         EXPECT_EQ(d.host.graphShows, 1);
         const GraphModel& g = d.s.graph;
-        if (c.command != '[') EXPECT_EQ(g.NPoints(), words);  // the stream shows a zoom
+        EXPECT_TRUE(c.command == '[' || g.NPoints() == words);  // the stream shows a zoom
         ASSERT_GT(g.NPoints(), 10);
-        EXPECT_EQ(d.s.graphHdr.FreqStep > 0 || time, true);
         if (time) {
             EXPECT_NEAR(d.s.res.SamplePeriodUs, sensor.State().params.Get("SampleT"), 1e-3);
             continue;
@@ -125,7 +124,7 @@ TEST(SimInterpreter, OnlyTheAccessCodeCalibrates) {
         EXPECT_EQ(answer.find("Calibration Done") != std::string::npos, done) << code;
         EXPECT_EQ(GetParValue(s.Feed("P", 4), "CalFac  =") != before, done) << code;
         // A refusal never holds a "D": the program reads that letter as success.
-        if (!done) EXPECT_EQ(answer.find_first_of("Dd"), std::string::npos) << answer;
+        EXPECT_TRUE(done || answer.find_first_of("Dd") == std::string::npos) << answer;
     }
     Sensor s{Config{}};
     s.Feed("s41009999", 0);  // a threshold no echo reaches
