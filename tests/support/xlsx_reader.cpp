@@ -6,6 +6,7 @@
 #include <charconv>
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace sondix::test {
 namespace {
@@ -24,9 +25,6 @@ std::optional<QByteArray> Member(zip_t* archive, const char* name) {
     return data;
 }
 
-int IntAttr(const QXmlStreamReader& x, const char* name) {
-    return x.attributes().value(name).toInt();
-}
 std::string TextAttr(const QXmlStreamReader& x, const char* name) {
     return x.attributes().value(name).toString().toStdString();
 }
@@ -86,11 +84,8 @@ std::optional<XlsxBook> XlsxBook::Open(const std::string& path, std::string* err
     XlsxBook book;
     for (QXmlStreamReader x(*sheet); !x.atEnd();) {
         if (x.readNext() != QXmlStreamReader::StartElement) continue;
-        if (x.name() == u"col") {
-            for (int c = IntAttr(x, "min"); c <= IntAttr(x, "max"); ++c)
-                book.widths_[c] = x.attributes().value("width").toDouble();
-        } else if (x.name() == u"c") {
-            XlsxCell cell{TextAttr(x, "t"), {}, IntAttr(x, "s")};
+        if (x.name() == u"c") {
+            XlsxCell cell{TextAttr(x, "t"), {}};
             const auto at = ParseCellRef(TextAttr(x, "r"));
             while (x.readNext() != QXmlStreamReader::Invalid &&
                    !(x.isEndElement() && x.name() == u"c")) {
@@ -105,19 +100,6 @@ std::optional<XlsxBook> XlsxBook::Open(const std::string& path, std::string* err
                 cell.value = index < shared.size() ? shared[index] : std::string();
             }
             book.cells_[at] = cell;
-        }
-    }
-    if (const auto styles = Member(archive.get(), "xl/styles.xml")) {
-        bool inCellXfs = false;
-        for (QXmlStreamReader x(*styles); !x.atEnd();) {
-            x.readNext();
-            if (x.name() == u"cellXfs") inCellXfs = x.isStartElement();
-            if (!x.isStartElement()) continue;
-            if (x.name() == u"numFmt") {
-                book.numFmts_[IntAttr(x, "numFmtId")] = TextAttr(x, "formatCode");
-            } else if (x.name() == u"xf" && inCellXfs) {
-                book.xfNumFmt_.push_back(IntAttr(x, "numFmtId"));
-            }
         }
     }
     return book;
@@ -142,18 +124,6 @@ std::string XlsxBook::Text(int row, int col) const {
     const XlsxCell* c = Cell(row, col);
     if (!c || c->type.empty() || c->type == "n") return {};
     return c->value;
-}
-
-std::string XlsxBook::NumberFormat(int row, int col) const {
-    const XlsxCell* c = Cell(row, col);
-    if (!c || c->style < 0 || static_cast<std::size_t>(c->style) >= xfNumFmt_.size()) return {};
-    const auto it = numFmts_.find(xfNumFmt_[static_cast<std::size_t>(c->style)]);
-    return it == numFmts_.end() ? std::string() : it->second;
-}
-
-double XlsxBook::ColumnWidth(int col) const {
-    const auto it = widths_.find(col);
-    return it == widths_.end() ? 0.0 : it->second;
 }
 
 }  // namespace sondix::test
