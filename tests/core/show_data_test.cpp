@@ -452,21 +452,6 @@ TEST(ResultsStream, OneUpdatePerCompleteLine) {
 
 // ---- history hand-over and other commands ----
 
-TEST(NoReader, OnlyShowsAndLogs) {
-    for (const int key : {0, int('R'), int('d'), 'D' + 256}) {
-        SessionFixture f;
-        f.host.logOpen = true;
-        f.s.CommandKey = static_cast<std::int16_t>(key);
-        Feed(f, "NWORDS=0512 \r\n  ***  \r\n");
-        EXPECT_EQ(f.s.parser.AnswerText, "");
-        EXPECT_EQ(f.s.parser.GraphState, kIdle);
-        EXPECT_EQ(f.s.parser.ChunkCount, 0);
-        EXPECT_EQ(f.term.text, "NWORDS=0512 \r\n  ***  \r\n");
-        EXPECT_EQ(f.host.log, "NWORDS=0512 \r\n  ***  \r\n");
-        EXPECT_TRUE(f.asker.asked.empty());
-    }
-}
-
 // (name, the box before, the block, the box after, what is logged)
 TEST(DisplayStep, ShowsTheEditedBlockAndLogsIt) {
     const struct {
