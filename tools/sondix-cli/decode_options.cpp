@@ -8,7 +8,8 @@ namespace {
 
 // Options that take a value, as "--name VALUE" or "--name=VALUE".
 constexpr std::string_view kValueOptions[] = {"--block",      "--units", "--firmware",
-                                              "--header-str", "--now",   "--xlsx"};
+                                              "--header-str", "--now",   "--xlsx",
+                                              "--set",        "--click", "--answer"};
 
 bool TakesValue(std::string_view name) {
     for (const std::string_view v : kValueOptions) {
@@ -49,6 +50,14 @@ std::string ApplyOption(DecodeOptions& d, std::string_view name, const std::stri
     } else if (name == "--xlsx") {
         if (value.empty()) return "--xlsx needs a file name";
         d.xlsx = value;
+    } else {
+        ConfigAction a;
+        a.kind = name == "--click" ? ConfigAction::Kind::Click : ConfigAction::Kind::Answer;
+        a.name = value;
+        if (name == "--set" && !SplitSetArgument(value, a)) return "--set needs NAME=VALUE";
+        const std::string error = CheckConfigAction(a);
+        if (!error.empty()) return error;
+        d.configActions.push_back(a);
     }
     return {};
 }
@@ -66,7 +75,13 @@ std::string UsageText() {
            "  --velocimeter        the sensor is a velocimeter\n"
            "  --header-str TEXT    the unit's identification in chart titles\n"
            "  --now YYYY-MM-DDThh:mm:ss   the clock's date and time\n"
-           "  --xlsx OUT           also write the chart's workbook to OUT\n";
+           "  --xlsx OUT           also write the chart's workbook to OUT\n"
+           "  --config             (KEY P) open the configuration screen; the input answers\n"
+           "                       each \"P\" it sends; then, in the order given:\n"
+           "  --set NAME=VALUE     type VALUE into a box, set the up-down, click a choice (1)\n"
+           "                       or a check box (1 or 0)\n"
+           "  --click NAME         press a button of the screen\n"
+           "  --answer BUTTON      answer the next message box (Yes, No, OK, Cancel, ...)\n";
 }
 
 ParsedCommand ParseCommandLine(const std::vector<std::string>& args) {
@@ -92,6 +107,10 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args) {
         }
         if (a == "--velocimeter") {
             out.decode.velocimeter = true;
+            continue;
+        }
+        if (a == "--config") {
+            out.decode.config = true;
             continue;
         }
         if (a.size() < 2 || a.compare(0, 2, "--") != 0) {
@@ -125,6 +144,14 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args) {
         return out;
     }
     out.decode.key = positional[0][0];
+    if (out.decode.config && out.decode.key != 'P') {
+        out.error = "--config reads the answer to P";
+        return out;
+    }
+    if (!out.decode.config && !out.decode.configActions.empty()) {
+        out.error = "--set, --click and --answer need --config";
+        return out;
+    }
     if (positional.size() == 2) out.decode.file = positional[1];
     return out;
 }

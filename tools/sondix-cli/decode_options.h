@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/gen_datetime.h"
+#include "config_action.h"
 
 namespace sondix::cli {
 
@@ -18,7 +19,9 @@ struct DecodeOptions {
     bool velocimeter = false;
     std::optional<std::string> headerStr;
     std::optional<Gen::DateTime> now;
-    std::string xlsx;  // "" : no workbook
+    std::string xlsx;     // "" : no workbook
+    bool config = false;  // --config: the configuration screen on the listing
+    std::vector<ConfigAction> configActions;
 };
 
 struct ParsedCommand {
