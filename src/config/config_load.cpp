@@ -217,6 +217,7 @@ void RefreshParameters(Session& s) {
 void Form_Load(Session& s) {
     ConfigScreen& c = s.config;
     ParamMirror& m = s.mirror;
+    const bool shown = c.Shown;
     if (m.FirstInitDone == 0) {
         m.Password = -1;
         c.CalibrationBusy = false;
@@ -232,7 +233,8 @@ void Form_Load(Session& s) {
     c.caption = "Radar Configuration Screen";
     c.back = kConfigBackground;
     ColourScreen(c);
-    ++m.FirstInitDone;
+    // Closed during the refresh's wait: the next opening must read the sensor again.
+    if (!(shown && !c.Shown)) ++m.FirstInitDone;
     c.NormalButtonColor = kConfigButtonFace;
     Redraw(s);
 }
