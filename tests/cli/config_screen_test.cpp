@@ -132,9 +132,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, ConfigScreenCase, testing::ValuesIn(LoadCases())
                          [](const auto& info) { return info.param.name; });
 
 TEST(ConfigScreenCli, ActionsThatNameNoSuchControlOrValueAreUsageErrors) {
-    for (const char* bad : {"--click txtSet4", "--set nothing=1", "--set optUnits(9)=1",
-                            "--set optUnits(1)=0", "--set updDamp=x", "--answer Maybe",
-                            "--set txtSet4"}) {
+    for (const char* bad :
+         {"--click txtSet4", "--set nothing=1", "--set optUnits(9)=1", "--set optUnits(1)=0",
+          "--set updDamp=x", "--answer Maybe", "--set txtSet4"}) {
         std::string out;
         EXPECT_EQ(RunCli("decode P --config" + Quoted(bad), out), 2) << bad;
     }
