@@ -51,8 +51,17 @@ QFrame* Separator() {
     return line;
 }
 
-// Text boxes wide enough for the longest length the sensor takes ("1076'10.4\"").
-constexpr int kBoxChars = 10;
+// A text box as wide as the longest length the sensor takes ("1076'10.4\"") in its own font,
+// not the wider default of a line edit.
+class ValueBox : public QLineEdit {
+  public:
+    QSize sizeHint() const override {
+        constexpr int kChars = 11;
+        const int w = fontMetrics().horizontalAdvance(QLatin1Char('0')) * kChars + 12;
+        return {w, QLineEdit::sizeHint().height()};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
 
 }  // namespace
 
@@ -100,9 +109,8 @@ QWidget* frmConfig::Make(const QByteArray& name) {
             break;
         }
         case ControlKind::TextBox: {
-            auto* t = new QLineEdit;
-            t->setMinimumWidth(t->fontMetrics().horizontalAdvance(QLatin1Char('0')) * kBoxChars +
-                               12);
+            auto* t = new ValueBox;
+            t->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
             connect(t, &QLineEdit::textEdited, this,
                     [this, qname](const QString& text) { Forward(qname, text); });
             w = t;
@@ -127,6 +135,8 @@ void frmConfig::BuildControls() {
     setAutoFillBackground(true);
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("content"));
+    content->setAutoFillBackground(true);
+    content_ = content;
     auto* top = new QHBoxLayout;
     top->addWidget(Make("lblHeader"), 1);
     top->addWidget(Make("cmdRefreshPar"), 0, Qt::AlignTop);
@@ -152,14 +162,19 @@ void frmConfig::BuildControls() {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll_);
+}
 
-    content->adjustSize();
-    QSize want = content->sizeHint();
+void frmConfig::GrowToContents() {
+    // A hidden window's nested layouts keep the sizes of their old texts until they are told.
+    for (QWidget* w : content_->findChildren<QWidget*>())
+        w->updateGeometry();
+    QSize want = sizeHint().expandedTo(size());
     if (const QScreen* scr = screen()) {
-        const QSize avail = scr->availableGeometry().size() - QSize(16, 48);
-        want = want.boundedTo(avail);
+        // Room for the window frame, which the screen's available area must also hold.
+        want = want.boundedTo(scr->availableGeometry().size() - QSize(16, 48));
     }
-    resize(want);
+    // Resized at least once, so that showing it keeps this size.
+    if (want != size() || !testAttribute(Qt::WA_Resized)) resize(want);
 }
 
 // Units, calibration, loop output points, range limits and the calculated figures.
@@ -196,12 +211,14 @@ QWidget* frmConfig::BuildLengthsColumn() {
 
     auto* calc = static_cast<QGroupBox*>(Make("frmCalculated"));
     auto* ch = new QHBoxLayout(calc);
+    ch->setSpacing(16);
     ch->addWidget(Make("lblFreq"), 1);
     ch->addWidget(Make("lblSweep"), 1);
     v->addWidget(calc);
     return col;
 }
 
+// Both relays and the output variable.
 QWidget* frmConfig::BuildRelaysColumn() {
     auto* col = new QWidget;
     auto* v = new QVBoxLayout(col);
@@ -221,10 +238,11 @@ QWidget* frmConfig::BuildRelaysColumn() {
         g->addLayout(dist, 3, 0, 1, 2);
         v->addWidget(frame);
     }
+    v->addWidget(ChoiceGroup("frmOutSel", "optOutSel", 3, 3));
     return col;
 }
 
-// Damping, amplitude threshold, echo selection, output variable and history interval.
+// Damping, amplitude threshold, echo selection and history interval.
 QWidget* frmConfig::BuildSettingsColumn() {
     auto* col = new QWidget;
     auto* v = new QVBoxLayout(col);
@@ -242,19 +260,22 @@ QWidget* frmConfig::BuildSettingsColumn() {
     amp->addWidget(Make("cmdAmpMin"));
     v->addLayout(amp);
 
-    const auto group = [&](const char* frame, const char* base, int count, int perRow) {
-        auto* f = static_cast<QGroupBox*>(Make(frame));
-        auto* g = new QGridLayout(f);
-        for (int i = 0; i < count; ++i) {
-            const QByteArray name = QByteArray(base) + "(" + QByteArray::number(i) + ")";
-            g->addWidget(Make(name), i / perRow, i % perRow);
-        }
-        v->addWidget(f);
-    };
-    group("frmPkSel", "optPkSel", 4, 2);
-    group("frmOutSel", "optOutSel", 3, 3);
-    group("frmHist", "optHist", 7, 4);
+    v->addWidget(ChoiceGroup("frmPkSel", "optPkSel", 4, 1));
+    v->addWidget(ChoiceGroup("frmHist", "optHist", 7, 4));
     return col;
+}
+
+QWidget* frmConfig::ChoiceGroup(const char* frame, const char* base, int count, int perRow) {
+    auto* f = Make(frame);
+    auto* g = new QGridLayout(f);
+    for (int i = 0; i < count; ++i)
+        g->addWidget(Make(QByteArray(base) + "(" + QByteArray::number(i) + ")"), i / perRow,
+                     i % perRow);
+    return f;
+}
+
+QSize frmConfig::sizeHint() const {
+    return content_->sizeHint();
 }
 
 void frmConfig::Render() {
@@ -308,6 +329,7 @@ void frmConfig::Render() {
         if (w->toolTip() != tip) w->setToolTip(tip);
     }
     rendering_ = false;
+    GrowToContents();
 }
 
 void frmConfig::Forward(const QString& name, const QString& value) {

@@ -23,6 +23,8 @@ class frmConfig : public QWidget {
     explicit frmConfig(sondix::Session& s, QWidget* parent = nullptr);
 
     void Render();
+    // The whole screen without scrolling.
+    QSize sizeHint() const override;
     void closeFromCore();
     // The control's widget by its name ("cmdSet4", "optUnits(2)"), for tests.
     QWidget* Control(const QString& name) const { return widgets_.value(name); }
@@ -32,16 +34,20 @@ class frmConfig : public QWidget {
 
   private:
     void BuildControls();
+    // Grows the window (never beyond the screen) until the model's texts fit without scrolling.
+    void GrowToContents();
     QWidget* BuildLengthsColumn();
     QWidget* BuildRelaysColumn();
     QWidget* BuildSettingsColumn();
     QWidget* Make(const QByteArray& name);
+    QWidget* ChoiceGroup(const char* frame, const char* base, int count, int perRow);
     void Forward(const QString& name, const QString& value);
     void Press(const QString& name);
 
     sondix::Session& s_;
     QHash<QString, QWidget*> widgets_;
     QScrollArea* scroll_ = nullptr;
+    QWidget* content_ = nullptr;
     bool rendering_ = false;
     bool closingFromCore_ = false;
 };
