@@ -241,7 +241,6 @@ void Form_Load(Session& s) {
 
 void Form_Unload(Session& s) {
     s.mirror.FirstInitDone = 0;
-    if (!s.config.Shown) return;
     s.config.Shown = false;
     s.io.host->CloseConfigWindow();
 }
