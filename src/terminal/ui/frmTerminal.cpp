@@ -300,6 +300,8 @@ void frmTerminal::EndProgram() {
     ended_ = true;
     delete graph_.data();
     delete results_.data();
+    // Hidden, not deleted: one of its handlers may still be waiting below this call.
+    if (config_) config_->hide();
     // Posted, so that a shutdown during start-up (before the event loop runs) still ends it.
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     close();
