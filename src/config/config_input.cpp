@@ -3,6 +3,7 @@
 // through here, so they run the same handlers.
 #include <algorithm>
 #include <charconv>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -50,15 +51,26 @@ constexpr TextHandler kTexts[] = {
     {"txtAmpMin", txtAmpMin_Change},
 };
 
+using Group = std::span<ScreenControl> (*)(ConfigScreen&);
+
 struct OptionHandler {
     std::string_view group;
+    Group controls;
     void (*click)(Session&, int, By);
 };
 
 constexpr OptionHandler kOptions[] = {
-    {"optUnits", optUnits_Click},           {"optRelay1Mode", optRelay1Mode_Click},
-    {"optRelay2Mode", optRelay2Mode_Click}, {"optPkSel", optPkSel_Click},
-    {"optOutSel", optOutSel_Click},         {"optHist", optHist_Click},
+    {"optUnits", [](ConfigScreen& c) { return std::span<ScreenControl>(c.optUnits); },
+     optUnits_Click},
+    {"optRelay1Mode", [](ConfigScreen& c) { return std::span<ScreenControl>(c.optRelay1Mode); },
+     optRelay1Mode_Click},
+    {"optRelay2Mode", [](ConfigScreen& c) { return std::span<ScreenControl>(c.optRelay2Mode); },
+     optRelay2Mode_Click},
+    {"optPkSel", [](ConfigScreen& c) { return std::span<ScreenControl>(c.optPkSel); },
+     optPkSel_Click},
+    {"optOutSel", [](ConfigScreen& c) { return std::span<ScreenControl>(c.optOutSel); },
+     optOutSel_Click},
+    {"optHist", [](ConfigScreen& c) { return std::span<ScreenControl>(c.optHist); }, optHist_Click},
 };
 
 struct CheckHandler {
@@ -94,11 +106,8 @@ bool ClickOption(Session& s, std::string_view name, ScreenControl& option) {
     if (!SplitIndexed(name, group, index)) return false;
     for (const OptionHandler& h : kOptions) {
         if (h.group != group) continue;
-        for (const NamedControl& n : Controls(s.config)) {
-            std::string_view g;
-            int i = 0;
-            if (SplitIndexed(n.name, g, i) && g == group) n.control->value = false;
-        }
+        for (ScreenControl& o : h.controls(s.config))
+            o.value = false;
         option.value = true;
         h.click(s, index, By::User);
         return true;

@@ -42,10 +42,6 @@ int WholeIn(float v, int lo, int hi) {
     return static_cast<int>(v);
 }
 
-std::string NumberText(double v) {
-    return Gen::CStr(v);
-}
-
 }  // namespace config_detail
 
 using namespace config_detail;

@@ -138,7 +138,6 @@ void SelectOption(Session& s, std::array<ScreenControl, N>& group, int i,
 void SetCheck(Session& s, ScreenControl& box, bool on, void (*onClick)(Session&, By));
 // A mirror value that is a whole number within lo..hi, or -1.
 int WholeIn(float v, int lo, int hi);
-std::string NumberText(double v);  // the text of a number, no leading blank
 }  // namespace config_detail
 
 // Handlers (each group's file).
