@@ -139,8 +139,6 @@ void ExpectFallbacks(const std::vector<FallbackCase>& cases) {
 TEST(ReadPar, DistanceKeysTryTheOlderSpellings) {
     ExpectFallbacks(
         {{"CalFacD", Without(DistanceLines(), {"CalFac  ="}), &M::CalFac, 99},
-         {"CalFac missing", Without(DistanceLines(), {"CalFac  =", "CalFacD ="}), &M::CalFac,
-          kMissing},
          {"CalDopp", Without(DistanceLines(), {"CalDopplr="}), &M::CalDopplr, 98},
          {"CalFacV", Without(DistanceLines(), {"CalDopplr=", "CalDopp ="}), &M::CalDopplr, 97},
          {"CalDopplr missing", Without(DistanceLines(), {"CalDopplr=", "CalDopp =", "CalFacV ="}),
@@ -151,7 +149,6 @@ TEST(ReadPar, DistanceKeysTryTheOlderSpellings) {
          {"PeakSel missing gives PkSel", Without(DistanceLines(), {"PeakSel ="}), &M::PeakSel, 3},
          {"PeakSel and PkSel missing", Without(DistanceLines(), {"PeakSel =", "PkSel   ="}),
           &M::PeakSel, kMissing},
-         {"DistMax missing", Without(DistanceLines(), {"DistMax ="}), &M::DistMax, kMissing},
          {"SerNum missing", Without(DistanceLines(), {"SerNum  ="}), &M::SerNum, kMissing}});
 }
 
