@@ -12,4 +12,8 @@ struct Session;
 // true; `text` is emptied once the answer is complete).
 void HistTransfer(Session& s, std::string& text, bool fromFile);
 
+// "&Disp Hist File" once the user has chosen `path` in the open dialog ("" when cancelled): the
+// file is read and handed to HistTransfer in one call.
+void LoadHistoryFile(Session& s, const std::string& path);
+
 }  // namespace sondix
