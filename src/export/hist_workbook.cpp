@@ -120,4 +120,11 @@ std::string WriteHistWorkbook(const Gen::HistoryArrays& a, int n, bool modeVeloc
     return WriteSheet(cells, HeaderWidths(cells), path);
 }
 
+std::string HistWorkbookFileName(const Gen::DateTime& now) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "Sondix history %04d-%02d-%02d %02d-%02d-%02d.xlsx", now.year,
+                  now.month, now.day, now.hour, now.minute, now.second);
+    return buf;
+}
+
 }  // namespace sondix

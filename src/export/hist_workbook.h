@@ -28,4 +28,7 @@ std::string WriteHistWorkbook(const Gen::HistoryArrays& a, int n, bool modeVeloc
                               const std::string& graphHeaderStr, const Gen::DateTime& now,
                               const std::string& path);
 
+// "Sondix history YYYY-MM-DD hh-nn-ss.xlsx".
+std::string HistWorkbookFileName(const Gen::DateTime& now);
+
 }  // namespace sondix

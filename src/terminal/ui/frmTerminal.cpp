@@ -120,7 +120,9 @@ void frmTerminal::BuildMenus() {
     mnuCloseLog_ = file->addAction("&Close Log File");
     mnuCloseLog_->setObjectName("mnuCloseLog");
     mnuCloseLog_->setEnabled(false);
-    file->addAction("&Disp Hist File")->setObjectName("mnuShowHistFile");
+    QAction* showHist = file->addAction("&Disp Hist File");
+    showHist->setObjectName("mnuShowHistFile");
+    connect(showHist, &QAction::triggered, this, &frmTerminal::mnuShowHistFile_Click);
     file->addSeparator();
     mnuSendText_ = file->addAction("&Transmit Text File...");
     mnuSendText_->setObjectName("mnuSendText");

@@ -6,10 +6,12 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "history/ui/frmHist.h"
 #include "history/ui/frmResults.h"
 #include "response/ui/frmGraph.h"
 #include "terminal/session.h"
@@ -76,7 +78,8 @@ class frmTerminal : public QMainWindow, public WindowHost {
     void CreateResultsWindow() override;
     void CloseResultsWindow() override;
     void ResultsChanged() override;
-    void CloseHistWindow() override {}
+    void ShowHistWindow() override;
+    void CloseHistWindow() override;
     void ToggleConfigWindow() override {}
     void CloseConfigWindow() override {}
 
@@ -88,6 +91,11 @@ class frmTerminal : public QMainWindow, public WindowHost {
     Colour LampColour() const { return frmConnectLight_->colour(); }
     frmGraph* GraphWindow() const { return graph_; }
     frmResults* ResultsWindow() const { return results_; }
+    frmHist* HistWindow() const { return hist_; }
+    // "&Disp Hist File" asks this for the file ("" when cancelled); the open dialog by default.
+    using FileChooser = std::function<QString()>;
+    void setHistFileChooser(FileChooser choose) { chooseHistFile_ = std::move(choose); }
+    void mnuShowHistFile_Click();
 
   protected:
     void closeEvent(QCloseEvent* e) override;
@@ -141,6 +149,8 @@ class frmTerminal : public QMainWindow, public WindowHost {
 
     QPointer<frmGraph> graph_;
     QPointer<frmResults> results_;
+    QPointer<frmHist> hist_;
+    FileChooser chooseHistFile_;
     bool ended_ = false;
     bool shuttingDown_ = false;
     bool placeWhenFramed_ = false;  // placed before the window system had framed the window
