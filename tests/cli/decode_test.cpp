@@ -202,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(Captures, DecodeKey, ::testing::ValuesIn(kKeyCases),
 TEST(DecodeReport, HasEveryFieldInItsPlace) {
     const Json j = Decode({"D", DataFile("time_series_D.cap")});
     EXPECT_EQ(Keys(j), (std::vector<std::string>{"terminal", "log", "sent", "messages", "state",
-                                                 "mirror", "graphs", "results"}));
+                                                 "mirror", "graphs", "results", "history"}));
     EXPECT_EQ(Keys(j["state"]),
               (std::vector<std::string>{
                   "CommandKey",     "GraphState",     "AutoSpect_status", "AutoResults_status",

@@ -67,6 +67,14 @@ std::string StringText(const std::string& body) {
     return text;
 }
 
+std::string FirstElementTag(const std::string& xml, const std::string& name) {
+    std::string found;
+    ForEachElement(xml, name, [&](const std::string& tag, const std::string&) {
+        if (found.empty()) found = tag;
+    });
+    return found;
+}
+
 std::string FirstElementBody(const std::string& xml, const std::string& name) {
     std::string found;
     bool seen = false;
@@ -182,6 +190,14 @@ std::optional<XlsxBook> XlsxBook::Open(const std::string& path, std::string* err
         const std::string xfs = FirstElementBody(styles->second, "cellXfs");
         ForEachElement(xfs, "xf", [&](const std::string& tag, const std::string&) {
             book.xfNumFmt_.push_back(ToInt(Attr(tag, "numFmtId")));
+            book.xfFillBorder_.emplace_back(ToInt(Attr(tag, "fillId")),
+                                            ToInt(Attr(tag, "borderId")));
+        });
+        ForEachElement(styles->second, "fill", [&](const std::string&, const std::string& body) {
+            book.fills_.push_back(Attr(FirstElementTag(body, "fgColor"), "rgb"));
+        });
+        ForEachElement(styles->second, "border", [&](const std::string&, const std::string& body) {
+            book.bottoms_.push_back(Attr(FirstElementTag(body, "bottom"), "style"));
         });
     }
     return book;
@@ -213,6 +229,22 @@ std::string XlsxBook::NumberFormat(int row, int col) const {
     if (!c || c->style < 0 || static_cast<std::size_t>(c->style) >= xfNumFmt_.size()) return {};
     const auto it = numFmts_.find(xfNumFmt_[static_cast<std::size_t>(c->style)]);
     return it == numFmts_.end() ? std::string() : it->second;
+}
+
+std::string XlsxBook::Fill(int row, int col) const {
+    const XlsxCell* c = Cell(row, col);
+    if (!c || c->style < 0 || static_cast<std::size_t>(c->style) >= xfFillBorder_.size()) return {};
+    const auto fill =
+        static_cast<std::size_t>(xfFillBorder_[static_cast<std::size_t>(c->style)].first);
+    return fill < fills_.size() ? fills_[fill] : std::string();
+}
+
+std::string XlsxBook::BottomBorder(int row, int col) const {
+    const XlsxCell* c = Cell(row, col);
+    if (!c || c->style < 0 || static_cast<std::size_t>(c->style) >= xfFillBorder_.size()) return {};
+    const auto b =
+        static_cast<std::size_t>(xfFillBorder_[static_cast<std::size_t>(c->style)].second);
+    return b < bottoms_.size() ? bottoms_[b] : std::string();
 }
 
 double XlsxBook::ColumnWidth(int col) const {

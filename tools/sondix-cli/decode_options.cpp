@@ -66,7 +66,10 @@ std::string UsageText() {
            "  --velocimeter        the sensor is a velocimeter\n"
            "  --header-str TEXT    the unit's identification in chart titles\n"
            "  --now YYYY-MM-DDThh:mm:ss   the clock's date and time\n"
-           "  --xlsx OUT           also write the chart's workbook to OUT\n";
+           "  --xlsx OUT           also write the chart's workbook to OUT (for H: the\n"
+           "                       history's)\n"
+           "  --from-file          H: hand the input over as a stored history file, in one\n"
+           "                       call, as \"&Disp Hist File\" does\n";
 }
 
 ParsedCommand ParseCommandLine(const std::vector<std::string>& args) {
@@ -92,6 +95,10 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args) {
         }
         if (a == "--velocimeter") {
             out.decode.velocimeter = true;
+            continue;
+        }
+        if (a == "--from-file") {
+            out.decode.fromFile = true;
             continue;
         }
         if (a.size() < 2 || a.compare(0, 2, "--") != 0) {

@@ -18,7 +18,8 @@ struct DecodeOptions {
     bool velocimeter = false;
     std::optional<std::string> headerStr;
     std::optional<Gen::DateTime> now;
-    std::string xlsx;  // "" : no workbook
+    std::string xlsx;       // "" : no workbook
+    bool fromFile = false;  // "H": the input is a stored history file, handed over in one call
 };
 
 struct ParsedCommand {
