@@ -48,7 +48,6 @@ void StartAnswer(Session& s) {
     p.AnswerLen = 0;
     p.AnswerText.clear();
     p.HeaderText.clear();
-    p.ChunkCount = 0;
     s.histRun = HistTransferState{};
     for (int i = 1; i <= Gen::kHistMax; ++i) {
         s.hist.HistTime[i] = i;
@@ -59,10 +58,12 @@ void StartAnswer(Session& s) {
     s.histRun.kdeb = 1;
 }
 
-// The sensor keeps talking without ever finishing: the user decides.
-bool CountChunk(Session& s) {
+// The sensor keeps talking without ever finishing: the user decides. The dispatcher has
+// counted the block already (from 1 at the answer's start); counting it here a second time
+// would stop a full history that arrives a character or two at a time, as at 9600 baud.
+bool WithinChunkLimit(Session& s) {
     ParserState& p = s.parser;
-    if (++p.ChunkCount <= kMaxChunks) return true;
+    if (p.ChunkCount <= kMaxChunks) return true;
     p.GraphState = kFault;
     s.CommandKey = 0;
     AnswerFaultBox(s, s.io.asker->Ask("H-command error", kTooLongText, MsgButtons::AbortRetryIgnore,
@@ -117,7 +118,7 @@ bool TakeBlock(Session& s, const std::string& text, bool fromFile) {
     ParserState& p = s.parser;
     s.histRun.kdeb = 0;
     if (p.GraphState == kIdle) StartAnswer(s);
-    if (!fromFile && !CountChunk(s)) return false;
+    if (!fromFile && !WithinChunkLimit(s)) return false;
     if (p.AnswerLen >= hist::kMaxAnswerLen) {
         HistMessage(s, "History - invalid data transfer length");
         ResetTransfer(s);

@@ -79,6 +79,15 @@ struct FramingCase {
 };
 
 const std::string kPad(80, 'x');
+
+// 2100 records: more than 128000 blocks of one character, each counted once.
+std::string Long() {
+    std::string recs;
+    for (int k = 0; k < 2100; ++k)
+        recs += Rec(k);
+    return Answer(recs);
+}
+
 const std::vector<FramingCase> kFraming{
     {"VelhistSplit", Answer(kThree), {"--block", "45"}, {}, 1},  // the first block ends "VELH"
     {"FileGoesOnAfterMarker", Answer(kThree) + "E\r\nOK\r\n" + kPad, {"--from-file"}, {}, 1},
@@ -88,6 +97,7 @@ const std::vector<FramingCase> kFraming{
      {"--block", std::to_string(Answer(kThree).size() - 6)},
      {},
      1},
+    {"FullHistoryInSingleCharacters", Long(), {"--block", "1"}, {}, 1},
     {"FileWithoutMarker",
      Answer(kThree).substr(0, 200),
      {"--from-file"},
@@ -235,6 +245,7 @@ TEST(HistRecords, StatisticsAndFootnote) {
         const std::string note = h["footnote"];
         EXPECT_EQ(note.substr(note.find("\n\r") + 2), c.statsLine);
         EXPECT_NE(note.find(c.ymax), std::string::npos) << note;
+        if (c.listing == "Vrefcal =    0\r\n") EXPECT_EQ(h["records"][0]["HistSignalPct"], 0);
         for (const Json& p : h["points"]) {
             for (std::size_t k = 1; k < p.size(); ++k)
                 EXPECT_TRUE(p[k].is_number()) << p;
