@@ -17,8 +17,8 @@ constexpr std::uint32_t kGroupHigh = 0xFFF00000;
 
 void HistModel::Setup(bool modeVelocity) {
     caption = modeVelocity ? "VEL History" : "DIST History";
-    y = HistAxis{0, 2000, y.ndivs, y.minor,
-                 modeVelocity ? "Velocity (% of max)" : "Distance (% of max)"};
+    // Placeholder ranges: every display sets both axes.
+    y = HistAxis{0, 2000, 10, 1, modeVelocity ? "Velocity (% of max)" : "Distance (% of max)"};
     x = HistAxis{1000, 2000, 10, 1, "Time"};
     title = "History";
 }

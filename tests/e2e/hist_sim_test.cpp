@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QtCharts/QChart>
@@ -38,6 +39,14 @@ TEST(HistWithSimulator, HistShowsTheChartThenAStoredCaptureReplaces) {
         EXPECT_EQ(h->series(k)->count(), 600);
     EXPECT_EQ(h->series(0)->name(), "Dist % of max");
     EXPECT_TRUE(Has(t.w->StatusPanelText(0).toStdString(), "600 records"));
+    // Loss of echo takes the loop below 4 mA: stored negative, drawn at 0.
+    const QList<QPointF> loop = h->series(1)->points();
+    EXPECT_LT(m.points[8].iloop, 0);
+    EXPECT_EQ(loop[8].y(), 0);
+    h->setDumpFolder([] { return QString(SONDIX_TEST_OUT); });
+    h->setOpener([](const QString&) { return false; });
+    h->cmdDumpHist->click();
+    EXPECT_TRUE(QFileInfo::exists(h->lastDump())) << h->lblStatus->text().toStdString();
     Pump(100);
     SaveScreenshot(h, "hist-live");
 
