@@ -269,6 +269,23 @@ TEST(HistRecords, TitleFootnoteCutAndAtMost4096Records) {
     EXPECT_EQ(h["caption"], "DIST History V3.58");
 }
 
+TEST(HistRecords, VelocimeterTextsAndWorkbookHeadings) {
+    const std::string book = Out("vel.xlsx");
+    std::string answer = Answer(kThree);
+    answer.erase(answer.find("Dist    = 5000\r\n"), 16);  // a velocimeter lists no distance
+    const Json h = Decode(answer, {"--xlsx", book})["history"][0];
+    EXPECT_EQ(h["caption"], "VEL History V3.58");
+    EXPECT_EQ(h["legends"][0], "Vel 10% of max");
+    EXPECT_EQ(h["SetScaleY"]["title"], "Velocity in 10% of Ymax");
+    const std::string note = h["footnote"];
+    EXPECT_EQ(note.substr(note.find("d, ")),
+              "d, Vmax(100%) =  5050, Nrecords =  3\n\rVavr=5000.0+/-0.00mm/s (0.000% n=3)");
+    const auto xl = test::XlsxBook::Open(book);
+    ASSERT_TRUE(xl);
+    EXPECT_EQ(xl->Text(1, 3), " Vel(mm/s) ");
+    EXPECT_EQ(xl->Text(1, 4), " Total(mm) ");
+}
+
 // ---- the simulator's answer: block sizes, time order, the workbook ----
 
 std::string Capture() {

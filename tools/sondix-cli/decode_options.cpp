@@ -102,6 +102,8 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args) {
     } catch (const CLI::ParseError& e) {
         out.error = e.what();
     }
+    if (out.error.empty() && out.decode.fromFile && out.decode.key != 'H')
+        out.error = "--from-file goes with the key H";
     return out;
 }
 
