@@ -8,6 +8,7 @@
 #include "common/gen_number.h"
 #include "common/gen_text.h"
 #include "history/hist_steps.h"
+#include "history/hist_transfer.h"
 #include "response/text_field.h"
 #include "terminal/session.h"
 
@@ -74,7 +75,7 @@ std::string TimeLeft(const Session& s) {
 
 }  // namespace
 
-void ShowProgress(Session& s, std::string_view) {
+void ShowProgress(Session& s) {
     HistTransferState& h = s.histRun;
     if (s.io.host == nullptr) return;
     if (h.HeaderPos > 0) CountLines(s);
@@ -94,3 +95,14 @@ void ShowReceived(Session& s) {
 }
 
 }  // namespace sondix::hist
+
+namespace sondix {
+
+void EndHistProgress(Session& s) {
+    HistTransferState& h = s.histRun;
+    if (h.ShownRecords < 0) return;
+    h.ShownRecords = -1;
+    if (s.io.host != nullptr) s.io.host->StartStatusResetTimer();
+}
+
+}  // namespace sondix

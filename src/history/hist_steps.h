@@ -28,7 +28,7 @@ bool DecodeRecords(Session& s);
 void ChartHistory(Session& s);
 
 // The status panel while an answer arrives (after each block) and when it is complete.
-void ShowProgress(Session& s, std::string_view block);
+void ShowProgress(Session& s);
 void ShowReceived(Session& s);
 
 // Strict readings of the fields that must hold a number: "Type mismatch" when they do not.

@@ -22,6 +22,7 @@ void HistMessage(Session& s, const std::string& text) {
 }
 
 void ResetTransfer(Session& s) {
+    EndHistProgress(s);
     ParserState& p = s.parser;
     p.GraphState = kIdle;
     p.AnswerLen = 0;
@@ -129,7 +130,7 @@ bool TakeBlock(Session& s, const std::string& text, bool fromFile) {
     p.AnswerLen += static_cast<std::int32_t>(text.size());
     if (p.GraphState == kWaitHeader) SearchHeader(s, fromFile);
     if (p.GraphState == kReceiving) SearchEndMarker(s, fromFile);
-    if (!fromFile && p.GraphState != kIdle) hist::ShowProgress(s, text);
+    if (!fromFile && p.GraphState != kIdle) hist::ShowProgress(s);
     return p.GraphState == kComplete;
 }
 

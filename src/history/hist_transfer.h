@@ -12,6 +12,9 @@ struct Session;
 // true; `text` is emptied once the answer is complete).
 void HistTransfer(Session& s, std::string& text, bool fromFile);
 
+// The progress of an arriving history leaves the status panel (a new command abandoned it).
+void EndHistProgress(Session& s);
+
 // "&Disp Hist File" once the user has chosen `path` in the open dialog ("" when cancelled): the
 // file is read and handed to HistTransfer in one call.
 void LoadHistoryFile(Session& s, const std::string& path);
