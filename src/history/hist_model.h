@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/platform.h"
+
 namespace sondix {
 
 // The arguments of one SetData call, as passed (negative values are drawn at 0).
@@ -64,10 +66,7 @@ float CnvStatusToChart(std::int32_t status);
 std::array<std::string, kHistSeries> HistLegends(bool modeVelocity, bool percent);
 
 // The series' line colours, in the series order.
-struct HistPen {
-    int r, g, b;
-};
-inline constexpr std::array<HistPen, kHistSeries> kHistPens{
+inline constexpr std::array<Colour, kHistSeries> kHistPens{
     {{180, 0, 0}, {0, 0, 180}, {255, 180, 200}, {180, 150, 0}, {135, 113, 0}}};
 
 }  // namespace sondix

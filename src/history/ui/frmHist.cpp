@@ -140,7 +140,7 @@ void frmHist::SetupChart() {
     chart_->addAxis(axisY_, Qt::AlignLeft);
     for (std::size_t k = 0; k < series_.size(); ++k) {
         auto* line = new QLineSeries;
-        const sondix::HistPen& c = sondix::kHistPens[k];
+        const sondix::Colour& c = sondix::kHistPens[k];
         line->setPen(QPen(QColor(c.r, c.g, c.b), kPenPx, Qt::SolidLine));
         chart_->addSeries(line);
         line->attachAxis(axisX_);
