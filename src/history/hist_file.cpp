@@ -7,6 +7,7 @@
 #include <string>
 
 #include "history/hist_transfer.h"
+#include "terminal/file_chooser.h"
 #include "terminal/session.h"
 
 namespace sondix {
@@ -14,6 +15,8 @@ namespace sondix {
 namespace {
 
 constexpr std::size_t kPiece = 16384;
+constexpr const char* kOpenTitle = "Open Communications Log File";
+constexpr const char* kOpenFilter = "Log Files (*.LOG)|*.log|All Files (*.*)|*.*";
 
 void FileMessage(Session& s, const std::string& text) {
     if (s.io.asker != nullptr)
@@ -21,6 +24,11 @@ void FileMessage(Session& s, const std::string& text) {
 }
 
 }  // namespace
+
+void mnuShowHistFile_Click(Session& s, FileChooser& chooser) {
+    const auto path = chooser.ChooseOpenFile(kOpenTitle, kOpenFilter);
+    if (path) LoadHistoryFile(s, *path);
+}
 
 // The file is read through a stream of its own: an open communications log keeps recording
 // (it may even be the file shown).

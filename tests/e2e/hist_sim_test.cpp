@@ -1,5 +1,5 @@
-// The history chart fed by the simulated sensor's "H" answer, and a stored capture shown again
-// through "&Disp Hist File".
+// The history chart fed by the simulated sensor's "H" answer, and the communications log that
+// recorded it shown again through "&Disp Hist File" while it keeps recording.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -8,11 +8,12 @@
 #include <QPushButton>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
-#include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
 
 #include "e2e_support.h"
 #include "history/ui/frmHist.h"
+#include "terminal/main_window.h"
+#include "test_files.h"
 
 namespace sondix::test {
 namespace {
@@ -21,8 +22,16 @@ bool Has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-TEST(HistWithSimulator, HistShowsTheChartThenAStoredCaptureReplaces) {
+TEST(HistWithSimulator, HistShowsTheChartAndTheRecordingLogShowsItAgain) {
     SimulatedSession t({"--history-records", "600", "--history-loe-every", "9"});
+    ScriptedChooser chooser;
+    t.w->SetFileChooser(&chooser);
+    const std::string log = OutPath("hist.log");
+    std::filesystem::remove(log);
+    chooser.answers = {log};
+    t.w->mnuOpenLog_Click();
+    ASSERT_TRUE(t.w->Log().IsOpen());
+
     t.w->Button("cmdHist")->click();
     ASSERT_TRUE(
         PumpUntil([&] { return t.w->HistWindow() && t.w->HistWindow()->isVisible(); }, 15000));
@@ -40,9 +49,8 @@ TEST(HistWithSimulator, HistShowsTheChartThenAStoredCaptureReplaces) {
     EXPECT_EQ(h->series(0)->name(), "Dist % of max");
     EXPECT_TRUE(Has(t.w->StatusPanelText(0).toStdString(), "600 records"));
     // Loss of echo takes the loop below 4 mA: stored negative, drawn at 0.
-    const QList<QPointF> loop = h->series(1)->points();
     EXPECT_LT(m.points[8].iloop, 0);
-    EXPECT_EQ(loop[8].y(), 0);
+    EXPECT_EQ(h->series(1)->points()[8].y(), 0);
     h->setDumpFolder([] { return QString(SONDIX_TEST_OUT); });
     h->setOpener([](const QString&) { return false; });
     h->cmdDumpHist->click();
@@ -50,14 +58,25 @@ TEST(HistWithSimulator, HistShowsTheChartThenAStoredCaptureReplaces) {
     Pump(100);
     SaveScreenshot(h, "hist-live");
 
-    t.w->setHistFileChooser([] { return QString(SONDIX_TEST_DATA) + "/history_H.cap"; });
+    // The log that recorded the answer, shown again: the same chart in the same window.
+    const HistModel live = m;
+    chooser.answers = {log};
     t.w->findChild<QAction*>("mnuShowHistFile")->trigger();
+    EXPECT_TRUE(t.asker.asked.empty()) << t.asker.asked.front().text;
     EXPECT_EQ(t.w->HistWindow(), h) << "the open window is used again";
-    EXPECT_EQ(h->series(0)->count(), 30);
-    EXPECT_TRUE(Has(m.footnote, "Nrecords =  30\n\rXavr=")) << m.footnote;
+    EXPECT_EQ(m.footnote, live.footnote);
+    EXPECT_EQ(m.x.max, live.x.max);
+    ASSERT_EQ(m.NPoints(), 600);
+    EXPECT_EQ(m.points[599].vel, live.points[599].vel);
     EXPECT_EQ(std::count(m.title.begin(), m.title.end(), 'T'), 1) << m.title;
     Pump(100);
     SaveScreenshot(h, "hist-file");
+
+    // ... and the log goes on recording.
+    ASSERT_TRUE(t.w->Log().IsOpen());
+    const std::size_t before = Slurp(log).size();
+    txtTerm_KeyPress(t.s(), 'E');
+    EXPECT_TRUE(PumpUntil([&] { return Slurp(log).size() > before; }, 3000));
 }
 
 }  // namespace

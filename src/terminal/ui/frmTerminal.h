@@ -6,7 +6,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,7 +13,9 @@
 #include "history/ui/frmHist.h"
 #include "history/ui/frmResults.h"
 #include "response/ui/frmGraph.h"
+#include "terminal/comm_log.h"
 #include "terminal/session.h"
+#include "terminal/ui/frmCancelSend.h"
 #include "terminal/ui/mscomm.h"
 #include "terminal/ui/qt_platform.h"
 #include "terminal/ui/terminal_box.h"
@@ -69,9 +70,9 @@ class frmTerminal : public QMainWindow, public WindowHost {
     void StartStatusResetTimer() override;
     void ButtonsChanged() override;
     void LabelsChanged() override;
-    bool LogOpen() const override { return false; }
-    std::string WriteLog(std::string_view) override { return {}; }
-    void CloseLog() override {}
+    bool LogOpen() const override { return log_.IsOpen(); }
+    std::string WriteLog(std::string_view bytes) override { return log_.Write(bytes); }
+    void CloseLog() override;  // mnuCloseLog_Click
     void CreateGraphWindow() override;
     void CloseGraphWindow() override;
     void ShowGraph() override;
@@ -92,9 +93,13 @@ class frmTerminal : public QMainWindow, public WindowHost {
     frmGraph* GraphWindow() const { return graph_; }
     frmResults* ResultsWindow() const { return results_; }
     frmHist* HistWindow() const { return hist_; }
-    // "&Disp Hist File" asks this for the file ("" when cancelled); the open dialog by default.
-    using FileChooser = std::function<QString()>;
-    void setHistFileChooser(FileChooser choose) { chooseHistFile_ = std::move(choose); }
+    // The file dialogs' answers (tests script them).
+    void SetFileChooser(FileChooser* chooser) { chooser_ = chooser ? chooser : &qtChooser_; }
+    const CommLog& Log() const { return log_; }
+    frmCancelSend* CancelSendWindow() const { return cancelSend_; }
+    void mnuOpenLog_Click();
+    void mnuSendText_Click();
+    void mnuProperties_Click();
     void mnuShowHistFile_Click();
 
   protected:
@@ -117,6 +122,8 @@ class frmTerminal : public QMainWindow, public WindowHost {
     void Timer2_Timer();
     void mnuOpen_Click();
     void mnuFileExit_Click();
+    void ShowLogState();  // caption and the log's menu items
+    void TimerReconnect_Timer();
 
     QtClock clock_;
     QtMessageAsker qtAsker_{this};
@@ -146,11 +153,16 @@ class frmTerminal : public QMainWindow, public WindowHost {
     QAction* mnuOpen_ = nullptr;
     QAction* mnuSendText_ = nullptr;
     QAction* mnuCloseLog_ = nullptr;
+    QAction* mnuOpenLog_ = nullptr;
+    CommLog log_;
+    QtFileChooser qtChooser_{this};
+    FileChooser* chooser_ = &qtChooser_;
+    frmCancelSend* cancelSend_ = nullptr;
+    QTimer TimerReconnect_;
 
     QPointer<frmGraph> graph_;
     QPointer<frmResults> results_;
     QPointer<frmHist> hist_;
-    FileChooser chooseHistFile_;
     bool ended_ = false;
     bool shuttingDown_ = false;
     bool placeWhenFramed_ = false;  // placed before the window system had framed the window

@@ -1,8 +1,5 @@
 // The main window's side of the history: the history window it hosts and the "&Disp Hist File"
 // menu entry with its open dialog.
-#include <QFile>
-#include <QFileDialog>
-
 #include "history/hist_transfer.h"
 #include "terminal/ui/frmTerminal.h"
 
@@ -24,13 +21,7 @@ void frmTerminal::CloseHistWindow() {
 }
 
 void frmTerminal::mnuShowHistFile_Click() {
-    const QString path = chooseHistFile_
-                             ? chooseHistFile_()
-                             : QFileDialog::getOpenFileName(
-                                   this, QStringLiteral("Open Communications Log File"), QString(),
-                                   QStringLiteral("Log Files (*.log *.LOG);;All Files (*)"));
-    if (path.isEmpty()) return;  // cancelled
-    LoadHistoryFile(s_, QFile::encodeName(path).toStdString());
+    sondix::mnuShowHistFile_Click(s_, *chooser_);
 }
 
 }  // namespace sondix
