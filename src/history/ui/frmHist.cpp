@@ -22,6 +22,7 @@
 #include "export/hist_workbook.h"
 #include "response/ui/chart_title.h"
 #include "response/ui/frmGraph.h"
+#include "response/ui/graph_axes.h"
 #include "response/ui/graph_layout.h"
 #include "terminal/session.h"
 #include "terminal/ui/qt_platform.h"
@@ -41,6 +42,7 @@ constexpr double kGapTwips = 120;
 constexpr int kTitleSlackPx = 16;
 constexpr int kPenPx = 2;
 constexpr int kFramePx = 2;
+constexpr int kPlotInsetPx = 100;  // the axes' and legend's room before the first layout
 
 const QColor kFrame(0, 0, 140);
 const QColor kFill(255, 255, 255);
@@ -129,7 +131,7 @@ void frmHist::SetupChart() {
     axisX_ = new QValueAxis;
     axisX_->setTitleFont(Arial(12));
     axisX_->setLabelsFont(Arial(10));
-    axisX_->setLabelFormat(QStringLiteral("%g"));
+    axisX_->setLabelFormat(QStringLiteral("%d"));  // every row of the time axis has whole ticks
     axisX_->setGridLinePen(QPen(kMajorGrid, 1, Qt::SolidLine));
     axisY_ = new QValueAxis;
     axisY_->setTitleFont(Arial(10));
@@ -147,6 +149,8 @@ void frmHist::SetupChart() {
         line->attachAxis(axisY_);
         series_[k] = line;
     }
+    // The label spacing depends on the plot's width, which the chart settles in its own layout.
+    connect(chart_, &QChart::plotAreaChanged, this, &frmHist::RenderAxes, Qt::QueuedConnection);
     chartHist->setChart(chart_);
     chartHist->setRenderHint(QPainter::Antialiasing, false);
     chartHist->setFrameShape(QFrame::NoFrame);
@@ -208,11 +212,31 @@ void frmHist::RenderSeries() {
     }
 }
 
+// The x axis has as many divisions as the time axis chose (up to 36); where their labels would
+// not fit the plot's width, every second (fifth, ...) division is labelled and the others stay
+// unlabelled ticks.
 void frmHist::RenderAxes() {
     const sondix::HistModel& m = s_.histChart;
-    axisX_->setRange(m.x.min, m.x.max);
-    axisX_->setTickCount(std::clamp(m.x.ndivs, 1, 100) + 1);
-    axisX_->setMinorTickCount(std::max(m.x.minor - 1, 0));
+    sondix::XAxisTicks t;
+    t.min = m.x.min;
+    t.max = m.x.max;
+    t.dynamic = m.x.max > m.x.min;
+    t.interval = (m.x.max - m.x.min) / std::clamp(m.x.ndivs, 1, sondix::kMaxXLabels);
+    t.anchor = m.x.min + t.interval * sondix::kTickAnchorFraction;
+    t.minorCount = std::clamp(m.x.minor - 1, 0, sondix::kMaxMinorTicks);
+    const QRectF plot = chart_->plotArea();
+    const double inset = plot.width() > 0 ? chart_->size().width() - plot.width() : kPlotInsetPx;
+    const QFontMetricsF fm(axisX_->labelsFont());
+    const double labelPx = fm.horizontalAdvance(QString::number(m.x.max, 'g')) +
+                           fm.horizontalAdvance(QLatin1Char('0'));
+    t = sondix::WithLabelStride(t, sondix::LabelStride(t, chartHist->width() - inset, labelPx));
+    axisX_->setRange(t.min, t.max);
+    if (t.dynamic) {
+        axisX_->setTickInterval(t.interval);
+        axisX_->setTickAnchor(t.anchor);
+        axisX_->setTickType(QValueAxis::TicksDynamic);
+    }
+    axisX_->setMinorTickCount(t.minorCount);
     axisY_->setRange(m.y.min, m.y.max);
     axisY_->setTickCount(std::clamp(m.y.ndivs, 1, 100) + 1);
     axisY_->setMinorTickCount(std::max(m.y.minor - 1, 0));
