@@ -8,6 +8,7 @@
 
 #include "common/gen_hist.h"
 #include "common/platform.h"
+#include "config/config_screen.h"
 #include "config/param_mirror.h"
 #include "history/hist_model.h"
 #include "history/hist_state.h"
@@ -74,6 +75,7 @@ struct Session {
     ResultFields res;
     SpectrumStats stats;
     ParamMirror mirror;
+    ConfigScreen config;  // the configuration screen (frmConfig), loaded or not
     GraphModel graph;
     ResultsModel results;
     Gen::HistoryArrays hist;

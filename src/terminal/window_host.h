@@ -37,9 +37,10 @@ class WindowHost {
     // History window: the core keeps the HistModel and HistWindowLoaded.
     virtual void ShowHistWindow() {}  // the model changed: create if needed, draw, show
     virtual void CloseHistWindow() = 0;
-    // Configuration screen (a later window; closing is all the core asks now).
-    virtual void ToggleConfigWindow() = 0;
-    virtual void CloseConfigWindow() = 0;
+    // Configuration screen: the core keeps the ConfigScreen model and decides when it opens.
+    virtual void ShowConfigWindow() = 0;   // create (once) and show, not modal
+    virtual void CloseConfigWindow() = 0;  // hide; the window object lives on
+    virtual void ConfigChanged() = 0;      // the model changed: redraw
 };
 
 // The per-user settings store (application "Sondix").

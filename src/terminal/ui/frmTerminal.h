@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "config/ui/frmConfig.h"
 #include "history/ui/frmHist.h"
 #include "history/ui/frmResults.h"
 #include "response/ui/frmGraph.h"
@@ -81,8 +82,9 @@ class frmTerminal : public QMainWindow, public WindowHost {
     void ResultsChanged() override;
     void ShowHistWindow() override;
     void CloseHistWindow() override;
-    void ToggleConfigWindow() override {}
-    void CloseConfigWindow() override {}
+    void ShowConfigWindow() override;
+    void CloseConfigWindow() override;
+    void ConfigChanged() override;
 
     // For tests and for a person looking at the window.
     QString StatusPanelText(int index) const;
@@ -93,6 +95,7 @@ class frmTerminal : public QMainWindow, public WindowHost {
     frmGraph* GraphWindow() const { return graph_; }
     frmResults* ResultsWindow() const { return results_; }
     frmHist* HistWindow() const { return hist_; }
+    frmConfig* ConfigWindow() const { return config_; }
     // The file dialogs' answers (tests script them).
     void SetFileChooser(FileChooser* chooser) { chooser_ = chooser ? chooser : &qtChooser_; }
     const CommLog& Log() const { return log_; }
@@ -163,6 +166,7 @@ class frmTerminal : public QMainWindow, public WindowHost {
     QPointer<frmGraph> graph_;
     QPointer<frmResults> results_;
     QPointer<frmHist> hist_;
+    QPointer<frmConfig> config_;  // created on first use, then only hidden and shown
     bool ended_ = false;
     bool shuttingDown_ = false;
     bool placeWhenFramed_ = false;  // placed before the window system had framed the window
