@@ -6,7 +6,6 @@
 #include <charconv>
 #include <limits>
 #include <memory>
-#include <vector>
 
 namespace sondix::test {
 namespace {
@@ -25,6 +24,9 @@ std::optional<QByteArray> Member(zip_t* archive, const char* name) {
     return data;
 }
 
+int IntAttr(const QXmlStreamReader& x, const char* name) {
+    return x.attributes().value(name).toInt();
+}
 std::string TextAttr(const QXmlStreamReader& x, const char* name) {
     return x.attributes().value(name).toString().toStdString();
 }
@@ -84,8 +86,11 @@ std::optional<XlsxBook> XlsxBook::Open(const std::string& path, std::string* err
     XlsxBook book;
     for (QXmlStreamReader x(*sheet); !x.atEnd();) {
         if (x.readNext() != QXmlStreamReader::StartElement) continue;
-        if (x.name() == u"c") {
-            XlsxCell cell{TextAttr(x, "t"), {}};
+        if (x.name() == u"col") {
+            for (int c = IntAttr(x, "min"); c <= IntAttr(x, "max"); ++c)
+                book.widths_[c] = x.attributes().value("width").toDouble();
+        } else if (x.name() == u"c") {
+            XlsxCell cell{TextAttr(x, "t"), {}, IntAttr(x, "s")};
             const auto at = ParseCellRef(TextAttr(x, "r"));
             while (x.readNext() != QXmlStreamReader::Invalid &&
                    !(x.isEndElement() && x.name() == u"c")) {
@@ -100,6 +105,28 @@ std::optional<XlsxBook> XlsxBook::Open(const std::string& path, std::string* err
                 cell.value = index < shared.size() ? shared[index] : std::string();
             }
             book.cells_[at] = cell;
+        }
+    }
+    if (const auto styles = Member(archive.get(), "xl/styles.xml")) {
+        bool inCellXfs = false;
+        for (QXmlStreamReader x(*styles); !x.atEnd();) {
+            x.readNext();
+            if (x.name() == u"cellXfs") inCellXfs = x.isStartElement();
+            if (!x.isStartElement()) continue;
+            if (x.name() == u"numFmt") {
+                book.numFmts_[IntAttr(x, "numFmtId")] = TextAttr(x, "formatCode");
+            } else if (x.name() == u"xf" && inCellXfs) {
+                book.xfNumFmt_.push_back(IntAttr(x, "numFmtId"));
+                book.xfFillBorder_.emplace_back(IntAttr(x, "fillId"), IntAttr(x, "borderId"));
+            } else if (x.name() == u"fill") {
+                book.fills_.emplace_back();
+            } else if (x.name() == u"fgColor" && !book.fills_.empty()) {
+                book.fills_.back() = TextAttr(x, "rgb");
+            } else if (x.name() == u"border") {
+                book.bottoms_.emplace_back();
+            } else if (x.name() == u"bottom" && !book.bottoms_.empty()) {
+                book.bottoms_.back() = TextAttr(x, "style");
+            }
         }
     }
     return book;
@@ -124,6 +151,37 @@ std::string XlsxBook::Text(int row, int col) const {
     const XlsxCell* c = Cell(row, col);
     if (!c || c->type.empty() || c->type == "n") return {};
     return c->value;
+}
+
+std::string XlsxBook::NumberFormat(int row, int col) const {
+    const XlsxCell* c = Cell(row, col);
+    if (!c || c->style < 0 || static_cast<std::size_t>(c->style) >= xfNumFmt_.size()) return {};
+    const auto it = numFmts_.find(xfNumFmt_[static_cast<std::size_t>(c->style)]);
+    return it == numFmts_.end() ? std::string() : it->second;
+}
+
+// The fill and the border of the cell's format.
+std::pair<std::size_t, std::size_t> XlsxBook::FillAndBorder(int row, int col) const {
+    const XlsxCell* c = Cell(row, col);
+    if (!c || c->style < 0 || static_cast<std::size_t>(c->style) >= xfFillBorder_.size())
+        return {fills_.size(), bottoms_.size()};
+    const auto [fill, border] = xfFillBorder_[static_cast<std::size_t>(c->style)];
+    return {static_cast<std::size_t>(fill), static_cast<std::size_t>(border)};
+}
+
+std::string XlsxBook::Fill(int row, int col) const {
+    const std::size_t f = FillAndBorder(row, col).first;
+    return f < fills_.size() ? fills_[f] : std::string();
+}
+
+std::string XlsxBook::BottomBorder(int row, int col) const {
+    const std::size_t b = FillAndBorder(row, col).second;
+    return b < bottoms_.size() ? bottoms_[b] : std::string();
+}
+
+double XlsxBook::ColumnWidth(int col) const {
+    const auto it = widths_.find(col);
+    return it == widths_.end() ? 0.0 : it->second;
 }
 
 }  // namespace sondix::test
