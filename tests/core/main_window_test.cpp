@@ -82,7 +82,6 @@ const SettingsCase kSettingsCases[] = {
     {"Stored", "Settings=19200,e,7,2 CommPort=3 Handshaking=2 Echo=True", "", "",
      "19200,e,7,2 3 2 echo"},
     {"EchoOne", "Echo=1", "", "", "9600,n,8,1 1 0 echo"},
-    {"EchoUnreadable", "Echo=yes", "", "", "9600,n,8,1 1 0"},
     {"SettingsRejected", "Settings=9600,q,8,1 CommPort=4 Echo=True", "Invalid Port Settings",
      "Invalid Port Settings", "9600,n,8,1 1 0"},
     {"CommPortNotANumber", "CommPort=COM3 Handshaking=1", "", "Type mismatch", "9600,n,8,1 1 1"},
@@ -680,14 +679,11 @@ TEST(CommSettings, ReadsFieldsAndFormatsCanonically) {
 TEST(CommSettings, RefusedWithTheFaultNamed) {
     const std::pair<const char*, const char*> cases[] = {
         {"9600,x,8,1", "parity must be one of e, m, n, o, s"},
-        {"9600,no,8,1", "parity"},
         {"0,n,8,1", "speed"},
-        {"96.00,n,8,1", "speed"},
         {"99999999999,n,8,1", "speed"},
         {"9600,n,9,1", "data bits"},
         {"9600,n,8,1.0", "stop bits"},
         {"9600,n,8", "separated by commas"},
-        {"9600,n,8,1,1", "separated by commas"},
         {"9600,n,4,1", "4 data bits are not supported"},
         {"9600,n,8,1.5", "1.5 stop bits are only possible with 5 data"},
         {"9600,n,5,2", "2 stop bits are not possible with 5 data bits"}};
