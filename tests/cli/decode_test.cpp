@@ -227,11 +227,10 @@ TEST(DecodeReport, ResultsCarryTheWindowsFields) {
     EXPECT_EQ(j["results"][2]["txtOutputvalue"].text, "5099.2");
 }
 
-// One block holding three lines: the reader takes the first and drops the rest of the text; the
-// units option reaches the results window.
-TEST(DecodeReport, ResultsInOneBlockTakeTheFirstLineInTheChosenUnits) {
+// One block holding three lines: every line is read; the units option reaches the results window.
+TEST(DecodeReport, ResultsInOneBlockTakeEveryLineInTheChosenUnits) {
     const JsonValue j = Decode({"{", DataFile("results_stream.cap"), "--units", "2"});
-    ASSERT_EQ(j["results"].size(), 1U);
+    ASSERT_EQ(j["results"].size(), 3U);
     EXPECT_EQ(j["results"][0]["txtOutputvalue"].text, "5.113");  // metres
 }
 
