@@ -8,7 +8,7 @@
 namespace sondix {
 
 struct ResultsModel {
-    std::string txtOutputvalue = "12345.789";
+    std::string txtOutputvalue;  // no value until a reading arrives
     std::string txtSigstrength;
     int pbrSigstrength = 0;  // 0..99
     Colour SigColor{0, 0, 0};

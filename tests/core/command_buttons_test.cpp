@@ -94,7 +94,7 @@ TEST(StreamButtons, ResultsStartsAndStopsThroughTheWindow) {
     EXPECT_EQ(f.s.cmdRptDist.face, kActiveStream);
     EXPECT_TRUE(f.s.ResultDisp_Loaded);
     EXPECT_TRUE(f.host.resultsWindow);
-    EXPECT_EQ(f.s.results.txtOutputvalue, "12345.789");
+    EXPECT_EQ(f.s.results.txtOutputvalue, "");
     EXPECT_EQ(f.s.CommandKey, '{');
     cmdRptDist_Click(f.s);
     EXPECT_EQ(f.port.writes, (std::vector<std::string>{"{", "}"}));
@@ -124,13 +124,13 @@ TEST(StreamButtons, SpectrumStartsAfterStoppingTheResults) {
     EXPECT_EQ(f.s.cmdRptSpect.face, f.s.SaveColor);
 }
 
-TEST(StreamButtons, ClosedPortSwitchesCaptionsButSendsNothing) {
+TEST(StreamButtons, ClosedPortSendsNothingAndResultsStaysIdle) {
     SessionFixture f;
     f.port.open = false;
     cmdRptSpect_Click(f.s);
     cmdRptDist_Click(f.s);
     EXPECT_EQ(f.s.cmdRptSpect.caption, "StopSpec");
-    EXPECT_EQ(f.s.cmdRptDist.caption, "Stop");
+    EXPECT_EQ(f.s.cmdRptDist.caption, "Results");
     EXPECT_TRUE(f.port.sent.empty());
 }
 

@@ -50,7 +50,7 @@ TEST(frmResults, DesignTextsAndToolTips) {
         EXPECT_EQ(label->text(), text);
         EXPECT_EQ(label->toolTip(), tip) << text.toStdString();
     }
-    EXPECT_EQ(w.txtOutputvalue->text(), "12345.789");
+    EXPECT_EQ(w.txtOutputvalue->text(), "");  // no value before a reading
     EXPECT_TRUE(w.txtOutputvalue->isReadOnly());
     EXPECT_GE(w.txtOutputvalue->font().pointSize(), 24);
     EXPECT_EQ(w.pbrSigstrength->toolTip(), "logarithmic signal strength indicator 0..99");

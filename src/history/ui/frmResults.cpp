@@ -86,7 +86,6 @@ frmResults::frmResults(sondix::Session& s, QWidget* parent) : QWidget(parent, Qt
     const QString relayTip = QStringLiteral("green=ON, dark red=OFF");
     lblOutputvalue = NewLabel(this, "lblOutputvalue", QStringLiteral("OUTPUT VALUE"), {});
     txtOutputvalue = NewValueBox(this, "txtOutputvalue");
-    txtOutputvalue->setText(QStringLiteral("12345.789"));
     pbrSigstrength = new QProgressBar(this);
     pbrSigstrength->setObjectName(QStringLiteral("pbrSigstrength"));
     pbrSigstrength->setRange(0, 99);
