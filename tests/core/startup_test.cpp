@@ -136,7 +136,7 @@ TEST(StartupSequence, SendsEThenRefreshesWithThePausesInOrder) {
     EXPECT_EQ(f.s.CommandKey, 'P');
 }
 
-TEST(StartupSequence, FailedSettingsKeepTheGreetingSelectedAndStillNameTheUnit) {
+TEST(StartupSequence, FailedSettingsKeepTheGreetingSelectedAndTheLabelAsDesigned) {
     StartupFixture f;
     f.port.settingsError = "Invalid Port Settings";
     MemorySettingsStore store = Store("Settings=x");
@@ -145,7 +145,7 @@ TEST(StartupSequence, FailedSettingsKeepTheGreetingSelectedAndStillNameTheUnit) 
     EXPECT_EQ(f.term.selLength, 20);
     EXPECT_TRUE(f.clock.waits.empty());
     EXPECT_EQ(f.host.portStateChanges, 0);
-    EXPECT_EQ(f.host.labelChanges, 1);
+    EXPECT_EQ(f.host.labelChanges, 0);
     EXPECT_TRUE(f.s.CalibrateEnabled);
 }
 
