@@ -70,7 +70,7 @@ TEST(FreqScaleTexts, SpectrumTitlesAndAxis) {
     EXPECT_EQ(g.footnote, "F command (AltPrtScr=copy graph window)   Npoints= 1024");
     EXPECT_EQ(g.xAxisTitle, "Hz");
     EXPECT_EQ(g.xLabelFontSize, 7);
-    EXPECT_TRUE(g.yAxisAuto);
+    EXPECT_FALSE(g.yAxisAuto);
 }
 
 TEST(FreqScaleTexts, ZeroRangeSaturatesInsteadOfFailing) {
