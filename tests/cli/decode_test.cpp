@@ -13,12 +13,32 @@
 #include <string>
 #include <vector>
 
-#include "json_value.h"
+#include <nlohmann/json.hpp>
 
 namespace sondix {
 namespace {
 
-using test::JsonValue;
+using Json = nlohmann::ordered_json;
+
+// A string member as the Latin-1 bytes the tool was given (the JSON carries them as code points).
+std::string Text(const Json& j) {
+    std::string out;
+    const std::string utf8 = j.get<std::string>();
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        out.push_back(c < 0x80 ? utf8[i]
+                               : static_cast<char>(((c & 0x03) << 6) | (utf8[++i] & 0x3F)));
+    }
+    return out;
+}
+
+// An object's member names in the order written.
+std::vector<std::string> Keys(const Json& j) {
+    std::vector<std::string> keys;
+    for (const auto& [k, v] : j.items())
+        keys.push_back(k);
+    return keys;
+}
 
 struct RunResult {
     int exitCode = -1;
@@ -74,13 +94,13 @@ RunResult RunCli(const std::vector<std::string>& args, const std::string& stdinF
     return r;
 }
 
-JsonValue Decode(const std::vector<std::string>& args, const std::string& stdinFile = "") {
+Json Decode(const std::vector<std::string>& args, const std::string& stdinFile = "") {
     std::vector<std::string> all{"decode"};
     all.insert(all.end(), args.begin(), args.end());
     const RunResult r = RunCli(all, stdinFile);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out.back(), '\n');
-    return test::ParseJson(r.out);
+    return Json::parse(r.out);
 }
 
 std::string WriteInput(const std::string& name, const std::string& bytes) {
@@ -100,12 +120,15 @@ std::string Shown(const std::string& capture) {
     return out;
 }
 
-// The single-precision value of a number's text prints back as that same text.
-bool IsShortestFloat(const JsonValue& v) {
-    const float f = static_cast<float>(v.number);
+// The number was written as its single-precision value's shortest decimal (which reads back as
+// exactly the double nearest to that decimal), not as the float widened to double.
+bool IsShortestFloat(const Json& v) {
+    const double d = v.get<double>();
     char buf[32];
-    const auto end = std::to_chars(std::begin(buf), std::end(buf), f).ptr;
-    return std::string(buf, end) == v.text;
+    const auto end = std::to_chars(std::begin(buf), std::end(buf), static_cast<float>(d)).ptr;
+    double back = 0;
+    std::from_chars(buf, end, back);
+    return back == d;
 }
 
 // ---- every key ----
@@ -129,30 +152,30 @@ TEST_P(DecodeKey, ReportsTheAnswerOfItsCommand) {
     std::vector<std::string> args{std::string(1, c.key), DataFile(c.file), "--now",
                                   "2024-01-02T03:04:05"};
     args.insert(args.end(), c.options.begin(), c.options.end());
-    const JsonValue j = Decode(args);
+    const Json j = Decode(args);
     const std::string capture = ReadFile(DataFile(c.file));
 
     EXPECT_EQ(j["messages"].size(), 0U);
-    EXPECT_EQ(j["sent"].text, "");
-    EXPECT_EQ(j["terminal"].text, Shown(capture));
-    EXPECT_EQ(j["log"].text, Shown(capture));
-    EXPECT_EQ(j["state"]["CommandKey"].number, static_cast<unsigned char>(c.key));
-    EXPECT_EQ(j["state"]["GraphState"].number, 0);
-    EXPECT_EQ(j["state"]["AutoSpect_status"].number, c.autoSpect);
-    EXPECT_EQ(j["state"]["AutoResults_status"].number, c.autoResults);
+    EXPECT_EQ(Text(j["sent"]), "");
+    EXPECT_EQ(Text(j["terminal"]), Shown(capture));
+    EXPECT_EQ(Text(j["log"]), Shown(capture));
+    EXPECT_EQ(j["state"]["CommandKey"], static_cast<unsigned char>(c.key));
+    EXPECT_EQ(j["state"]["GraphState"], 0);
+    EXPECT_EQ(j["state"]["AutoSpect_status"], c.autoSpect);
+    EXPECT_EQ(j["state"]["AutoResults_status"], c.autoResults);
     ASSERT_EQ(j["graphs"].size(), static_cast<std::size_t>(c.graphs));
     EXPECT_EQ(j["results"].size(), static_cast<std::size_t>(c.results));
-    for (const JsonValue& g : j["graphs"].items) {
-        EXPECT_EQ(g["kind"].text, std::string(1, c.key));
-        EXPECT_NE(g["title"].text.find("2024-01-02 03:04:05"), std::string::npos);
-        EXPECT_NE(g["caption"].text.find("V3.58"), std::string::npos);
-        EXPECT_EQ(g["npoints"].number, c.npoints);
+    for (const Json& g : j["graphs"]) {
+        EXPECT_EQ(Text(g["kind"]), std::string(1, c.key));
+        EXPECT_NE(Text(g["title"]).find("2024-01-02 03:04:05"), std::string::npos);
+        EXPECT_NE(Text(g["caption"]).find("V3.58"), std::string::npos);
+        EXPECT_EQ(g["npoints"], c.npoints);
         EXPECT_EQ(g["points"].size(), static_cast<std::size_t>(c.npoints));
-        for (const JsonValue& p : g["points"].items) {
+        for (const Json& p : g["points"]) {
             ASSERT_EQ(p.size(), 2U);
-            ASSERT_TRUE(IsShortestFloat(p[0]) && IsShortestFloat(p[1])) << p[0].text << p[1].text;
+            ASSERT_TRUE(IsShortestFloat(p[0]) && IsShortestFloat(p[1])) << p;
         }
-        EXPECT_EQ(g["y_axis"].kind == JsonValue::Kind::Object, c.key == 'y');
+        EXPECT_EQ(g["y_axis"].type() == Json::value_t::object, c.key == 'y');
     }
 }
 
@@ -177,10 +200,10 @@ INSTANTIATE_TEST_SUITE_P(Captures, DecodeKey, ::testing::ValuesIn(kKeyCases),
 // ---- the report's fixed shape ----
 
 TEST(DecodeReport, HasEveryFieldInItsPlace) {
-    const JsonValue j = Decode({"D", DataFile("time_series_D.cap")});
-    EXPECT_EQ(j.order, (std::vector<std::string>{"terminal", "log", "sent", "messages", "state",
+    const Json j = Decode({"D", DataFile("time_series_D.cap")});
+    EXPECT_EQ(Keys(j), (std::vector<std::string>{"terminal", "log", "sent", "messages", "state",
                                                  "mirror", "graphs", "results"}));
-    EXPECT_EQ(j["state"].order,
+    EXPECT_EQ(Keys(j["state"]),
               (std::vector<std::string>{
                   "CommandKey",     "GraphState",     "AutoSpect_status", "AutoResults_status",
                   "NWords",         "ResultVel",      "ResultDist",       "ResultFreq",
@@ -202,85 +225,85 @@ TEST(DecodeReport, HasEveryFieldInItsPlace) {
         "Vramp3",        "Vramp4",         "MargStrt", "MargEnd",
         "PeakSel",       "Dither",         "OutSel",   "NumberOfFFTdatapoints",
         "FirstInitDone", "VelocimeterMode"};
-    EXPECT_EQ(j["mirror"].order, mirror);
+    EXPECT_EQ(Keys(j["mirror"]), mirror);
     ASSERT_EQ(j["graphs"].size(), 1U);
-    EXPECT_EQ(j["graphs"][0].order,
+    EXPECT_EQ(Keys(j["graphs"][0]),
               (std::vector<std::string>{"kind", "npoints", "points", "XAxisScaleFact", "label_step",
                                         "divisions_per_label", "divisions_per_tick", "y_axis",
                                         "title", "caption", "footnote"}));
-    EXPECT_EQ(j["state"]["NWords"].number, 512);
-    EXPECT_EQ(j["state"]["ModeText"].text, "Distance");
-    EXPECT_EQ(j["state"]["RampText"].text, "RAMP DOWN");
+    EXPECT_EQ(j["state"]["NWords"], 512);
+    EXPECT_EQ(Text(j["state"]["ModeText"]), "Distance");
+    EXPECT_EQ(Text(j["state"]["RampText"]), "RAMP DOWN");
 }
 
 TEST(DecodeReport, ResultsCarryTheWindowsFields) {
-    const JsonValue j = Decode({"{", DataFile("results_stream.cap"), "--block", "5"});
+    const Json j = Decode({"{", DataFile("results_stream.cap"), "--block", "5"});
     ASSERT_EQ(j["results"].size(), 3U);
-    const JsonValue& r = j["results"][0];
-    EXPECT_EQ(r.order,
+    const Json& r = j["results"][0];
+    EXPECT_EQ(Keys(r),
               (std::vector<std::string>{"txtOutputvalue", "txtSigstrength", "pbrSigstrength",
                                         "SigColor", "shpRelay1", "shpRelay2"}));
-    EXPECT_EQ(r["txtOutputvalue"].text, "5112.5");
-    EXPECT_EQ(r["txtSigstrength"].text, "24");
-    EXPECT_EQ(r["pbrSigstrength"].number, 24);
+    EXPECT_EQ(Text(r["txtOutputvalue"]), "5112.5");
+    EXPECT_EQ(Text(r["txtSigstrength"]), "24");
+    EXPECT_EQ(r["pbrSigstrength"], 24);
     EXPECT_EQ(r["shpRelay1"].size(), 3U);
-    EXPECT_EQ(j["results"][2]["txtOutputvalue"].text, "5099.2");
+    EXPECT_EQ(Text(j["results"][2]["txtOutputvalue"]), "5099.2");
 }
 
 // One block holding three lines: every line is read; the units option reaches the results window.
 TEST(DecodeReport, ResultsInOneBlockTakeEveryLineInTheChosenUnits) {
-    const JsonValue j = Decode({"{", DataFile("results_stream.cap"), "--units", "2"});
+    const Json j = Decode({"{", DataFile("results_stream.cap"), "--units", "2"});
     ASSERT_EQ(j["results"].size(), 3U);
-    EXPECT_EQ(j["results"][0]["txtOutputvalue"].text, "5.113");  // metres
+    EXPECT_EQ(Text(j["results"][0]["txtOutputvalue"]), "5.113");  // metres
 }
 
 // 332 Hz shows a tenth of the spectrum (the point count: the table above).
 TEST(DecodeChart, StreamSpectrumHasItsZoomedPoints) {
-    const JsonValue j = Decode({"[", DataFile("stream_spectra.cap"), "--block", "1742"});
+    const Json j = Decode({"[", DataFile("stream_spectra.cap"), "--block", "1742"});
     ASSERT_EQ(j["graphs"].size(), 2U);
-    const JsonValue& g = j["graphs"][0];
-    EXPECT_EQ(g["points"][1][0].text, "19.53125");
-    EXPECT_EQ(g["XAxisScaleFact"].text, "19.53125");
-    EXPECT_EQ(j["state"]["StatCount"].number, 2);
-    EXPECT_EQ(j["graphs"][1]["footnote"].text.find("X= 5103mm"), 0U);
+    const Json& g = j["graphs"][0];
+    EXPECT_EQ(g["points"][1][0], 19.53125);
+    EXPECT_EQ(g["XAxisScaleFact"], 19.53125);
+    EXPECT_EQ(j["state"]["StatCount"], 2);
+    EXPECT_EQ(Text(j["graphs"][1]["footnote"]).find("X= 5103mm"), 0U);
 }
 
 TEST(DecodeListing, FillsTheMirror) {
-    const JsonValue j = Decode({"P", DataFile("listing.txt")});
-    const JsonValue& m = j["mirror"];
-    EXPECT_EQ(m["LogoStr"].text, "FMCW RADAR Ver0.47\r\nDISTANCE\r\n");
-    EXPECT_EQ(m["FirmwareRev"].text, "0.47");
-    EXPECT_EQ(m["SerNum"].number, 1047);
-    EXPECT_EQ(m["Password"].number, 417);
-    EXPECT_EQ(m["CalFac"].text, "15.36");
-    EXPECT_EQ(m["Rly2Dist"].number, -2000);
-    EXPECT_EQ(m["NumberOfFFTdatapoints"].number, 2048);
-    EXPECT_FALSE(m["VelocimeterMode"].boolean);
-    EXPECT_EQ(j["state"]["ResultDist"].number, 5108);  // the status lines of the listing
+    const Json j = Decode({"P", DataFile("listing.txt")});
+    const Json& m = j["mirror"];
+    EXPECT_EQ(Text(m["LogoStr"]), "FMCW RADAR Ver0.47\r\nDISTANCE\r\n");
+    EXPECT_EQ(m["FirmwareRev"], 0.47);
+    EXPECT_EQ(m["SerNum"], 1047);
+    EXPECT_EQ(m["Password"], 417);
+    EXPECT_EQ(m["CalFac"], 15.36);  // the float's shortest decimal
+    EXPECT_EQ(m["Rly2Dist"], -2000);
+    EXPECT_EQ(m["NumberOfFFTdatapoints"], 2048);
+    EXPECT_FALSE(m["VelocimeterMode"].get<bool>());
+    EXPECT_EQ(j["state"]["ResultDist"], 5108);  // the status lines of the listing
 }
 
 TEST(DecodeOptions, MirrorValuesAndHeaderText) {
-    const JsonValue j = Decode({"D", DataFile("time_series_D.cap"), "--units", "2", "--firmware",
-                                "1.51", "--velocimeter", "--header-str", "Unit#1047"});
-    EXPECT_EQ(j["mirror"]["Units"].number, 2);
-    EXPECT_EQ(j["mirror"]["FirmwareRev"].text, "1.51");
-    EXPECT_TRUE(j["mirror"]["VelocimeterMode"].boolean);
+    const Json j = Decode({"D", DataFile("time_series_D.cap"), "--units", "2", "--firmware", "1.51",
+                           "--velocimeter", "--header-str", "Unit#1047"});
+    EXPECT_EQ(j["mirror"]["Units"], 2);
+    EXPECT_EQ(j["mirror"]["FirmwareRev"], 1.51);
+    EXPECT_TRUE(j["mirror"]["VelocimeterMode"].get<bool>());
     ASSERT_EQ(j["graphs"].size(), 1U);
-    EXPECT_NE(j["graphs"][0]["title"].text.find(" Unit#1047  "), std::string::npos);
+    EXPECT_NE(Text(j["graphs"][0]["title"]).find(" Unit#1047  "), std::string::npos);
 }
 
 TEST(DecodeOptions, SmallBlocksGiveTheSameChart) {
-    const JsonValue whole = Decode({"F", DataFile("F_spectrum.cap")});
-    const JsonValue small = Decode({"F", DataFile("F_spectrum.cap"), "--block=3"});
+    const Json whole = Decode({"F", DataFile("F_spectrum.cap")});
+    const Json small = Decode({"F", DataFile("F_spectrum.cap"), "--block=3"});
     ASSERT_EQ(small["graphs"].size(), 1U);
-    EXPECT_EQ(small["graphs"][0]["footnote"].text, whole["graphs"][0]["footnote"].text);
-    EXPECT_EQ(small["graphs"][0]["label_step"].text, whole["graphs"][0]["label_step"].text);
+    EXPECT_EQ(Text(small["graphs"][0]["footnote"]), Text(whole["graphs"][0]["footnote"]));
+    EXPECT_EQ(small["graphs"][0]["label_step"], whole["graphs"][0]["label_step"]);
 }
 
 TEST(DecodeOptions, WritesTheChartWorkbook) {
     const std::string out = OutDir() + "/chart.xlsx";
     std::filesystem::remove(out);
-    const JsonValue j = Decode({"D", DataFile("time_series_D.cap"), "--xlsx", out});
+    const Json j = Decode({"D", DataFile("time_series_D.cap"), "--xlsx", out});
     EXPECT_EQ(j["graphs"].size(), 1U);
     EXPECT_EQ(ReadFile(out).substr(0, 2), "PK");  // a zip container
 }
@@ -290,13 +313,13 @@ TEST(DecodeOptions, WritesTheChartWorkbook) {
 TEST(DecodeInput, StandardInputLatin1AndAFramingError) {
     const std::string input =
         WriteInput("bad_nwords.cap", std::string("D\r\nNWORDS=0300 \xe9\x01\r\n", 20));
-    const JsonValue j = Decode({"D"}, input);
+    const Json j = Decode({"D"}, input);
     ASSERT_EQ(j["messages"].size(), 1U);
-    EXPECT_EQ(j["messages"][0]["title"].text, "Graph error");
-    EXPECT_EQ(j["messages"][0]["text"].text, "Data graph - invalid NWORDS value");
-    EXPECT_EQ(j["state"]["CommandKey"].number, 0);
-    EXPECT_EQ(j["state"]["GraphState"].number, 4);
-    EXPECT_EQ(j["terminal"].text, std::string("D\r\nNWORDS=0300 \xe9\x01\r\n", 20));
+    EXPECT_EQ(Text(j["messages"][0]["title"]), "Graph error");
+    EXPECT_EQ(Text(j["messages"][0]["text"]), "Data graph - invalid NWORDS value");
+    EXPECT_EQ(j["state"]["CommandKey"], 0);
+    EXPECT_EQ(j["state"]["GraphState"], 4);
+    EXPECT_EQ(Text(j["terminal"]), std::string("D\r\nNWORDS=0300 \xe9\x01\r\n", 20));
     const RunResult raw = RunCli({"decode", "D", "-"}, input);
     EXPECT_NE(raw.out.find("\\u00e9\\u0001"), std::string::npos);
     for (const char c : raw.out)

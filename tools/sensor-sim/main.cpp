@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     std::string error;
     const auto options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {
-        std::fprintf(stderr, "sondix-sim: %s\n%s", error.c_str(), Usage().c_str());
+        std::fprintf(stderr, "sondix-sim: %s\nRun sondix-sim --help for the options.\n",
+                     error.c_str());
         return 2;
     }
     if (options->help) {

@@ -1,132 +1,108 @@
 #include "decode_options.h"
 
-#include <charconv>
-#include <string_view>
+#include <algorithm>
+#include <memory>
 
 namespace sondix::cli {
 namespace {
 
-// Options that take a value, as "--name VALUE" or "--name=VALUE".
-constexpr std::string_view kValueOptions[] = {"--block",      "--units", "--firmware",
-                                              "--header-str", "--now",   "--xlsx"};
+constexpr const char* kDescription =
+    "usage: sondix-cli decode KEY [FILE] [options]\n"
+    "  Feeds FILE (or standard input) to the response parser as the answer to the\n"
+    "  one-character command KEY and prints one JSON object.";
 
-bool TakesValue(std::string_view name) {
-    for (const std::string_view v : kValueOptions) {
-        if (v == name) return true;
-    }
-    return false;
+// A CLI11 check: "" when the text is acceptable, else the reason.
+CLI::Validator Check(std::string name, std::function<std::string(const std::string&)> rule) {
+    return CLI::Validator(std::move(rule), "", std::move(name));
 }
 
-bool ParseFloat(const std::string& text, float& out) {
-    const char* end = text.data() + text.size();
-    const auto r = std::from_chars(text.data(), end, out);
-    return r.ec == std::errc{} && r.ptr == end;
+std::string IsIsoTime(const std::string& text) {
+    Gen::DateTime t;
+    return Gen::ParseIso(text, t) ? "" : "needs YYYY-MM-DDThh:mm:ss";
 }
 
-bool ParseBlock(const std::string& text, std::size_t& out) {
-    const char* end = text.data() + text.size();
-    const auto r = std::from_chars(text.data(), end, out);
-    return r.ec == std::errc{} && r.ptr == end && out > 0;
-}
-
-// Applies one option; returns the usage error or "".
-std::string ApplyOption(DecodeOptions& d, std::string_view name, const std::string& value) {
-    float f = 0;
-    if (name == "--block") {
-        if (!ParseBlock(value, d.block)) return "--block needs a positive whole number";
-    } else if (name == "--units") {
-        if (!ParseFloat(value, f)) return "--units needs a number";
-        d.units = f;
-    } else if (name == "--firmware") {
-        if (!ParseFloat(value, f)) return "--firmware needs a number";
-        d.firmware = f;
-    } else if (name == "--header-str") {
-        d.headerStr = value;
-    } else if (name == "--now") {
-        Gen::DateTime t;
-        if (!Gen::ParseIso(value, t)) return "--now needs YYYY-MM-DDThh:mm:ss";
-        d.now = t;
-    } else if (name == "--xlsx") {
-        if (value.empty()) return "--xlsx needs a file name";
-        d.xlsx = value;
-    }
-    return {};
+std::unique_ptr<CLI::App> MakeApp(DecodeOptions& d) {
+    auto app = std::make_unique<CLI::App>(kDescription, "sondix-cli");
+    app->require_subcommand(1);
+    CLI::App* decode = app->add_subcommand("decode", "decode one command's answer");
+    AddDecodeOptions(*decode, d);
+    return app;
 }
 
 }  // namespace
 
-std::string UsageText() {
-    return "usage: sondix-cli decode KEY [FILE] [options]\n"
-           "  Feeds FILE (or standard input) to the response parser as the answer to the\n"
-           "  one-character command KEY and prints one JSON object.\n"
-           "options:\n"
-           "  --block N            hand the input over in blocks of N bytes\n"
-           "  --units U            the unit index of the parameter mirror (0 mm .. 4 cm)\n"
-           "  --firmware R         the firmware revision of the parameter mirror\n"
-           "  --velocimeter        the sensor is a velocimeter\n"
-           "  --header-str TEXT    the unit's identification in chart titles\n"
-           "  --now YYYY-MM-DDThh:mm:ss   the clock's date and time\n"
-           "  --xlsx OUT           also write the chart's workbook to OUT\n";
+void AddDecodeOptions(CLI::App& decode, DecodeOptions& d) {
+    decode
+        .add_option_function<std::string>(
+            "KEY", [&d](const std::string& key) { d.key = key[0]; },
+            "the one-character command whose answer FILE holds")
+        ->type_name("CHAR")
+        ->required()
+        ->check(Check("CHAR", [](const std::string& key) {
+            return key.size() == 1 ? "" : "KEY must be one character";
+        }));
+    decode.add_option("FILE", d.file, "the recorded answer; standard input when absent or -")
+        ->type_name("PATH");
+    decode.add_option("--block", d.block, "hand the input over in blocks of N bytes")
+        ->type_name("N")
+        ->check(Check("N", [](const std::string& n) {
+            return n.find_first_not_of("0123456789") == std::string::npos &&
+                           n.find_first_not_of('0') != std::string::npos
+                       ? ""
+                       : "needs a positive whole number";
+        }));
+    decode
+        .add_option_function<float>(
+            "--units", [&d](float u) { d.units = u; },
+            "the unit index of the parameter mirror (0 mm .. 4 cm)")
+        ->type_name("U");
+    decode
+        .add_option_function<float>(
+            "--firmware", [&d](float r) { d.firmware = r; },
+            "the firmware revision of the parameter mirror")
+        ->type_name("R");
+    decode.add_flag("--velocimeter", d.velocimeter, "the sensor is a velocimeter");
+    decode.add_option_function<std::string>(
+        "--header-str", [&d](const std::string& h) { d.headerStr = h; },
+        "the unit's identification in chart titles");
+    decode
+        .add_option_function<std::string>(
+            "--now",
+            [&d](const std::string& text) {
+                Gen::DateTime t;
+                Gen::ParseIso(text, t);
+                d.now = t;
+            },
+            "the clock's date and time")
+        ->type_name("YYYY-MM-DDThh:mm:ss")
+        ->check(Check("TIME", IsIsoTime));
+    decode.add_option("--xlsx", d.xlsx, "also write the chart's workbook to OUT")
+        ->type_name("OUT")
+        ->check(Check(
+            "OUT", [](const std::string& out) { return out.empty() ? "needs a file name" : ""; }));
 }
 
 ParsedCommand ParseCommandLine(const std::vector<std::string>& args) {
     ParsedCommand out;
-    if (args.empty()) {
-        out.error = "no command given";
-        return out;
-    }
-    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    if (!args.empty() && args[0] == "help") {
         out.help = true;
         return out;
     }
-    if (args[0] != "decode") {
-        out.error = "unknown command: " + args[0];
-        return out;
+    const auto app = MakeApp(out.decode);
+    std::vector<std::string> reversed(args.rbegin(), args.rend());  // as CLI11 takes them
+    try {
+        app->parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        out.help = true;
+    } catch (const CLI::ParseError& e) {
+        out.error = e.what();
     }
-    std::vector<std::string> positional;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            out.help = true;
-            return out;
-        }
-        if (a == "--velocimeter") {
-            out.decode.velocimeter = true;
-            continue;
-        }
-        if (a.size() < 2 || a.compare(0, 2, "--") != 0) {
-            positional.push_back(a);
-            continue;
-        }
-        const std::size_t eq = a.find('=');
-        const std::string name = a.substr(0, eq);
-        if (!TakesValue(name)) {
-            out.error = "unknown option: " + name;
-            return out;
-        }
-        std::string value;
-        if (eq != std::string::npos) {
-            value = a.substr(eq + 1);
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
-            out.error = name + " needs a value";
-            return out;
-        }
-        out.error = ApplyOption(out.decode, name, value);
-        if (!out.error.empty()) return out;
-    }
-    if (positional.empty() || positional.size() > 2) {
-        out.error = "decode needs KEY and at most one FILE";
-        return out;
-    }
-    if (positional[0].size() != 1) {
-        out.error = "KEY must be one character";
-        return out;
-    }
-    out.decode.key = positional[0][0];
-    if (positional.size() == 2) out.decode.file = positional[1];
     return out;
+}
+
+std::string UsageText() {
+    DecodeOptions unused;
+    return MakeApp(unused)->help("", CLI::AppFormatMode::All);
 }
 
 }  // namespace sondix::cli

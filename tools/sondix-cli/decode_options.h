@@ -1,6 +1,7 @@
-// The command line of `sondix-cli decode KEY [FILE] [options]`.
+// The command line of `sondix-cli decode KEY [FILE] [options]`, declared with CLI11.
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,10 @@ struct DecodeOptions {
     std::optional<Gen::DateTime> now;
     std::string xlsx;  // "" : no workbook
 };
+
+// Declares every argument and option of `decode` on its subcommand, storing into `d`: the one
+// place where decode's command line is written down (its --help comes from here too).
+void AddDecodeOptions(CLI::App& decode, DecodeOptions& d);
 
 struct ParsedCommand {
     bool help = false;

@@ -1,192 +1,118 @@
-// The JSON report of a decode run. Field names are fixed: scripts rely on them.
+// The JSON report of a decode run. Field names and their order are fixed: scripts rely on them.
 #include <string>
 
 #include "config/param_mirror.h"
 #include "decode_run.h"
-#include "json_writer.h"
+#include "json_out.h"
 
 namespace sondix::cli {
 namespace {
 
-void WriteMessages(JsonWriter& w, const RecordingAsker& asker) {
-    w.BeginArray();
-    for (const AskedMessage& m : asker.asked) {
-        w.BeginObject();
-        w.Key("title");
-        w.String(m.title);
-        w.Key("text");
-        w.String(m.text);
-        w.EndObject();
-    }
-    w.EndArray();
+Json Messages(const RecordingAsker& asker) {
+    Json a = Json::array();
+    for (const AskedMessage& m : asker.asked)
+        a.push_back(Json{{"title", Latin1(m.title)}, {"text", Latin1(m.text)}});
+    return a;
 }
 
-void WriteState(JsonWriter& w, const Session& s) {
+Json State(const Session& s) {
     const ParserState& p = s.parser;
     const ResultFields& r = s.res;
     const SpectrumStats& st = s.stats;
-    w.BeginObject();
-    w.Key("CommandKey");
-    w.Int(s.CommandKey);
-    w.Key("GraphState");
-    w.Int(p.GraphState);
-    w.Key("AutoSpect_status");
-    w.Int(p.AutoSpect_status);
-    w.Key("AutoResults_status");
-    w.Int(p.AutoResults_status);
-    w.Key("NWords");
-    w.Int(p.NWords);
-    w.Key("ResultVel");
-    w.Float(r.ResultVel);
-    w.Key("ResultDist");
-    w.Float(r.ResultDist);
-    w.Key("ResultFreq");
-    w.Float(r.ResultFreq);
-    w.Key("ResultFdif");
-    w.Float(r.ResultFdif);
-    w.Key("ResultSignal");
-    w.Int(r.ResultSignal);
-    w.Key("ModeVelocity");
-    w.Bool(r.ModeVelocity);
-    w.Key("ModeText");
-    w.String(r.ModeText);
-    w.Key("SamplePeriodUs");
-    w.Float(r.SamplePeriodUs);
-    w.Key("SamplePeriodMs");
-    w.Double(r.SamplePeriodMs);
-    w.Key("VrefCal");
-    w.Float(r.VrefCal);
-    w.Key("UnitTimeDays");
-    w.Double(r.UnitTimeDays);
-    w.Key("RampText");
-    w.String(r.RampText);
-    w.Key("StatMean");
-    w.Float(st.StatMean);
-    w.Key("StatSd");
-    w.Float(st.StatSd);
-    w.Key("StatRel");
-    w.Float(st.StatRel);
-    w.Key("StatCount");
-    w.Int(st.StatCount);
-    w.EndObject();
+    Json j;
+    j["CommandKey"] = s.CommandKey;
+    j["GraphState"] = p.GraphState;
+    j["AutoSpect_status"] = p.AutoSpect_status;
+    j["AutoResults_status"] = p.AutoResults_status;
+    j["NWords"] = p.NWords;
+    j["ResultVel"] = Float(r.ResultVel);
+    j["ResultDist"] = Float(r.ResultDist);
+    j["ResultFreq"] = Float(r.ResultFreq);
+    j["ResultFdif"] = Float(r.ResultFdif);
+    j["ResultSignal"] = r.ResultSignal;
+    j["ModeVelocity"] = r.ModeVelocity;
+    j["ModeText"] = Latin1(r.ModeText);
+    j["SamplePeriodUs"] = Float(r.SamplePeriodUs);
+    j["SamplePeriodMs"] = Double(r.SamplePeriodMs);
+    j["VrefCal"] = Float(r.VrefCal);
+    j["UnitTimeDays"] = Double(r.UnitTimeDays);
+    j["RampText"] = Latin1(r.RampText);
+    j["StatMean"] = Float(st.StatMean);
+    j["StatSd"] = Float(st.StatSd);
+    j["StatRel"] = Float(st.StatRel);
+    j["StatCount"] = st.StatCount;
+    return j;
 }
 
-void WriteMirror(JsonWriter& w, const ParamMirror& m) {
-    w.BeginObject();
-    w.Key("LogoStr");
-    w.String(m.LogoStr);
-    for (const MirrorNumber& n : kMirrorNumbers) {
-        w.Key(n.name);
-        w.Float(m.*(n.member));
-    }
-    w.Key("NumberOfFFTdatapoints");
-    w.Int(m.NumberOfFFTdatapoints);
-    w.Key("FirstInitDone");
-    w.Int(m.FirstInitDone);
-    w.Key("VelocimeterMode");
-    w.Bool(m.VelocimeterMode);
-    w.EndObject();
+Json Mirror(const ParamMirror& m) {
+    Json j;
+    j["LogoStr"] = Latin1(m.LogoStr);
+    for (const MirrorNumber& n : kMirrorNumbers)
+        j[std::string(n.name)] = Float(m.*(n.member));
+    j["NumberOfFFTdatapoints"] = m.NumberOfFFTdatapoints;
+    j["FirstInitDone"] = m.FirstInitDone;
+    j["VelocimeterMode"] = m.VelocimeterMode;
+    return j;
 }
 
-void WriteGraph(JsonWriter& w, const GraphModel& g) {
-    w.BeginObject();
-    w.Key("kind");
-    w.String(g.kind == 0 ? std::string() : std::string(1, g.kind));
-    w.Key("npoints");
-    w.Int(g.NPoints());
-    w.Key("points");
-    w.BeginArray();
-    for (const GraphPoint& pt : g.points) {
-        w.BeginArray();
-        w.Float(pt.x);
-        w.Float(pt.y);
-        w.EndArray();
-    }
-    w.EndArray();
-    w.Key("XAxisScaleFact");
-    w.Float(g.XAxisScaleFact);
-    w.Key("label_step");
-    w.Float(g.labelStep);
-    w.Key("divisions_per_label");
-    w.Int(g.divisionsPerLabel);
-    w.Key("divisions_per_tick");
-    w.Int(g.divisionsPerTick);
-    w.Key("y_axis");
-    if (g.yAxisSetByTransfer) {
-        w.BeginObject();
-        w.Key("min");
-        w.Double(g.yAxis.min);
-        w.Key("max");
-        w.Double(g.yAxis.max);
-        w.Key("major");
-        w.Int(g.yAxis.major);
-        w.EndObject();
-    } else {
-        w.Null();
-    }
-    w.Key("title");
-    w.String(g.title);
-    w.Key("caption");
-    w.String(g.caption);
-    w.Key("footnote");
-    w.String(g.footnote);
-    w.EndObject();
+Json Graph(const GraphModel& g) {
+    Json points = Json::array();
+    for (const GraphPoint& pt : g.points)
+        points.push_back(Json::array({Float(pt.x), Float(pt.y)}));
+    Json j;
+    j["kind"] = Latin1(g.kind == 0 ? std::string() : std::string(1, g.kind));
+    j["npoints"] = g.NPoints();
+    j["points"] = std::move(points);
+    j["XAxisScaleFact"] = Float(g.XAxisScaleFact);
+    j["label_step"] = Float(g.labelStep);
+    j["divisions_per_label"] = g.divisionsPerLabel;
+    j["divisions_per_tick"] = g.divisionsPerTick;
+    j["y_axis"] = g.yAxisSetByTransfer ? Json{{"min", Double(g.yAxis.min)},
+                                              {"max", Double(g.yAxis.max)},
+                                              {"major", g.yAxis.major}}
+                                       : Json(nullptr);
+    j["title"] = Latin1(g.title);
+    j["caption"] = Latin1(g.caption);
+    j["footnote"] = Latin1(g.footnote);
+    return j;
 }
 
-void WriteColour(JsonWriter& w, const Colour& c) {
-    w.BeginArray();
-    w.Int(c.r);
-    w.Int(c.g);
-    w.Int(c.b);
-    w.EndArray();
+Json Rgb(const Colour& c) {
+    return Json::array({c.r, c.g, c.b});
 }
 
-void WriteResults(JsonWriter& w, const ResultsModel& m) {
-    w.BeginObject();
-    w.Key("txtOutputvalue");
-    w.String(m.txtOutputvalue);
-    w.Key("txtSigstrength");
-    w.String(m.txtSigstrength);
-    w.Key("pbrSigstrength");
-    w.Int(m.pbrSigstrength);
-    w.Key("SigColor");
-    WriteColour(w, m.SigColor);
-    w.Key("shpRelay1");
-    WriteColour(w, m.shpRelay1);
-    w.Key("shpRelay2");
-    WriteColour(w, m.shpRelay2);
-    w.EndObject();
+Json Results(const ResultsModel& m) {
+    Json j;
+    j["txtOutputvalue"] = Latin1(m.txtOutputvalue);
+    j["txtSigstrength"] = Latin1(m.txtSigstrength);
+    j["pbrSigstrength"] = m.pbrSigstrength;
+    j["SigColor"] = Rgb(m.SigColor);
+    j["shpRelay1"] = Rgb(m.shpRelay1);
+    j["shpRelay2"] = Rgb(m.shpRelay2);
+    return j;
 }
 
 }  // namespace
 
-std::string DecodeReport(const DecodeRun& run) {
-    JsonWriter w;
-    w.BeginObject();
-    w.Key("terminal");
-    w.String(run.term.text);
-    w.Key("log");
-    w.String(run.host.log);
-    w.Key("sent");
-    w.String(run.port.sent);
-    w.Key("messages");
-    WriteMessages(w, run.asker);
-    w.Key("state");
-    WriteState(w, run.s);
-    w.Key("mirror");
-    WriteMirror(w, run.s.mirror);
-    w.Key("graphs");
-    w.BeginArray();
+Json DecodeReportObject(const DecodeRun& run) {
+    Json j;
+    j["terminal"] = Latin1(run.term.text);
+    j["log"] = Latin1(run.host.log);
+    j["sent"] = Latin1(run.port.sent);
+    j["messages"] = Messages(run.asker);
+    j["state"] = State(run.s);
+    j["mirror"] = Mirror(run.s.mirror);
+    j["graphs"] = Json::array();
     for (const GraphModel& g : run.graphs)
-        WriteGraph(w, g);
-    w.EndArray();
-    w.Key("results");
-    w.BeginArray();
+        j["graphs"].push_back(Graph(g));
+    j["results"] = Json::array();
     for (const ResultsModel& m : run.results)
-        WriteResults(w, m);
-    w.EndArray();
-    w.EndObject();
-    return w.Text();
+        j["results"].push_back(Results(m));
+    return j;
+}
+
+std::string DecodeReport(const DecodeRun& run) {
+    return Dump(DecodeReportObject(run));
 }
 
 }  // namespace sondix::cli

@@ -7,6 +7,7 @@
 
 #include "decode_options.h"
 #include "history/results_model.h"
+#include "json_out.h"
 #include "response/graph_model.h"
 #include "terminal/headless_io.h"
 #include "terminal/session.h"
@@ -26,7 +27,8 @@ struct DecodeRun : HeadlessSession {
 // Sets the session up as if `o.key` had just been sent, then feeds `input` in blocks.
 void RunDecode(DecodeRun& run, const DecodeOptions& o, const std::string& input);
 
-// The one JSON object the tool prints.
+// The one JSON object the tool prints; later parts of the report add their members to it.
+Json DecodeReportObject(const DecodeRun& run);
 std::string DecodeReport(const DecodeRun& run);
 
 }  // namespace sondix::cli

@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!cmd.error.empty()) {
-        std::cerr << "sondix-cli: " << cmd.error << "\n" << cli::UsageText();
+        std::cerr << "sondix-cli: " << cmd.error << "\nRun sondix-cli --help for the options.\n";
         return kUsageError;
     }
 
