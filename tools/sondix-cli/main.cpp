@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kUsageError = 2;
 constexpr int kFileError = 1;
+constexpr int kBoxReported = 3;  // the decode ran, and a message box reported an error
 
 // The whole input as bytes; false (with the reason) when it cannot be read.
 bool ReadInput(const std::string& file, std::string& out, std::string& error) {
@@ -75,5 +76,5 @@ int main(int argc, char** argv) {
             return kFileError;
         }
     }
-    return 0;
+    return run.asker.asked.empty() ? 0 : kBoxReported;
 }
