@@ -18,6 +18,7 @@
 #include "history/ui/frmResults.h"
 #include "response/ui/frmGraph.h"
 #include "terminal/main_window.h"
+#include "terminal/ui/terminal_font.h"
 
 namespace sondix {
 
@@ -65,18 +66,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, 
     if (*tip) b->setToolTip(tip);
     b->setFocusPolicy(Qt::NoFocus);  // typing always goes to the terminal
     return b;
-}
-
-// "Courier New" where the desktop has it or a metric twin; otherwise the desktop's own fixed
-// font, because columns of the sensor's listings and data words only line up in a fixed pitch.
-QFont TerminalFont() {
-    QFont mono(QStringLiteral("Courier New"));
-    mono.setStyleHint(QFont::TypeWriter);
-    mono.setFixedPitch(true);
-    if (QFontInfo(mono).fixedPitch()) return mono;
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSizeF(mono.pointSizeF());
-    return fixed;
 }
 
 // Lines of the terminal that stay visible however small the window is made.
