@@ -57,7 +57,8 @@ struct Window {
 TEST(frmTerminal, StartsConnectedSendsItsStartupCommandsAndClosesToTheEnd) {
     Window t;
     EXPECT_EQ(t.w->LampColour(), (Colour{0, 255, 0}));
-    EXPECT_EQ(t.w->StatusPanelText(1), "Settings: 9600,n,8,1");
+    EXPECT_EQ(t.w->StatusPanelText(1).toStdString(),
+              "Settings: " + t.pty.slavePath() + " 9600,n,8,1");
     EXPECT_TRUE(t.asker.asked.empty());
     // "E" at start-up, then "P" for the identification.
     EXPECT_EQ(t.pty.readMaster(2, 500), "EP");

@@ -67,7 +67,8 @@ std::string MSComm::SetPortOpen(bool open) {
     Apply(settings_);
     port_.setFlowControl(ToFlowControl(handshaking_));
     if (!port_.open(QIODevice::ReadWrite)) {
-        std::string text = "Cannot open port " + device + ": " + ErrorText();
+        std::string text =
+            "Cannot open port " + device + ": " + OpenErrorText(port_.error(), ErrorText());
         port_.clearError();
         return text;
     }

@@ -47,6 +47,7 @@ class MSComm : public QObject, public CommPort {
     int Handshaking() const override { return handshaking_; }
     std::string SetHandshaking(int code) override;
     std::string LastErrorText() const override { return lastError_; }
+    std::string DeviceName() const override { return openDevice_; }
 
     // The code of the event being reported (valid inside an OnComm handler).
     int CommEvent() const { return commEvent_; }
