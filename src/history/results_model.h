@@ -14,6 +14,7 @@ struct ResultsModel {
     Colour SigColor{0, 0, 0};
     Colour shpRelay1{85, 85, 85};
     Colour shpRelay2{85, 85, 85};
+    bool stale = false;  // the device was lost: the value shown is the last one, greyed
 };
 
 }  // namespace sondix
