@@ -9,6 +9,7 @@
 #include "common/gen_text.h"
 #include "response/data_graph.h"
 #include "response/dispatch_steps.h"
+#include "response/graph_progress.h"
 #include "response/parser_state.h"
 #include "response/text_field.h"
 #include "terminal/session.h"
@@ -53,6 +54,7 @@ void WaitForHeader(Session& s, char key, std::string_view block, std::int16_t& s
     if (!HeaderLineComplete(p.AnswerText, key)) return;
     state = kReceiving;
     p.HeaderEnd = GraphHeaderStep(s, key);
+    p.ProgressShown = -1;
 }
 
 // State 2: the words are collected until the terminator shows up; it must stand exactly where
@@ -66,7 +68,10 @@ void ReceiveWords(Session& s, char key, std::string_view block, std::int16_t& st
     }
     const long long from = TerminatorSearchStart(p.AnswerLen, Length(block));
     const auto q = static_cast<long long>(Gen::InStr(p.AnswerText, kTerminator, from));
+    ShowGraphProgress(s, key);
     if (q == 0) return;
+    // Done or abandoned: the status panel clears itself after a while.
+    if (s.io.host != nullptr) s.io.host->StartStatusResetTimer();
     if (q != ExpectedTerminatorPos(p.NWords, key)) {
         GraphError(s, state, "Invalid transfer length: not equal NWORDS");
     } else {
