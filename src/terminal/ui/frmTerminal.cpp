@@ -380,15 +380,33 @@ void frmTerminal::LabelsChanged() {
     LayoutControls();  // the window keeps room for the whole label
 }
 
+namespace {
+
+// A window shown before keeps its place and size; one never shown has nothing to remember.
+void RememberPlace(const QWidget* w, std::optional<QRect>& place) {
+    if (w->isVisible()) place = QRect(w->pos(), w->size());
+}
+
+bool RestorePlace(QWidget* w, const std::optional<QRect>& place) {
+    if (!place) return false;
+    w->resize(place->size());
+    w->move(place->topLeft());
+    return true;
+}
+
+}  // namespace
+
 void frmTerminal::CreateGraphWindow() {
     if (graph_) return;
     graph_ = new frmGraph(s_);
+    RestorePlace(graph_, graphPlace_);
 }
 
 void frmTerminal::CloseGraphWindow() {
     if (!graph_) return;
     frmGraph* g = graph_;
     graph_ = nullptr;
+    RememberPlace(g, graphPlace_);
     g->closeFromCore();
     g->deleteLater();
 }
@@ -402,7 +420,7 @@ void frmTerminal::ShowGraph() {
 void frmTerminal::CreateResultsWindow() {
     if (!results_) {
         results_ = new frmResults(s_);
-        PlaceBesideMe(results_);
+        if (!RestorePlace(results_, resultsPlace_)) PlaceBesideMe(results_);
     }
     results_->Render();
     results_->show();
@@ -421,6 +439,7 @@ void frmTerminal::CloseResultsWindow() {
     if (!results_) return;
     frmResults* r = results_;
     results_ = nullptr;
+    RememberPlace(r, resultsPlace_);
     r->closeFromCore();
     r->deleteLater();
 }
