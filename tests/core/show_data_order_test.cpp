@@ -2,10 +2,7 @@
 // and logged after it, in the line's order, and none is lost.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "graph_answer.h"
 #include "response/show_data.h"
@@ -14,65 +11,43 @@
 namespace sondix {
 namespace {
 
-using test::SessionFixture;
-
-std::string Shown(const std::string& block) {
-    std::string out;
-    for (const char c : block) {
-        if (c == '\n') continue;
-        out += c;
-        if (c == '\r') out += '\n';
-    }
-    return out;
+std::string Shown(std::string block) {
+    std::erase(block, '\n');
+    for (std::size_t at = block.find('\r'); at != std::string::npos; at = block.find('\r', at + 2))
+        block.insert(at + 1, "\n");
+    return block;
 }
-
-std::string TimeAnswer() {
-    return "D\r\n" + test::GraphAnswer(test::TimeHeaderLine(512, 3, 3680, 5000),
-                                       std::vector<int>(512, 100), 4, 3);
-}
-
-struct OrderCase {
-    const char* name;
-    char key;
-    std::function<void(SessionFixture&)> setup;
-    std::string first;  // opens a box
-};
-
-const OrderCase kCases[] = {
-    {"InvalidWordCount",
-     'D',
-     {},
-     "D\r\nTIME SERIES DECIMAL 003 3680 005000 NWORDS=0300\r\nFIRST\r\n"},
-    {"MisplacedTerminator",
-     'D',
-     {},
-     "D\r\nNWORDS=0512 003 3680 005000            \r\n0001  ***  \r\nFIRST\r\n"},
-    {"TransferTooLong", 'D',
-     [](SessionFixture& f) {
-         f.s.parser.GraphState = kWaitHeader;
-         f.s.parser.ChunkCount = kMaxChunks;
-     },
-     "FIRST\r\n"},
-    {"ErrorInShowData", 'D',
-     [](SessionFixture& f) { f.host.onShowGraph = [] { throw std::runtime_error("Overflow"); }; },
-     TimeAnswer()},
-};
 
 TEST(ShowDataOrder, ABlockArrivingUnderABoxFollowsTheBlockThatOpenedIt) {
-    for (const OrderCase& c : kCases) {
-        SessionFixture f;
+    const std::string timeAnswer =
+        "D\r\n" + test::GraphAnswer(test::TimeHeaderLine(512, 3, 3680, 5000),
+                                    std::vector<int>(512, 100), 4, 3);
+    const struct {
+        std::string first;  // opens a box
+        int chunks;         // blocks already counted
+        bool throws;        // the chart fails
+    } cases[] = {
+        {"D\r\nTIME SERIES DECIMAL 003 3680 005000 NWORDS=0300\r\nFIRST\r\n", 0, false},
+        {"D\r\nNWORDS=0512 003 3680 005000            \r\n0001  ***  \r\nFIRST\r\n", 0, false},
+        {"FIRST\r\n", kMaxChunks, false},  // transfer too long
+        {timeAnswer, 0, true},             // error in ShowData
+    };
+    for (const auto& c : cases) {
+        test::SessionFixture f;
         f.host.logOpen = true;
-        f.s.CommandKey = c.key;
-        if (c.setup) c.setup(f);
+        f.s.CommandKey = 'D';
+        if (c.chunks > 0) f.s.parser.GraphState = kWaitHeader;
+        f.s.parser.ChunkCount = c.chunks;
+        if (c.throws) f.host.onShowGraph = [] { throw std::runtime_error("Overflow"); };
         f.asker.whileOpen = [&f] {
             std::string later = "LATER\r\n";
             ShowData(f.s, f.term, later);
         };
         std::string first = c.first;
         ShowData(f.s, f.term, first);
-        EXPECT_EQ(f.asker.asked.size(), 1U) << c.name;
-        EXPECT_EQ(f.term.text, Shown(c.first) + "LATER\r\n") << c.name;
-        EXPECT_EQ(f.host.log, Shown(c.first) + "LATER\r\n") << c.name;
+        EXPECT_EQ(f.asker.asked.size(), 1U) << c.first;
+        EXPECT_EQ(f.term.text, Shown(c.first) + "LATER\r\n");
+        EXPECT_EQ(f.host.log, Shown(c.first) + "LATER\r\n");
     }
 }
 
