@@ -112,6 +112,10 @@ void OnComm(Session& s, int commEvent) {
         errorText += s.io.port->LastErrorText();
         s.io.host->PortStateChanged();
         EndStreamsOfLostDevice(s);
+        if (s.AutoReconnect) {
+            AwaitLostDevice(s, errorText);
+            return;
+        }
     }
     if (!eventText.empty()) s.EventText = eventText;
     if (!errorText.empty()) s.ErrorText = errorText;

@@ -67,8 +67,12 @@ std::string MSComm::SetPortOpen(bool open) {
     Apply(settings_);
     port_.setFlowControl(ToFlowControl(handshaking_));
     if (!port_.open(QIODevice::ReadWrite)) {
-        std::string text =
-            "Cannot open port " + device + ": " + OpenErrorText(port_.error(), ErrorText());
+        const QSerialPort::SerialPortError error = port_.error();
+        const std::string why = ErrorText();
+        const std::string shown = OpenErrorText(error, why);
+        std::string text = "Cannot open port " + device + ": " + shown;
+        // Not held by another program: the user may lack the right to open the device.
+        if (error == QSerialPort::PermissionError && shown == why) text += PermissionHint(device);
         port_.clearError();
         return text;
     }
@@ -116,6 +120,17 @@ std::string MSComm::SetCommPortNumber(int n) {
     if (port_.isOpen()) return "Port already open: the port number can change only while closed";
     if (n < 1) return "Invalid port number " + std::to_string(n);
     commPort_ = n;
+    return {};
+}
+
+std::string MSComm::PortName() const {
+    return envPort_.empty() ? portNameSetting_ : envPort_;
+}
+
+std::string MSComm::SetPortName(std::string_view path) {
+    if (port_.isOpen()) return "Port already open: the port can change only while closed";
+    portNameSetting_ = path;
+    envPort_.clear();
     return {};
 }
 

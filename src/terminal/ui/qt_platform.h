@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "common/platform.h"
+#include "terminal/file_chooser.h"
 #include "terminal/window_host.h"
 
 class QWidget;
@@ -49,6 +50,20 @@ class QtSettingsStore : public SettingsStore {
   private:
     QSettings settings_;
 };
+
+// The open dialog of QFileDialog. A name that does not exist yet may be given (a new log file).
+class QtFileChooser : public FileChooser {
+  public:
+    explicit QtFileChooser(QWidget* parent) : parent_(parent) {}
+    std::optional<std::string> ChooseOpenFile(std::string_view title,
+                                              std::string_view filter) override;
+
+  private:
+    QWidget* parent_;
+};
+// "Log Files (*.LOG)|*.log|All Files (*.*)|*.*" as QFileDialog writes it:
+// "Log Files (*.log);;All Files (*)".
+QString QtFileFilter(std::string_view filter);
 
 // Latin-1 both ways: one byte is one character.
 QString FromLatin1(std::string_view s);
