@@ -8,7 +8,10 @@
 
 #include "common/gen_hist.h"
 #include "common/platform.h"
+#include "config/config_screen.h"
 #include "config/param_mirror.h"
+#include "history/hist_model.h"
+#include "history/hist_state.h"
 #include "history/results_model.h"
 #include "response/graph_model.h"
 #include "response/parser_state.h"
@@ -72,10 +75,13 @@ struct Session {
     ResultFields res;
     SpectrumStats stats;
     ParamMirror mirror;
+    ConfigScreen config;  // the configuration screen (frmConfig), loaded or not
     GraphModel graph;
     ResultsModel results;
     Gen::HistoryArrays hist;
     std::int16_t HistCount = 0;
+    HistTransferState histRun;
+    HistModel histChart;
 };
 
 }  // namespace sondix

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "config_run.h"
 #include "decode_options.h"
 #include "decode_run.h"
 #include "export/graph_workbook.h"
@@ -65,12 +66,19 @@ int main(int argc, char** argv) {
     }
 
     cli::DecodeRun run;
-    cli::RunDecode(run, o, input);
-    std::cout << cli::DecodeReport(run) << "\n";
+    if (o.config) {
+        cli::RunConfig(run, o, input);
+        std::cout << cli::ConfigReport(run) << "\n";
+    } else {
+        cli::RunDecode(run, o, input);
+        std::cout << cli::DecodeReport(run) << "\n";
+    }
 
     if (!o.xlsx.empty()) {
         const std::string failed =
-            WriteGraphWorkbook(run.s.graph, run.s.GraphHeaderStr, run.clock.date, o.xlsx);
+            o.key == 'H'
+                ? cli::WriteHistoryWorkbook(run.s, run.clock.date, o.xlsx)
+                : WriteGraphWorkbook(run.s.graph, run.s.GraphHeaderStr, run.clock.date, o.xlsx);
         if (!failed.empty()) {
             std::cerr << "sondix-cli: cannot write " << o.xlsx << ": " << failed << "\n";
             return kFileError;

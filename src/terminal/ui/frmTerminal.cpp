@@ -104,6 +104,7 @@ frmTerminal::~frmTerminal() {
     // The child windows hold references to the session: close them before it goes.
     delete graph_.data();
     delete results_.data();
+    delete config_.data();
 }
 
 int frmTerminal::Twips(double twips) const {
@@ -119,7 +120,9 @@ void frmTerminal::BuildMenus() {
     mnuCloseLog_->setObjectName("mnuCloseLog");
     mnuCloseLog_->setEnabled(false);
     connect(mnuCloseLog_, &QAction::triggered, this, &frmTerminal::CloseLog);
-    file->addAction("&Disp Hist File")->setObjectName("mnuShowHistFile");
+    QAction* showHist = file->addAction("&Disp Hist File");
+    showHist->setObjectName("mnuShowHistFile");
+    connect(showHist, &QAction::triggered, this, &frmTerminal::mnuShowHistFile_Click);
     file->addSeparator();
     mnuSendText_ = file->addAction("&Transmit Text File...");
     mnuSendText_->setObjectName("mnuSendText");
@@ -306,6 +309,8 @@ void frmTerminal::EndProgram() {
     ended_ = true;
     delete graph_.data();
     delete results_.data();
+    // Hidden, not deleted: one of its handlers may still be waiting below this call.
+    if (config_) config_->hide();
     // Posted, so that a shutdown during start-up (before the event loop runs) still ends it.
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     close();
@@ -495,6 +500,23 @@ void frmTerminal::CloseResultsWindow() {
 
 void frmTerminal::ResultsChanged() {
     if (results_) results_->Render();
+}
+
+void frmTerminal::ShowConfigWindow() {
+    if (!config_) config_ = new frmConfig(s_);
+    config_->Render();
+    // The screen opens at the top-left corner of the desktop.
+    if (const QScreen* scr = screen()) config_->move(scr->availableGeometry().topLeft());
+    config_->show();
+    config_->raise();
+}
+
+void frmTerminal::CloseConfigWindow() {
+    if (config_) config_->closeFromCore();
+}
+
+void frmTerminal::ConfigChanged() {
+    if (config_) config_->Render();
 }
 
 QString frmTerminal::StatusPanelText(int index) const {

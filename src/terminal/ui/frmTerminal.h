@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "config/ui/frmConfig.h"
+#include "history/ui/frmHist.h"
 #include "history/ui/frmResults.h"
 #include "response/ui/frmGraph.h"
 #include "terminal/comm_log.h"
@@ -80,9 +82,11 @@ class frmTerminal : public QMainWindow, public WindowHost {
     void CreateResultsWindow() override;
     void CloseResultsWindow() override;
     void ResultsChanged() override;
-    void CloseHistWindow() override {}
-    void ToggleConfigWindow() override {}
-    void CloseConfigWindow() override {}
+    void ShowHistWindow() override;
+    void CloseHistWindow() override;
+    void ShowConfigWindow() override;
+    void CloseConfigWindow() override;
+    void ConfigChanged() override;
 
     // For tests and for a person looking at the window.
     QString StatusPanelText(int index) const;
@@ -92,6 +96,8 @@ class frmTerminal : public QMainWindow, public WindowHost {
     Colour LampColour() const { return frmConnectLight_->colour(); }
     frmGraph* GraphWindow() const { return graph_; }
     frmResults* ResultsWindow() const { return results_; }
+    frmHist* HistWindow() const { return hist_; }
+    frmConfig* ConfigWindow() const { return config_; }
     // The file dialogs' answers (tests script them).
     void SetFileChooser(FileChooser* chooser) { chooser_ = chooser ? chooser : &qtChooser_; }
     const CommLog& Log() const { return log_; }
@@ -99,6 +105,7 @@ class frmTerminal : public QMainWindow, public WindowHost {
     void mnuOpenLog_Click();
     void mnuSendText_Click();
     void mnuProperties_Click();
+    void mnuShowHistFile_Click();
 
   protected:
     void closeEvent(QCloseEvent* e) override;
@@ -160,6 +167,8 @@ class frmTerminal : public QMainWindow, public WindowHost {
 
     QPointer<frmGraph> graph_;
     QPointer<frmResults> results_;
+    QPointer<frmHist> hist_;
+    QPointer<frmConfig> config_;  // created on first use, then only hidden and shown
     // Where the user last had the chart and results windows in this run (position and size);
     // a re-created window comes back there.
     std::optional<QRect> graphPlace_, resultsPlace_;
