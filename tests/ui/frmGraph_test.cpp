@@ -1,5 +1,6 @@
 // The chart window: drawing the model, axis ticks, layout, the spreadsheet copy and closing.
 #include "response/ui/frmGraph.h"
+#include "response/ui/graph_trace.h"
 
 #include <gtest/gtest.h>
 
@@ -79,8 +80,8 @@ TEST(frmGraph, RendersTextsAxesAndTheDataLineThenTheNextAnswerInTheSameSeries) {
     frmGraph w(f.s);
     w.Render();
 
-    EXPECT_EQ(w.dataSeries()->count(), 2048);
-    EXPECT_EQ(w.dataSeries()->at(2047), QPointF(2047 * 0.2f, f.s.graph.points[2047].y));
+    EXPECT_EQ(w.dataTrace()->count(), 2048);
+    EXPECT_EQ(w.dataTrace()->points().at(2047), QPointF(2047 * 0.2f, f.s.graph.points[2047].y));
     ASSERT_EQ(w.zeroSeries()->count(), 2);
     EXPECT_EQ(w.zeroSeries()->at(0).y(), 0.0);
     EXPECT_FLOAT_EQ(w.zeroSeries()->at(1).x(), 2047 * 0.2f);
@@ -115,16 +116,16 @@ TEST(frmGraph, RendersTextsAxesAndTheDataLineThenTheNextAnswerInTheSameSeries) {
     EXPECT_GE(DataPixels(w), static_cast<int>(plot.width() * 0.9));
 
     // The next answer replaces the points in the same series and axes.
-    QLineSeries* data = w.dataSeries();
+    GraphTrace* data = w.dataTrace();
     QValueAxis* x = w.axisX();
     FillTimeSeries(f.s.graph, 512);
     f.s.graph.caption = "Radar Signal Power Spectrum V3.58";
     w.Render();
-    EXPECT_EQ(w.dataSeries(), data);
+    EXPECT_EQ(w.dataTrace(), data);
     EXPECT_EQ(w.axisX(), x);
-    EXPECT_EQ(w.chart()->series().size(), 2);
+    EXPECT_EQ(w.chart()->series().size(), 1);
     EXPECT_EQ(w.chart()->axes().size(), 2);
-    EXPECT_EQ(w.dataSeries()->count(), 512);
+    EXPECT_EQ(w.dataTrace()->count(), 512);
     EXPECT_FLOAT_EQ(w.axisX()->max(), 511 * 0.2f);
     EXPECT_EQ(w.windowTitle(), "Radar Signal Power Spectrum V3.58");
     f.s.graph.SetNPoints(0);
