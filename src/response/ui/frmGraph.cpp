@@ -291,18 +291,25 @@ void frmGraph::RenderYAxis() {
     const double labelPx = QFontMetricsF(axisY_->labelsFont()).height() + kLabelMarginPx;
     const int stride = sondix::LabelStride(yTicks_, axisPx, labelPx);
     const sondix::YAxisTicks t = sondix::WithLabelStride(yTicks_, stride);
-    axisY_->setRange(t.min, t.max);
     if (t.dynamic) {
+        axisY_->setRange(t.min, t.max);
         axisY_->setTickInterval(t.interval);
         axisY_->setTickAnchor(t.anchor);
         axisY_->setTickType(QValueAxis::TicksDynamic);
     } else {
+        // The nice scale is worked out on an axis of no chart: each range given to the chart's
+        // own axis lays out all its labels again, and a repeating spectrum mostly keeps its
+        // scale.
+        QValueAxis scale;
+        scale.setRange(t.min, t.max);
+        scale.setTickCount(t.tickCount);
+        if (t.nice) scale.applyNiceNumbers();
         axisY_->setTickType(QValueAxis::TicksFixed);
-        axisY_->setTickCount(t.tickCount);
+        axisY_->setRange(scale.min(), scale.max());
+        axisY_->setTickCount(scale.tickCount());
     }
     axisY_->setMinorTickCount(t.minorCount);
     axisY_->setMinorGridLineVisible(t.minorCount > 0);
-    if (t.nice) axisY_->applyNiceNumbers();
 }
 
 void frmGraph::RenderAxesForPlot() {
