@@ -105,6 +105,14 @@ void CheckGraph(const GraphModel& g) {
     Require(!std::isnan(g.labelStep) && !std::isnan(g.XAxisScaleFact), "axis steps are numbers");
 }
 
+void CheckHistory(const HistModel& m) {
+    for (const HistPoint& p : m.points) {
+        Require(!std::isnan(p.t) && !std::isnan(p.vel) && !std::isnan(p.iloop) &&
+                    !std::isnan(p.amp) && !std::isnan(p.noise),
+                "history points are numbers");
+    }
+}
+
 void CheckResults(const ResultsModel& r) {
     Require(r.pbrSigstrength >= 0 && r.pbrSigstrength <= 99, "the signal bar stays within 0..99");
     Require(r.txtSigstrength.empty() || r.txtSigstrength.size() == 2,
@@ -125,6 +133,7 @@ void Feed(HeadlessSession& h, std::string block, std::size_t& fed) {
     const std::size_t received = block.size();
     const std::size_t logBefore = h.host.log.size();
     const int shows = h.host.graphShows;
+    const int histShows = h.host.histShows;
     fed += received;
     ShowData(h.s, h.term, block);
     if (h.host.logOpen) {
@@ -140,6 +149,7 @@ void Feed(HeadlessSession& h, std::string block, std::size_t& fed) {
     CheckParser(h.s, fed);
     // The points change only when an answer is charted: checked then, not after every byte.
     if (h.host.graphShows != shows) CheckGraph(h.s.graph);
+    if (h.host.histShows != histShows) CheckHistory(h.s.histChart);
     CheckResults(h.s.results);
 }
 
