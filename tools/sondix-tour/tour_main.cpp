@@ -120,6 +120,16 @@ void Click(QWidget& main, const char* name) {
         b->click();
 }
 
+// Closes a window that its button toggles, when it is open.
+void CloseIfOpen(QWidget& main, const char* cls, const char* button) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && IsA(w, cls)) {
+            Click(main, button);
+            Pause(300);
+            return;
+        }
+}
+
 void Trigger(QWidget& main, const char* name) {
     if (auto* a = main.findChild<QAction*>(name)) a->trigger();
 }
@@ -220,7 +230,11 @@ int main(int argc, char** argv) {
              Click(w, "cmdConfig");
              WaitForWindow("frmConfig", 20000);
          }},
-        {"properties", [&] { Trigger(w, "mnuProperties"); }},
+        {"properties",
+         [&] {
+             CloseIfOpen(w, "frmConfig", "cmdConfig");  // the screen was pictured in its step
+             Trigger(w, "mnuProperties");
+         }},
         {"sendtext",
          [&] {
              Trigger(w, "mnuSendText");
