@@ -11,6 +11,10 @@ constexpr const char* kDescription =
     "  Feeds FILE (or standard input) to the response parser as the answer to the\n"
     "  one-character command KEY and prints one JSON object.";
 
+constexpr const char* kExitStatus =
+    "exit status: 0 the decode ran; 3 it ran and a message box reported an error (see\n"
+    "  \"messages\"); 1 the input or the workbook could not be read or written; 2 usage error.";
+
 // A CLI11 check: "" when the text is acceptable, else the reason.
 CLI::Validator Check(std::string name, std::function<std::string(const std::string&)> rule) {
     return CLI::Validator(std::move(rule), "", std::move(name));
@@ -23,6 +27,7 @@ std::string IsIsoTime(const std::string& text) {
 
 std::unique_ptr<CLI::App> MakeApp(DecodeOptions& d) {
     auto app = std::make_unique<CLI::App>(kDescription, "sondix-cli");
+    app->footer(kExitStatus);
     app->require_subcommand(1);
     CLI::App* decode = app->add_subcommand("decode", "decode one command's answer");
     AddDecodeOptions(*decode, d);
@@ -119,7 +124,7 @@ void AddDecodeOptions(CLI::App& decode, DecodeOptions& d) {
                 Gen::ParseIso(text, t);
                 d.now = t;
             },
-            "the clock's date and time")
+            "the clock's date and time (default: the current time)")
         ->type_name("YYYY-MM-DDThh:mm:ss")
         ->check(Check("TIME", IsIsoTime));
     decode

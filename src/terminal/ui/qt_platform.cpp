@@ -85,6 +85,25 @@ QMessageBox::Icon IconOf(MsgIcon i) {
     return QMessageBox::NoIcon;
 }
 
+// The answer that Escape and the title bar's close box give: the one that ends or discards the
+// least. Qt would take Abort, the only rejecting button of Abort/Retry/Ignore, and a reflex
+// Escape on a fault box would end the program.
+QMessageBox::StandardButton EscapeButtonOf(MsgButtons b) {
+    switch (b) {
+        case MsgButtons::OK:
+            return QMessageBox::Ok;
+        case MsgButtons::YesNo:
+            return QMessageBox::No;
+        case MsgButtons::AbortRetryIgnore:
+            return QMessageBox::Ignore;
+        case MsgButtons::OKCancel:
+        case MsgButtons::YesNoCancel:
+        case MsgButtons::RetryCancel:
+            return QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
 MsgAnswer AnswerOf(int button) {
     switch (button) {
         case QMessageBox::Ok:
@@ -111,6 +130,7 @@ MsgAnswer QtMessageAsker::Ask(std::string_view title, std::string_view text, Msg
     // A box without a title of its own carries the program's title.
     const QString caption = title.empty() ? QString(kProgramTitle) : FromLatin1(title);
     QMessageBox box(IconOf(icon), caption, FromLatin1(text), ButtonsOf(buttons), parent_);
+    box.setEscapeButton(EscapeButtonOf(buttons));
     return AnswerOf(box.exec());
 }
 
@@ -144,10 +164,18 @@ std::optional<std::string> QtFileChooser::ChooseOpenFile(std::string_view title,
 
 QtSettingsStore::QtSettingsStore() : settings_("Sondix", "Sondix") {}
 
+// "Settings=9600,n,8,1" written by hand without quotes reads as a list of four texts; it is
+// joined back with its commas. A value that is neither (an "@Rect(...)" say) is passed on as
+// "?", so the port refuses it with its error box instead of the setting vanishing silently.
 std::string QtSettingsStore::Get(std::string_view section, std::string_view key) {
-    return ToLatin1(settings_.value(FromLatin1(section) + "/" + FromLatin1(key)).toString());
+    const QVariant v = settings_.value(FromLatin1(section) + "/" + FromLatin1(key));
+    if (!v.isValid()) return {};
+    if (v.typeId() == QMetaType::QStringList) return ToLatin1(v.toStringList().join(','));
+    if (!v.canConvert<QString>()) return "?";
+    return ToLatin1(v.toString());
 }
 
+// A text is written as a text (quoted when it holds commas), so it reads back the same.
 void QtSettingsStore::Set(std::string_view section, std::string_view key, std::string_view value) {
     settings_.setValue(FromLatin1(section) + "/" + FromLatin1(key), FromLatin1(value));
 }
