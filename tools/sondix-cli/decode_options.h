@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/gen_datetime.h"
+#include "live_options.h"
 
 namespace sondix::cli {
 
@@ -28,7 +29,9 @@ void AddDecodeOptions(CLI::App& decode, DecodeOptions& d);
 
 struct ParsedCommand {
     bool help = false;
+    std::string helpText;  // "" : the whole usage text
     DecodeOptions decode;
+    LiveOptions live;   // live.command empty: decode
     std::string error;  // a usage error: the command cannot run
 };
 

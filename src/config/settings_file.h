@@ -1,0 +1,66 @@
+// A readable text file of one sensor's written parameters, for backing up, restoring and
+// comparing its configuration:
+//
+//   ; Sondix sensor settings
+//   [Sensor]
+//   Variant=Distance
+//   Logo=FMCW RADAR Ver0.47\r\nDISTANCE\r\n
+//   SerNum=1047
+//   FirmwareRev=0.47
+//   Time=2026-12-07 03:12:45
+//   [Parameters]
+//   Units=0 ; index 18
+//   Set__4=500 ; index 23, mm
+//
+// Lengths are millimetres (per second on a velocimeter) whatever the sensor's unit, so a file
+// restores the same lengths after a change of unit or firmware. "\\", "\r" and "\n" stand for a
+// backslash, CR and LF in texts; ";" starts a comment.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/gen_datetime.h"
+#include "config/param_mirror.h"
+#include "config/param_set.h"
+
+namespace sondix {
+
+struct SettingValue {
+    std::string name;
+    double value = 0;
+};
+
+struct SettingsFile {
+    bool velocimeter = false;
+    std::string logo;
+    double serNum = 0;
+    double firmwareRev = 0;
+    Gen::DateTime time;
+    std::vector<SettingValue> values;  // in file order
+};
+
+// The sensor's written parameters as the mirror holds them.
+SettingsFile SettingsOf(const ParamMirror& m, const Gen::DateTime& now);
+
+std::string FormatSettingsFile(const SettingsFile& f);
+
+// "" on success, else what is wrong and on which line. Unknown parameter names are refused, so a
+// mistyped line is never silently skipped.
+std::string ParseSettingsFile(std::string_view text, SettingsFile& out);
+
+// "Distance" or "Velocimeter".
+std::string VariantName(bool velocimeter);
+
+struct SettingChange {
+    const SetParam* param;
+    double sensor;  // what the sensor holds now
+    double file;    // what the file holds
+};
+
+// The file's parameters that differ from the sensor's, in the order a restore writes them.
+// Parameters this sensor kind does not have are left out.
+std::vector<SettingChange> CompareSettings(const SettingsFile& f, const ParamMirror& m);
+
+}  // namespace sondix
