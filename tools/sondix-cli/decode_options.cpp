@@ -100,9 +100,8 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args) {
         app->parse(reversed);
     } catch (const CLI::CallForHelp&) {
         out.help = true;
-        // "sondix-cli set --help": that command's options and the exit statuses.
-        if (!app->get_subcommands().empty())
-            out.helpText = app->help() + "\n" + kExitCodesHelp + "\n";
+        // "sondix-cli set --help": that command's options (and the exit statuses, the footer).
+        if (!app->get_subcommands().empty()) out.helpText = app->help();
     } catch (const CLI::ParseError& e) {
         out.error = e.what();
     }
