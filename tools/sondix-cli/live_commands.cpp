@@ -63,7 +63,10 @@ std::optional<double> UserValue(const SetParam& p, const ParamMirror& m, const L
     if (!HasDigit(o.value)) return std::nullopt;
     ParamMirror typed = m;
     if (o.userUnits) typed.Units = static_cast<float>(*o.userUnits);
-    return cnv_units_str_to_mm(typed, o.value);
+    const float mm = cnv_units_str_to_mm(typed, o.value);
+    // The screen's length buttons first show the value in the sensor's unit and send what they
+    // show: the length rounded to that unit's resolution.
+    return cnv_units_str_to_mm(m, cnv_mm_to_units_str(m, mm));
 }
 
 struct GraphCommand {
