@@ -1,9 +1,14 @@
 #include "config/settings_file.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "common/gen_format.h"
 #include "common/gen_number.h"
+#include "config/units.h"
 
 namespace sondix {
 namespace {
@@ -176,6 +181,40 @@ std::vector<SettingChange> CompareSettings(const SettingsFile& f, const ParamMir
         }
     }
     return out;
+}
+
+std::string SettingShown(const SetParam& p, const ParamMirror& m, double value) {
+    if (!p.length) return Gen::CStr(value);
+    std::string label = UnitLabel(m);
+    while (!label.empty() && label.back() == ' ')
+        label.pop_back();
+    return cnv_mm_to_units_str(m, static_cast<float>(value)) + " " + label;
+}
+
+std::string ChangesText(const std::vector<SettingChange>& changes, const ParamMirror& m) {
+    std::string out;
+    for (const SettingChange& c : changes)
+        out += std::string(c.param->name) + ": sensor " + SettingShown(*c.param, m, c.sensor) +
+               ", file " + SettingShown(*c.param, m, c.file) + "\n";
+    return out;
+}
+
+std::string ReadTextFile(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::strerror(errno);
+    std::ostringstream buf;
+    buf << in.rdbuf();
+    if (in.bad()) return "read error";
+    text = buf.str();
+    return {};
+}
+
+std::string WriteTextFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return std::strerror(errno);
+    out << text;
+    out.close();
+    return out ? "" : "write error";
 }
 
 }  // namespace sondix

@@ -63,4 +63,16 @@ struct SettingChange {
 // Parameters this sensor kind does not have are left out.
 std::vector<SettingChange> CompareSettings(const SettingsFile& f, const ParamMirror& m);
 
+// A value as the user reads it: a length in the sensor's unit with its label ("0.50 m"), else
+// the number.
+std::string SettingShown(const SetParam& p, const ParamMirror& m, double value);
+
+// One line a change: "Set__4: sensor 0.50 m, file 4.00 m\n".
+std::string ChangesText(const std::vector<SettingChange>& changes, const ParamMirror& m);
+
+// The whole file as text; "" or the reason it cannot be read.
+std::string ReadTextFile(const std::string& path, std::string& text);
+// "" or the reason the file cannot be written.
+std::string WriteTextFile(const std::string& path, const std::string& text);
+
 }  // namespace sondix

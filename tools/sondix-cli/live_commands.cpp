@@ -10,6 +10,7 @@
 #include "common/gen_datetime.h"
 #include "common/gen_format.h"
 #include "config/param_exchange.h"
+#include "config/settings_file.h"
 #include "config/units.h"
 #include "decode_run.h"
 #include "exit_codes.h"
@@ -136,11 +137,6 @@ constexpr LiveCommand kCommands[] = {
 
 }  // namespace
 
-std::string ShownValue(const SetParam& p, const ParamMirror& m, double value) {
-    if (!p.length) return Gen::CStr(value);
-    return cnv_mm_to_units_str(m, static_cast<float>(value)) + " " + Label(m);
-}
-
 int WriteAndCheck(LiveLink& link, const SetParam& p, std::int16_t sent) {
     Session& s = link.s();
     const ParamMirror before = s.mirror;
@@ -176,7 +172,7 @@ int RunParams(LiveLink& link, const LiveOptions& o) {
     std::printf("%-10s %5s  %s\n", "NAME", "INDEX", "VALUE");
     for (const SetParam* p : WritableParams(m))
         std::printf("%-10s %5d  %s\n", p->name, SetIndex(*p, m),
-                    ShownValue(*p, m, m.*(p->member)).c_str());
+                    SettingShown(*p, m, m.*(p->member)).c_str());
     return kExitOk;
 }
 
@@ -202,7 +198,7 @@ int RunSet(LiveLink& link, const LiveOptions& o) {
     j["sent"] = *sent;
     j["wire"] = "s" + FormatSetValue(SetIndex(p, before), *sent);
     j["value"] = Float(m.*(p.member));
-    j["shown"] = Latin1(ShownValue(p, m, m.*(p.member)));
+    j["shown"] = Latin1(SettingShown(p, m, m.*(p.member)));
     std::cout << Dump(j) << "\n";
     return kExitOk;
 }

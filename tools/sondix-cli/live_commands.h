@@ -25,7 +25,4 @@ int RunDiff(LiveLink& link, const LiveOptions& o);
 // nothing on success, the reason on standard error otherwise.
 int WriteAndCheck(LiveLink& link, const SetParam& p, std::int16_t sent);
 
-// A value as the user reads it: a length in the sensor's unit with its label, else the number.
-std::string ShownValue(const SetParam& p, const ParamMirror& m, double value);
-
 }  // namespace sondix::cli

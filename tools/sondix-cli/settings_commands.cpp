@@ -1,9 +1,5 @@
 // backup, restore and diff: the sensor's written parameters against a settings file.
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "common/gen_format.h"
 #include "config/settings_file.h"
@@ -14,14 +10,12 @@ namespace sondix::cli {
 namespace {
 
 int ReadSettings(const std::string& path, SettingsFile& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::cerr << "sondix-cli: cannot read " << path << ": " << std::strerror(errno) << "\n";
+    std::string text;
+    if (const std::string error = ReadTextFile(path, text); !error.empty()) {
+        std::cerr << "sondix-cli: cannot read " << path << ": " << error << "\n";
         return kExitFile;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    const std::string error = ParseSettingsFile(text.str(), out);
+    const std::string error = ParseSettingsFile(text, out);
     if (error.empty()) return kExitOk;
     std::cerr << "sondix-cli: " << path << ": " << error << "\n";
     return kExitFile;
@@ -33,9 +27,7 @@ std::string KindName(bool velocimeter) {
 
 // One line a difference: "Set__4: sensor 0.50 m, file 4.00 m".
 void PrintChanges(const std::vector<SettingChange>& changes, const ParamMirror& m) {
-    for (const SettingChange& c : changes)
-        std::cout << c.param->name << ": sensor " << ShownValue(*c.param, m, c.sensor) << ", file "
-                  << ShownValue(*c.param, m, c.file) << "\n";
+    std::cout << ChangesText(changes, m);
 }
 
 }  // namespace
@@ -43,11 +35,8 @@ void PrintChanges(const std::vector<SettingChange>& changes, const ParamMirror& 
 int RunBackup(LiveLink& link, const LiveOptions& o) {
     const ParamMirror& m = link.s().mirror;
     const SettingsFile f = SettingsOf(m, link.clock.Now());
-    std::ofstream out(o.file, std::ios::binary | std::ios::trunc);
-    out << FormatSettingsFile(f);
-    out.close();
-    if (!out) {
-        std::cerr << "sondix-cli: cannot write " << o.file << ": " << std::strerror(errno) << "\n";
+    if (const std::string error = WriteTextFile(o.file, FormatSettingsFile(f)); !error.empty()) {
+        std::cerr << "sondix-cli: cannot write " << o.file << ": " << error << "\n";
         return kExitFile;
     }
     std::cout << "saved " << f.values.size() << " settings of S/N " << Gen::CStr(f.serNum) << " to "
