@@ -27,5 +27,6 @@ inline constexpr double kDrainSlice = 0.05;     // one look at the output buffer
 inline constexpr double kCalibration = 10.0;    // calibration from the configuration screen
 inline constexpr int kConnectTickMs = 1000;     // connect-time display
 inline constexpr int kStatusResetMs = 2000;     // status panel back to "Status: "
+inline constexpr int kReconnectLookMs = 1000;   // a lost device looked for again
 
 }  // namespace Gen::Pauses

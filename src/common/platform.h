@@ -56,6 +56,10 @@ public:
     virtual std::string SetCommPortNumber(int n) = 0;
     virtual int Handshaking() const = 0;
     virtual std::string SetHandshaking(int code) = 0;
+    // A device path that stands for the port instead of its number ("" = the number decides).
+    // Set only while the port is closed.
+    virtual std::string PortName() const { return {}; }
+    virtual std::string SetPortName(std::string_view path) { return {}; }
     // The text of the last error the port reported by itself through its event (the device was
     // lost and the port closed, or a write failed); "" until then, cleared when the port opens.
     virtual std::string LastErrorText() const { return {}; }

@@ -106,6 +106,12 @@ std::string RecordingPort::SetHandshaking(int code) {
     return {};
 }
 
+std::string RecordingPort::SetPortName(std::string_view path) {
+    if (open) return "Operation valid only when the port is closed";
+    portName = path;
+    return {};
+}
+
 std::string RecordingHost::WriteLog(std::string_view bytes) {
     if (!logError.empty()) return logError;
     log.append(bytes);

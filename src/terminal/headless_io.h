@@ -81,6 +81,8 @@ class RecordingPort : public CommPort {
     std::string SetCommPortNumber(int n) override;
     int Handshaking() const override { return handshaking; }
     std::string SetHandshaking(int code) override;
+    std::string PortName() const override { return portName; }
+    std::string SetPortName(std::string_view path) override;
 
     bool open = false;
     std::string sent;                 // everything written, in order
@@ -90,6 +92,7 @@ class RecordingPort : public CommPort {
     std::string settings = "9600,n,8,1";
     int commPort = 1;
     int handshaking = 0;
+    std::string portName;
     std::string openError;    // returned by the next opens while set
     std::string outputError;  // returned by Output while set
     std::string settingsError;

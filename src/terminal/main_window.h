@@ -43,6 +43,12 @@ std::pair<std::string, std::string> CommEventText(int commEvent);
 // unplugged USB adapter, a closed pseudo-terminal). The port's LastErrorText() says why.
 inline constexpr int kCommDeviceLost = 1100;
 
+// A lost device while AutoReconnect is on: no fault box, the status panel says why and that the
+// device is awaited; ReconnectTick (about once a second while ReconnectPending) reopens it when
+// it is back, sending nothing. ReconnectTick returns whether to keep ticking.
+void AwaitLostDevice(Session& s, std::string_view why);
+bool ReconnectTick(Session& s);
+
 // The fault box's Retry: close the port if it is open, then open it, with the toggle's messages.
 void ResetPort(Session& s);
 // The answer to a fault box (port fault, transfer too long): Abort ends the program without

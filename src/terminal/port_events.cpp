@@ -89,6 +89,10 @@ void OnComm(Session& s, int commEvent) {
         // The lamp turns red before the box explains why.
         errorText += s.io.port->LastErrorText();
         s.io.host->PortStateChanged();
+        if (s.AutoReconnect) {
+            AwaitLostDevice(s, errorText);
+            return;
+        }
     }
     if (!eventText.empty()) s.EventText = eventText;
     if (!errorText.empty()) s.ErrorText = errorText;

@@ -15,4 +15,19 @@ namespace sondix {
 // number below 1 when neither override is set.
 std::string DeviceForPort(int commPort, std::string_view portNameSetting, std::string_view envPort);
 
+// What to add to "permission denied" for `device`: serial devices belong to a group (usually
+// "dialout") whose members may use them; the text names the device's own group and the command
+// that adds the user to it.
+std::string PermissionHint(const std::string& device);
+
+// A serial device the system reports, as the properties dialog lists it.
+struct SerialDevice {
+    std::string path;  // "/dev/ttyUSB0"
+    std::string description;
+    int vendorId = -1;  // USB ids, -1 when the system reports none
+    int productId = -1;
+};
+// "/dev/ttyUSB0  FT232R USB UART  [0403:6001]"
+std::string DeviceEntryText(const SerialDevice& d);
+
 }  // namespace sondix

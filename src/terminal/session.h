@@ -56,6 +56,10 @@ struct Session {
     std::string ErrorText;
     double StartTime = 0;  // monotonic seconds of the last successful open
     std::string lblVerAndSerialNum = "Firmware Ver xxx  :   S/N=";
+    bool CancelSend = false;    // raised by frmCancelSend's Cancel, and when a transmission ends
+    bool TextSending = false;   // a text file is being transmitted
+    bool AutoReconnect = true;  // "AutoReconnect": reopen a lost device when it returns
+    bool ReconnectPending = false;  // the device was lost and is looked for every second
 
     ButtonFace cmdRefresh{"Refresh"};
     ButtonFace cmdRptDist{"Results"};

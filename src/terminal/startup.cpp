@@ -29,7 +29,9 @@ void HideCalibrate(Session& s) {
 // The access code is compared before any listing has been read, so the mirror's starting
 // (negative) password makes the default code the one that unlocks calibration.
 void EnterServiceModeIfAsked(Session& s, const std::vector<std::string>& args) {
-    if (args.size() != 1 || args.front() != PasswordText(s)) return;
+    // An option ("--log FILE") is never an access code.
+    if (args.size() != 1 || args.front().starts_with("--")) return;
+    if (args.front() != PasswordText(s)) return;
     s.CalibrateEnabled = true;
     s.cmdCalibrate.visible = true;
     s.cmdCalibrate.enabled = true;

@@ -99,6 +99,8 @@ bool ApplyStoredSettings(Session& s, SettingsStore& store) {
     }
 
     s.Echo = ParseSettingBool(store.Get(kSection, "Echo"));
+    const std::string reconnect = store.Get(kSection, "AutoReconnect");
+    s.AutoReconnect = reconnect.empty() || ParseSettingBool(reconnect);
     return true;
 }
 

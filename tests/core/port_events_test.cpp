@@ -142,6 +142,7 @@ TEST(FaultBox, LostDeviceTurnsTheLampRedFirstAndRetryReopens) {
     port.open = false;  // the serial layer has closed it
     port.lastError = "No such device";
     f.s.io.port = &port;
+    f.s.AutoReconnect = false;  // the box, not the quiet wait for the device
     int lampUpdatesBeforeBox = -1;
     f.asker.whileOpen = [&] { lampUpdatesBeforeBox = f.host.portStateChanges; };
     f.asker.answers = {MsgAnswer::Retry};

@@ -255,6 +255,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, NoisyLine, ::testing::Values("--garble", "--dro
 
 TEST(LineFaults, HangUpShowsOneFaultBoxAndTheProgramKeepsRunning) {
     SimulatedSession t({"--hangup-after", "3", "--results-interval", "0.2"});
+    t.s().AutoReconnect = false;  // the box, not the quiet wait for the device
     // The sensor is talking when the adapter goes.
     t.w->Button("cmdRptDist")->click();
     const auto& asked = t.asker.asked;

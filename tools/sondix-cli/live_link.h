@@ -35,6 +35,8 @@ class TapPort : public CommPort {
     std::string SetCommPortNumber(int n) override { return inner_.SetCommPortNumber(n); }
     int Handshaking() const override { return inner_.Handshaking(); }
     std::string SetHandshaking(int code) override { return inner_.SetHandshaking(code); }
+    std::string PortName() const override { return inner_.PortName(); }
+    std::string SetPortName(std::string_view path) override { return inner_.SetPortName(path); }
     std::string LastErrorText() const override { return inner_.LastErrorText(); }
 
     std::string received;  // everything read, in order

@@ -18,6 +18,8 @@
 #include "history/ui/frmResults.h"
 #include "response/ui/frmGraph.h"
 #include "terminal/main_window.h"
+#include "terminal/program_args.h"
+#include "terminal/ui/frmProperties.h"
 
 namespace sondix {
 
@@ -93,7 +95,12 @@ frmTerminal::frmTerminal(std::vector<std::string> args, SettingsStore& store, Me
     comm_.SetPortNameSetting(store_.Get("Properties", "PortName"));
     s_.io = Outside{&comm_, asker_, clock ? clock : &clock_, this, txtTerm_.get()};
 
-    connect(&comm_, &MSComm::OnComm, this, [this](int code) { OnComm(s_, code); });
+    connect(&comm_, &MSComm::OnComm, this, [this](int code) {
+        OnComm(s_, code);
+        if (s_.ReconnectPending && !TimerReconnect_.isActive()) TimerReconnect_.start();
+    });
+    TimerReconnect_.setInterval(Gen::Pauses::kReconnectLookMs);
+    connect(&TimerReconnect_, &QTimer::timeout, this, &frmTerminal::TimerReconnect_Timer);
     Timer1_.setInterval(Gen::Pauses::kConnectTickMs);
     connect(&Timer1_, &QTimer::timeout, this, &frmTerminal::Timer1_Timer);
     Timer2_.setInterval(Gen::Pauses::kStatusResetMs);
@@ -116,15 +123,19 @@ int frmTerminal::Twips(double twips) const {
 
 void frmTerminal::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
-    file->addAction("&Open Log File...")->setObjectName("mnuOpenLog");
+    mnuOpenLog_ = file->addAction("&Open Log File...");
+    mnuOpenLog_->setObjectName("mnuOpenLog");
+    connect(mnuOpenLog_, &QAction::triggered, this, &frmTerminal::mnuOpenLog_Click);
     mnuCloseLog_ = file->addAction("&Close Log File");
     mnuCloseLog_->setObjectName("mnuCloseLog");
     mnuCloseLog_->setEnabled(false);
+    connect(mnuCloseLog_, &QAction::triggered, this, &frmTerminal::CloseLog);
     file->addAction("&Disp Hist File")->setObjectName("mnuShowHistFile");
     file->addSeparator();
     mnuSendText_ = file->addAction("&Transmit Text File...");
     mnuSendText_->setObjectName("mnuSendText");
     mnuSendText_->setEnabled(false);
+    connect(mnuSendText_, &QAction::triggered, this, &frmTerminal::mnuSendText_Click);
     file->addSeparator();
     QAction* exit = file->addAction("E&xit");
     exit->setObjectName("mnuFileExit");
@@ -136,7 +147,9 @@ void frmTerminal::BuildMenus() {
     mnuOpen_->setCheckable(true);
     connect(mnuOpen_, &QAction::triggered, this, &frmTerminal::mnuOpen_Click);
     port->addSeparator();
-    port->addAction("Properties...")->setObjectName("mnuProperties");
+    QAction* properties = port->addAction("Properties...");
+    properties->setObjectName("mnuProperties");
+    connect(properties, &QAction::triggered, this, &frmTerminal::mnuProperties_Click);
 }
 
 void frmTerminal::BuildControls() {
@@ -288,7 +301,12 @@ void frmTerminal::Form_Load() {
     s_.cmdRefresh.face = s_.cmdRptDist.face = s_.cmdRptSpect.face = s_.cmdCalibrate.face;
     s_.SaveColor = s_.cmdCalibrate.face;
     PortStateChanged();
-    Startup(s_, store_, args_);
+    // The log opens before the first command, so a whole session can be recorded.
+    const ProgramArgs args = ParseProgramArgs(args_);
+    if (!args.error.empty()) ShowPortError(s_, args.error);
+    if (!args.logPath.empty()) OpenLogAppending(s_, log_, args.logPath);
+    ShowLogState();
+    Startup(s_, store_, args.rest);
     ButtonsChanged();
     LabelsChanged();
     LayoutControls();
@@ -315,6 +333,7 @@ void frmTerminal::closeEvent(QCloseEvent* e) {
     }
     shuttingDown_ = true;
     s_.PortCloseAllowed = true;
+    s_.CancelSend = true;  // a transmission stops before its next character
     const bool ended = Shutdown(s_);
     shuttingDown_ = false;
     if (ended) {
@@ -336,7 +355,7 @@ void frmTerminal::PortStateChanged() {
     const bool open = comm_.PortOpen();
     frmConnectLight_->SetColour(open ? Colour{0, 255, 0} : Colour{255, 0, 0});
     mnuOpen_->setChecked(open);
-    mnuSendText_->setEnabled(open);
+    mnuSendText_->setEnabled(open && !s_.TextSending);
     panels_[1]->setText(FromLatin1(SettingsPanelText(s_)));
     if (open) {
         Timer1_.start();
@@ -345,6 +364,36 @@ void frmTerminal::PortStateChanged() {
         Timer1_.stop();
         panels_[2]->setText("");
     }
+}
+
+void frmTerminal::mnuOpenLog_Click() {
+    sondix::mnuOpenLog_Click(s_, log_, *chooser_);
+    ShowLogState();
+}
+
+void frmTerminal::CloseLog() {
+    log_.Close();
+    ShowLogState();
+}
+
+void frmTerminal::ShowLogState() {
+    setWindowTitle(QString::fromStdString(LogCaption(log_.Path())));  // a file name: UTF-8
+    mnuOpenLog_->setEnabled(!log_.IsOpen());
+    mnuCloseLog_->setEnabled(log_.IsOpen());
+}
+
+void frmTerminal::mnuSendText_Click() {
+    if (!cancelSend_) cancelSend_ = new frmCancelSend(s_, this);
+    sondix::mnuSendText_Click(s_, *chooser_, *cancelSend_);
+}
+
+void frmTerminal::mnuProperties_Click() {
+    frmProperties dialog(s_, store_, SystemSerialDevices(), this);
+    dialog.exec();
+}
+
+void frmTerminal::TimerReconnect_Timer() {
+    if (!ReconnectTick(s_)) TimerReconnect_.stop();
 }
 
 void frmTerminal::Timer1_Timer() {

@@ -12,7 +12,9 @@
 
 #include "history/ui/frmResults.h"
 #include "response/ui/frmGraph.h"
+#include "terminal/comm_log.h"
 #include "terminal/session.h"
+#include "terminal/ui/frmCancelSend.h"
 #include "terminal/ui/mscomm.h"
 #include "terminal/ui/qt_platform.h"
 #include "terminal/ui/terminal_box.h"
@@ -67,9 +69,9 @@ class frmTerminal : public QMainWindow, public WindowHost {
     void StartStatusResetTimer() override;
     void ButtonsChanged() override;
     void LabelsChanged() override;
-    bool LogOpen() const override { return false; }
-    std::string WriteLog(std::string_view) override { return {}; }
-    void CloseLog() override {}
+    bool LogOpen() const override { return log_.IsOpen(); }
+    std::string WriteLog(std::string_view bytes) override { return log_.Write(bytes); }
+    void CloseLog() override;  // mnuCloseLog_Click
     void CreateGraphWindow() override;
     void CloseGraphWindow() override;
     void ShowGraph() override;
@@ -88,6 +90,13 @@ class frmTerminal : public QMainWindow, public WindowHost {
     Colour LampColour() const { return frmConnectLight_->colour(); }
     frmGraph* GraphWindow() const { return graph_; }
     frmResults* ResultsWindow() const { return results_; }
+    // The file dialogs' answers (tests script them).
+    void SetFileChooser(FileChooser* chooser) { chooser_ = chooser ? chooser : &qtChooser_; }
+    const CommLog& Log() const { return log_; }
+    frmCancelSend* CancelSendWindow() const { return cancelSend_; }
+    void mnuOpenLog_Click();
+    void mnuSendText_Click();
+    void mnuProperties_Click();
 
   protected:
     void closeEvent(QCloseEvent* e) override;
@@ -109,6 +118,8 @@ class frmTerminal : public QMainWindow, public WindowHost {
     void Timer2_Timer();
     void mnuOpen_Click();
     void mnuFileExit_Click();
+    void ShowLogState();  // caption and the log's menu items
+    void TimerReconnect_Timer();
 
     QtClock clock_;
     QtMessageAsker qtAsker_{this};
@@ -138,6 +149,12 @@ class frmTerminal : public QMainWindow, public WindowHost {
     QAction* mnuOpen_ = nullptr;
     QAction* mnuSendText_ = nullptr;
     QAction* mnuCloseLog_ = nullptr;
+    QAction* mnuOpenLog_ = nullptr;
+    CommLog log_;
+    QtFileChooser qtChooser_{this};
+    FileChooser* chooser_ = &qtChooser_;
+    frmCancelSend* cancelSend_ = nullptr;
+    QTimer TimerReconnect_;
 
     QPointer<frmGraph> graph_;
     QPointer<frmResults> results_;

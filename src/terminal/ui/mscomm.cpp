@@ -68,6 +68,7 @@ std::string MSComm::SetPortOpen(bool open) {
     port_.setFlowControl(ToFlowControl(handshaking_));
     if (!port_.open(QIODevice::ReadWrite)) {
         std::string text = "Cannot open port " + device + ": " + ErrorText();
+        if (port_.error() == QSerialPort::PermissionError) text += PermissionHint(device);
         port_.clearError();
         return text;
     }
@@ -115,6 +116,17 @@ std::string MSComm::SetCommPortNumber(int n) {
     if (port_.isOpen()) return "Port already open: the port number can change only while closed";
     if (n < 1) return "Invalid port number " + std::to_string(n);
     commPort_ = n;
+    return {};
+}
+
+std::string MSComm::PortName() const {
+    return envPort_.empty() ? portNameSetting_ : envPort_;
+}
+
+std::string MSComm::SetPortName(std::string_view path) {
+    if (port_.isOpen()) return "Port already open: the port can change only while closed";
+    portNameSetting_ = path;
+    envPort_.clear();
     return {};
 }
 

@@ -47,6 +47,10 @@ class MSComm : public QObject, public CommPort {
     int Handshaking() const override { return handshaking_; }
     std::string SetHandshaking(int code) override;
     std::string LastErrorText() const override { return lastError_; }
+    // The SONDIX_PORT override while there is one, else the "PortName" setting.
+    std::string PortName() const override;
+    // A choice made in the properties dialog, which also ends the SONDIX_PORT override.
+    std::string SetPortName(std::string_view path) override;
 
     // The code of the event being reported (valid inside an OnComm handler).
     int CommEvent() const { return commEvent_; }

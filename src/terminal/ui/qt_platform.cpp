@@ -1,6 +1,7 @@
 #include "terminal/ui/qt_platform.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 #include "terminal/session.h"
@@ -74,6 +75,30 @@ MsgAnswer QtMessageAsker::Ask(std::string_view title, std::string_view text, Msg
 
 void QtMessageAsker::Beep() {
     QApplication::beep();
+}
+
+QString QtFileFilter(std::string_view filter) {
+    const QStringList parts = FromLatin1(filter).split('|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i];
+        if (const qsizetype paren = name.indexOf(" ("); paren >= 0) name.truncate(paren);
+        // "*.*" means every file on the system the pattern comes from, names without a dot too.
+        const QString pattern = parts[i + 1] == "*.*" ? QString("*") : parts[i + 1];
+        out << name + " (" + pattern + ")";
+    }
+    return out.join(";;");
+}
+
+std::optional<std::string> QtFileChooser::ChooseOpenFile(std::string_view title,
+                                                         std::string_view filter) {
+    QFileDialog dialog(parent_, FromLatin1(title));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setNameFilter(QtFileFilter(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
 }
 
 }  // namespace sondix

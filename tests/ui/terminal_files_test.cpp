@@ -1,0 +1,94 @@
+// The main window's file features on a real pseudo-terminal: the log opened from the menu holds
+// what the sensor sent, as sondix-cli decode logs it; a text file reaches the sensor; pictures
+// of the properties dialog and the Cancel window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QProcess>
+#include <QPushButton>
+#include <nlohmann/json.hpp>
+
+#include "../e2e/e2e_support.h"
+#include "pty_pair.h"
+#include "terminal/main_window.h"
+#include "terminal/ui/frmProperties.h"
+#include "test_files.h"
+
+namespace sondix::test {
+namespace {
+
+std::string DecodedLog(const std::string& key, const std::string& capture) {
+    QProcess cli;
+    cli.start(SONDIX_CLI_PATH,
+              {"decode", QString::fromStdString(key), QString::fromStdString(capture)});
+    cli.waitForFinished();
+    // The JSON carries each byte as the code point of the same number.
+    const auto log = nlohmann::json::parse(cli.readAllStandardOutput().toStdString())["log"];
+    return QString::fromStdString(log.get<std::string>()).toLatin1().toStdString();
+}
+
+struct QuickClock : QtClock {
+    void Wait(double seconds) override { QtClock::Wait(seconds / 10); }
+};
+
+struct Window {
+    PtyPair pty;
+    MemorySettingsStore store;
+    RecordingAsker asker;
+    QuickClock clock;
+    ScriptedChooser chooser;
+    std::unique_ptr<frmTerminal> w;
+    Window() {
+        setenv("SONDIX_PORT", pty.slavePath().c_str(), 1);
+        w = std::make_unique<frmTerminal>(std::vector<std::string>{}, store, &asker, &clock);
+        unsetenv("SONDIX_PORT");
+        w->SetFileChooser(&chooser);
+        w->show();
+        w->Form_Load();
+        pty.readMaster(2, 500);  // "E", "P"
+    }
+    bool Enabled(const char* item) const { return w->findChild<QAction*>(item)->isEnabled(); }
+};
+
+TEST(TerminalFiles, LogHoldsEveryByteAsTheToolLogsItATextFileGoesOutAndPictures) {
+    Window t;
+    const std::string log = OutPath("menu.log");
+    std::filesystem::remove(log);
+    t.chooser.answers = {log};
+    t.w->mnuOpenLog_Click();
+    EXPECT_EQ(t.w->windowTitle().toStdString(), std::string(kProgramTitle) + " - menu.log");
+    EXPECT_FALSE(t.Enabled("mnuOpenLog"));
+    EXPECT_TRUE(t.Enabled("mnuCloseLog"));
+
+    t.w->session().CommandKey = KeyCode('?');
+    std::string sent = "ab\bc\r\n";
+    for (int c = 0x80; c <= 0xff; ++c)
+        sent += static_cast<char>(c);
+    t.pty.writeMaster(sent);
+    ASSERT_TRUE(PumpUntil([&] { return Slurp(log).size() >= 132; }, 2000));
+    t.w->findChild<QAction*>("mnuCloseLog")->trigger();
+    EXPECT_EQ(t.w->windowTitle(), kProgramTitle);
+    EXPECT_TRUE(t.Enabled("mnuOpenLog"));
+    EXPECT_EQ(Slurp(log), DecodedLog("?", WriteFile("menu.cap", sent)));
+
+    // A text file on the same line; the menu item is back afterwards.
+    t.chooser.answers = {WriteFile("send.txt", "P F\r\n")};
+    t.w->mnuSendText_Click();
+    EXPECT_EQ(t.pty.readMaster(4, 1000), "PF\r\n");
+    EXPECT_TRUE(t.Enabled("mnuSendText"));
+
+    // Pictures for a person to look at.
+    frmProperties dialog(t.w->session(), t.store,
+                         {{"/dev/ttyUSB0", "FT232R USB UART", 0x403, 0x6001}});
+    dialog.show();
+    EXPECT_EQ(dialog.Choices(), LoadPropertySettings(t.w->session(), {}));
+    SaveScreenshot(&dialog, "frmProperties");
+    frmCancelSend* cancel = t.w->CancelSendWindow();
+    cancel->ShowSending("Transmitting Text File - /home/user/sensor/setup-commands.txt");
+    SaveScreenshot(cancel, "frmCancelSend");
+    cancel->Command1()->click();
+    EXPECT_TRUE(t.w->session().CancelSend);
+}
+
+}  // namespace
+}  // namespace sondix::test
