@@ -74,14 +74,17 @@ void LoadSettings(Session& s, const std::string& path) {
     if (s.io.asker->Ask(kLoadTitle, "Write these settings?\n" + ChangesText(changes, m),
                         MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
         return;
+    // The sensor's unit as the writes leave it, for the lengths that follow a change of unit; the
+    // mirror itself changes only with the listing read afterwards.
+    ParamMirror sensor = m;
     for (const SettingChange& c : changes) {
         if (!s.io.port->PortOpen() || ProgramEnding(s)) return;
         // The unit may have changed with an earlier line: lengths follow the sensor's new unit.
         // A value the sensor cannot take is not sent; it shows among the differences below.
-        const std::optional<std::int16_t> sent = SensorValue(*c.param, m, c.file);
+        const std::optional<std::int16_t> sent = SensorValue(*c.param, sensor, c.file);
         if (!sent) continue;
-        send_s_cmd(s, SetIndex(*c.param, m), *sent);
-        if (c.param->member == &ParamMirror::Units) m.Units = *sent;
+        send_s_cmd(s, SetIndex(*c.param, sensor), *sent);
+        if (c.param->member == &ParamMirror::Units) sensor.Units = *sent;
     }
     Reread(s);
     const std::vector<SettingChange> left = CompareSettings(f, m);
