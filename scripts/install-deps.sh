@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
-  libxlsxwriter-dev zlib1g-dev nlohmann-json3-dev
+  libxlsxwriter-dev nlohmann-json3-dev libzip-dev
   libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fontconfig fonts-dejavu-core

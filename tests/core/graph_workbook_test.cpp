@@ -87,17 +87,6 @@ TEST(GraphWorkbook, TimeSeriesOf2048PointsReadsBackCellByCellInFittedColumns) {
     EXPECT_GE(book->ColumnWidth(5), 19.0);  // the identification
 }
 
-// The headings of the time series and the spectrum are read back from their files.
-TEST(GraphWorkbook, OtherChartKindsHaveNoHeadings) {
-    GraphModel g;
-    g.chartKind = 7;
-    for (const SheetCell& c : GraphWorkbookCells(g, "", kNow)) {
-        if (c.row == 1 && (c.col == 2 || c.col == 3)) {
-            EXPECT_EQ(c.text, "");
-        }
-    }
-}
-
 TEST(GraphWorkbook, SpectrumHeadingsAndLatin1HeaderArriveAsUtf8) {
     GraphModel g;
     g.chartKind = 0;

@@ -1,13 +1,16 @@
-// The main window on a bad line: the simulated sensor's answers in tiny blocks, with garbled or
-// lost characters, and an adapter pulled out. Tiny blocks must chart exactly as the same bytes
-// in one block do; noise may bring up only the dispatcher's own fault boxes and must leave the
-// program able to chart once the line is good again; a hang-up gives one fault box, a red lamp
-// and a program that keeps running.
+// The main window against the simulated sensor on a bad line: its answers in tiny blocks, with
+// garbled or lost characters, and an adapter pulled out. Tiny blocks must chart (and draw) exactly
+// as the same bytes in one block do, for every chart button and both streams; noise may bring up
+// only the dispatcher's own fault boxes and must leave the program able to chart once the line is
+// good again; a hang-up gives one fault box, a red lamp and a program that keeps running.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -15,6 +18,7 @@
 #include <vector>
 
 #include "e2e_support.h"
+#include "history/ui/frmResults.h"
 #include "known_boxes.h"
 #include "response/show_data.h"
 #include "terminal/main_window.h"
@@ -120,6 +124,18 @@ struct ChartButton {
 };
 constexpr ChartButton kChartButtons[] = {{"cmdScope", 'D'}, {"cmdSpect", 'F'}, {"cmdRamp", 'y'}};
 
+// Pixels of the data series' colour (0, 0, 127) in a picture of the chart.
+int SeriesPixels(QWidget* w) {
+    const QImage img = w->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor c = img.pixelColor(x, y);
+            if (c.red() < 40 && c.green() < 40 && c.blue() > 90 && c.blue() < 170) ++n;
+        }
+    return n;
+}
+
 // The click closed the previous chart, so a visible chart of this kind is this answer's.
 bool Charted(SimulatedSession& t, char kind) {
     return t.w->GraphWindow() && t.w->GraphWindow()->isVisible() && t.s().graph.kind == kind;
@@ -148,6 +164,10 @@ TEST(LineFaults, TinyBlocksChartExactlyAsOneBlock) {
         Replay one(before, b.kind);
         one.Feed(tap.received, {});
         ExpectSameChart(t.s().graph, one.h.s.graph);
+        EXPECT_EQ(t.w->GraphWindow()->dataSeries()->count(), t.s().graph.NPoints());
+        Pump(100);
+        SaveScreenshot(t.w->GraphWindow(), QString("chart-") + b.kind);
+        EXPECT_GT(SeriesPixels(t.w->GraphWindow()->chartEchoProf), 200) << "the line is not drawn";
     }
 
     // The repeating spectrum: each spectrum of the stream in one block.
@@ -170,12 +190,17 @@ TEST(LineFaults, TinyBlocksChartExactlyAsOneBlock) {
     results->click();
     ASSERT_TRUE(PumpUntil([&] { return std::ranges::count(tap.received, '\n') >= 2; }, 4000));
     const ResultsModel shown = t.s().results;
+    ASSERT_NE(t.w->ResultsWindow(), nullptr);
+    EXPECT_EQ(t.w->ResultsWindow()->txtOutputvalue->text().toStdString(), shown.txtOutputvalue);
+    SaveScreenshot(t.w->ResultsWindow(), "results-window");
     Replay lines(beforeResults, '{');
     lines.h.s.ResultDisp_Loaded = true;
     lines.h.s.results = ResultsModel{};
     lines.Feed(tap.received, "\r\n");
     results->click();
     EXPECT_EQ(results->text(), "Results");
+    EXPECT_EQ(t.w->ResultsWindow(), nullptr);
+    EXPECT_EQ(t.s().CommandKey, '}');
     EXPECT_EQ(shown.txtOutputvalue, lines.h.s.results.txtOutputvalue);
     EXPECT_EQ(shown.txtSigstrength, lines.h.s.results.txtSigstrength);
     EXPECT_EQ(shown.shpRelay1, lines.h.s.results.shpRelay1);

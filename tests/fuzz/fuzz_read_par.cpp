@@ -27,26 +27,11 @@ using sim::Variant;
 constexpr std::array<const char*, 5> kFirmware{"0.47", "0.46", "1.51", "0.40", "2.00"};
 
 // Pieces a bad line or an odd firmware could put into a listing.
-constexpr std::array<std::string_view, 20> kTokens{"=",
-                                                   "/",
-                                                   "*",
-                                                   "-",
-                                                   " ",
-                                                   "\r\n",
-                                                   "0",
-                                                   "/0",
-                                                   "*0",
-                                                   "1e308",
-                                                   "1E999",
-                                                   "99999999999",
-                                                   "SYSTEM LOGO:\r\n",
-                                                   "BOARDID",
-                                                   "Ver",
-                                                   "Kurn",
-                                                   "Vramp",
-                                                   "Log2Nfft=",
-                                                   "  ***  ",
-                                                   "&H"};
+// clang-format off
+constexpr std::array<std::string_view, 20> kTokens{
+    "=", "/", "*", "-", " ", "\r\n", "0", "/0", "*0", "1e308", "1E999", "99999999999",
+    "SYSTEM LOGO:\r\n", "BOARDID", "Ver", "Kurn", "Vramp", "Log2Nfft=", "  ***  ", "&H"};
+// clang-format on
 
 // What holds for any text.
 void CheckAnyListing(const ParamMirror& m, std::string_view buf) {

@@ -88,12 +88,4 @@ std::string PtyPair::readMaster(std::size_t n, int timeoutMs) {
     return got;
 }
 
-std::string PtyPair::readMasterUntil(std::string_view terminator, int timeoutMs) {
-    const long long deadline = NowMs() + timeoutMs;
-    std::string got;
-    while (!std::string_view(got).ends_with(terminator) && readSome(got, 1, deadline)) {
-    }
-    return got;
-}
-
 }  // namespace sondix::test

@@ -27,8 +27,6 @@ class PtyPair {
 
     // Device path of the slave side, e.g. "/dev/pts/3".
     const std::string& slavePath() const { return slavePath_; }
-    // Master descriptor (non-blocking), -1 after closeMaster().
-    int masterFd() const { return master_; }
     // The fixture's own slave descriptor: tcgetattr() on it shows the line settings that the
     // program applied to the slave (the program may hold the slave exclusively, so a second
     // open of slavePath() can fail).
@@ -39,8 +37,6 @@ class PtyPair {
     // Reads from the master until `n` bytes have arrived or `timeoutMs` has passed; returns what
     // arrived (possibly fewer than n, never more).
     std::string readMaster(std::size_t n, int timeoutMs);
-    // Reads until the bytes read end with `terminator` or `timeoutMs` has passed.
-    std::string readMasterUntil(std::string_view terminator, int timeoutMs);
     // Closes the master side now; the slave side sees a hang-up.
     void closeMaster();
 

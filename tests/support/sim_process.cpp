@@ -40,12 +40,21 @@ SimProcess::SimProcess(std::vector<std::string> options) {
     device_ = line;
 }
 
-void SimProcess::stop() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    pid_ = -1;
+int SimProcess::stop() {
+    if (pid_ > 0) kill(pid_, SIGTERM);
+    return wait(5);
+}
+
+int SimProcess::wait(double seconds) {
+    for (int i = 0; pid_ > 0 && i <= seconds * 100; ++i) {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        usleep(10000);
+    }
+    return -1;
 }
 
 SimProcess::~SimProcess() {

@@ -18,7 +18,10 @@ class SimProcess {
 
     const std::string& device() const { return device_; }
     bool running() const { return pid_ > 0 && !device_.empty(); }
-    void stop();
+    // SIGTERM, then the exit status.
+    int stop();
+    // The exit status once it ends by itself within `seconds`; -1 when it is still running.
+    int wait(double seconds);
 
   private:
     pid_t pid_ = -1;

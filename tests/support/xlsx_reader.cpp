@@ -1,28 +1,34 @@
 #include "xlsx_reader.h"
 
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
-#include <limits>
+#include <zip.h>
 
-#include "zip_reader.h"
+#include <QXmlStreamReader>
+#include <charconv>
+#include <limits>
+#include <memory>
 
 namespace sondix::test {
-
 namespace {
 
-// The value of attribute `name` inside the tag text `tag` ("" when absent).
-std::string Attr(const std::string& tag, const std::string& name) {
-    const std::string key = " " + name + "=\"";
-    const std::size_t at = tag.find(key);
-    if (at == std::string::npos) return {};
-    const std::size_t from = at + key.size();
-    const std::size_t to = tag.find('"', from);
-    return to == std::string::npos ? std::string() : XmlUnescape(tag.substr(from, to - from));
+// One member of the zip container; nullopt when it is missing.
+std::optional<QByteArray> Member(zip_t* archive, const char* name) {
+    zip_stat_t st;
+    if (zip_stat(archive, name, 0, &st) != 0) return std::nullopt;
+    const std::unique_ptr<zip_file_t, decltype(&zip_fclose)> file(zip_fopen(archive, name, 0),
+                                                                  &zip_fclose);
+    if (!file) return std::nullopt;
+    QByteArray data(static_cast<qsizetype>(st.size), '\0');
+    if (zip_fread(file.get(), data.data(), st.size) != static_cast<zip_int64_t>(st.size)) {
+        return std::nullopt;
+    }
+    return data;
 }
 
-int ToInt(const std::string& s) {
-    return s.empty() ? 0 : std::atoi(s.c_str());
+int IntAttr(const QXmlStreamReader& x, const char* name) {
+    return x.attributes().value(name).toInt();
+}
+std::string TextAttr(const QXmlStreamReader& x, const char* name) {
+    return x.attributes().value(name).toString().toStdString();
 }
 
 // Locale-independent: the workbook always writes "." as the decimal point.
@@ -32,157 +38,87 @@ double ToDouble(const std::string& s) {
     return v;
 }
 
-// Calls f(tagText, body) for every element <name ...>body</name> or <name .../> in xml.
-template <typename F>
-void ForEachElement(const std::string& xml, const std::string& name, F f) {
-    const std::string open = "<" + name;
-    const std::string close = "</" + name + ">";
-    std::size_t at = 0;
-    while ((at = xml.find(open, at)) != std::string::npos) {
-        const std::size_t after = at + open.size();
-        if (after >= xml.size() || (xml[after] != ' ' && xml[after] != '>' && xml[after] != '/')) {
-            at = after;
-            continue;
-        }
-        const std::size_t tagEnd = xml.find('>', at);
-        if (tagEnd == std::string::npos) return;
-        const std::string tag = xml.substr(at, tagEnd - at + 1);
-        if (xml[tagEnd - 1] == '/') {
-            f(tag, std::string());
-            at = tagEnd + 1;
-            continue;
-        }
-        const std::size_t bodyEnd = xml.find(close, tagEnd);
-        if (bodyEnd == std::string::npos) return;
-        f(tag, xml.substr(tagEnd + 1, bodyEnd - tagEnd - 1));
-        at = bodyEnd + close.size();
-    }
-}
-
-// The concatenated text of every <t> element in body (a shared or inline string).
-std::string StringText(const std::string& body) {
-    std::string text;
-    ForEachElement(body, "t",
-                   [&](const std::string&, const std::string& t) { text += XmlUnescape(t); });
-    return text;
-}
-
-std::string FirstElementBody(const std::string& xml, const std::string& name) {
-    std::string found;
-    bool seen = false;
-    ForEachElement(xml, name, [&](const std::string&, const std::string& body) {
-        if (!seen) found = body;
-        seen = true;
-    });
-    return found;
-}
-
-void AppendUtf8(std::string& out, unsigned long cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
-}  // namespace
-
-std::string XmlUnescape(const std::string& s) {
-    static const std::pair<const char*, char> kEntities[] = {
-        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
-    std::string out;
-    for (std::size_t i = 0; i < s.size();) {
-        if (s[i] != '&') {
-            out.push_back(s[i++]);
-            continue;
-        }
-        bool done = false;
-        for (const auto& [name, c] : kEntities) {
-            if (s.compare(i, std::char_traits<char>::length(name), name) == 0) {
-                out.push_back(c);
-                i += std::char_traits<char>::length(name);
-                done = true;
-                break;
-            }
-        }
-        const std::size_t semi = s.find(';', i);
-        if (!done && s.compare(i, 2, "&#") == 0 && semi != std::string::npos) {
-            const bool hex = i + 2 < s.size() && (s[i + 2] == 'x' || s[i + 2] == 'X');
-            const std::string digits = s.substr(i + (hex ? 3 : 2), semi - i - (hex ? 3 : 2));
-            AppendUtf8(out, std::strtoul(digits.c_str(), nullptr, hex ? 16 : 10));
-            i = semi + 1;
-            done = true;
-        }
-        if (!done) out.push_back(s[i++]);
-    }
-    return out;
-}
-
+// "B12" -> (12, 2).
 std::pair<int, int> ParseCellRef(const std::string& ref) {
     std::size_t i = 0;
     int col = 0;
     while (i < ref.size() && ref[i] >= 'A' && ref[i] <= 'Z')
         col = col * 26 + (ref[i++] - 'A' + 1);
-    int row = 0;
-    const std::size_t digitsFrom = i;
-    while (i < ref.size() && ref[i] >= '0' && ref[i] <= '9')
-        row = row * 10 + (ref[i++] - '0');
-    if (col == 0 || i == digitsFrom || i != ref.size()) return {0, 0};
-    return {row, col};
+    return {std::atoi(ref.c_str() + i), col};
 }
 
+// The text of every <t> inside the element the reader stands on (a shared or inline string).
+std::string StringText(QXmlStreamReader& x, QStringView element) {
+    QString text;
+    while (x.readNext() != QXmlStreamReader::Invalid &&
+           !(x.isEndElement() && x.name() == element)) {
+        if (x.isStartElement() && x.name() == u"t") text += x.readElementText();
+    }
+    return text.toStdString();
+}
+
+}  // namespace
+
 std::optional<XlsxBook> XlsxBook::Open(const std::string& path, std::string* error) {
-    const auto zip = ReadZip(path, error);
-    if (!zip) return std::nullopt;
-    const auto sheet = zip->find("xl/worksheets/sheet1.xml");
-    if (sheet == zip->end()) {
+    int zipError = 0;
+    const std::unique_ptr<zip_t, decltype(&zip_discard)> archive(
+        zip_open(path.c_str(), ZIP_RDONLY, &zipError), &zip_discard);
+    if (!archive) {
+        zip_error_t e;
+        zip_error_init_with_code(&e, zipError);
+        if (error) *error = zip_error_strerror(&e);
+        zip_error_fini(&e);
+        return std::nullopt;
+    }
+    const auto sheet = Member(archive.get(), "xl/worksheets/sheet1.xml");
+    if (!sheet) {
         if (error) *error = "no xl/worksheets/sheet1.xml";
         return std::nullopt;
     }
     std::vector<std::string> shared;
-    if (const auto sst = zip->find("xl/sharedStrings.xml"); sst != zip->end()) {
-        ForEachElement(sst->second, "si", [&](const std::string&, const std::string& body) {
-            shared.push_back(StringText(body));
-        });
+    if (const auto sst = Member(archive.get(), "xl/sharedStrings.xml")) {
+        for (QXmlStreamReader x(*sst); !x.atEnd();) {
+            if (x.readNext() == QXmlStreamReader::StartElement && x.name() == u"si") {
+                shared.push_back(StringText(x, u"si"));
+            }
+        }
     }
     XlsxBook book;
-    ForEachElement(sheet->second, "c", [&](const std::string& tag, const std::string& body) {
-        XlsxCell cell{Attr(tag, "t"), {}, ToInt(Attr(tag, "s"))};
-        if (cell.type == "inlineStr") {
-            cell.value = StringText(body);
-        } else {
-            cell.value = XmlUnescape(FirstElementBody(body, "v"));
+    for (QXmlStreamReader x(*sheet); !x.atEnd();) {
+        if (x.readNext() != QXmlStreamReader::StartElement) continue;
+        if (x.name() == u"col") {
+            for (int c = IntAttr(x, "min"); c <= IntAttr(x, "max"); ++c)
+                book.widths_[c] = x.attributes().value("width").toDouble();
+        } else if (x.name() == u"c") {
+            XlsxCell cell{TextAttr(x, "t"), {}, IntAttr(x, "s")};
+            const auto at = ParseCellRef(TextAttr(x, "r"));
+            while (x.readNext() != QXmlStreamReader::Invalid &&
+                   !(x.isEndElement() && x.name() == u"c")) {
+                if (x.isStartElement() && x.name() == u"v") {
+                    cell.value = x.readElementText().toStdString();
+                } else if (x.isStartElement() && x.name() == u"is") {
+                    cell.value = StringText(x, u"is");
+                }
+            }
+            if (cell.type == "s") {
+                const auto index = static_cast<std::size_t>(std::atoi(cell.value.c_str()));
+                cell.value = index < shared.size() ? shared[index] : std::string();
+            }
+            book.cells_[at] = cell;
         }
-        if (cell.type == "s") {
-            const auto index = static_cast<std::size_t>(ToInt(cell.value));
-            cell.value = index < shared.size() ? shared[index] : std::string();
+    }
+    if (const auto styles = Member(archive.get(), "xl/styles.xml")) {
+        bool inCellXfs = false;
+        for (QXmlStreamReader x(*styles); !x.atEnd();) {
+            x.readNext();
+            if (x.name() == u"cellXfs") inCellXfs = x.isStartElement();
+            if (!x.isStartElement()) continue;
+            if (x.name() == u"numFmt") {
+                book.numFmts_[IntAttr(x, "numFmtId")] = TextAttr(x, "formatCode");
+            } else if (x.name() == u"xf" && inCellXfs) {
+                book.xfNumFmt_.push_back(IntAttr(x, "numFmtId"));
+            }
         }
-        book.cells_[ParseCellRef(Attr(tag, "r"))] = cell;
-    });
-    ForEachElement(sheet->second, "col", [&](const std::string& tag, const std::string&) {
-        const double width = ToDouble(Attr(tag, "width"));
-        for (int c = ToInt(Attr(tag, "min")); c <= ToInt(Attr(tag, "max")); ++c) {
-            book.widths_[c] = width;
-        }
-    });
-    if (const auto styles = zip->find("xl/styles.xml"); styles != zip->end()) {
-        ForEachElement(styles->second, "numFmt", [&](const std::string& tag, const std::string&) {
-            book.numFmts_[ToInt(Attr(tag, "numFmtId"))] = Attr(tag, "formatCode");
-        });
-        const std::string xfs = FirstElementBody(styles->second, "cellXfs");
-        ForEachElement(xfs, "xf", [&](const std::string& tag, const std::string&) {
-            book.xfNumFmt_.push_back(ToInt(Attr(tag, "numFmtId")));
-        });
     }
     return book;
 }

@@ -1,5 +1,6 @@
-// Reads back the first worksheet of a workbook written by a dump: its cells with shared strings
-// resolved, each cell's number format and the column widths. Only what the tests look at.
+// Reads back the first worksheet of a written workbook (libzip for the container, Qt's
+// QXmlStreamReader for its XML): cells with shared strings resolved, each cell's number format
+// and the column widths. Only what the tests look at.
 #pragma once
 
 #include <map>
@@ -36,11 +37,5 @@ class XlsxBook {
     std::map<int, std::string> numFmts_;
     std::map<int, double> widths_;
 };
-
-// "B12" -> (12, 2); (0, 0) when malformed.
-std::pair<int, int> ParseCellRef(const std::string& ref);
-
-// The text between XML tags with the five entities and character references replaced.
-std::string XmlUnescape(const std::string& s);
 
 }  // namespace sondix::test
