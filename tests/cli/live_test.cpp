@@ -196,7 +196,7 @@ struct ScriptedSensor {
     std::thread t;
     explicit ScriptedSensor(std::string answer)
         : t([this, answer] {
-              const std::string listing = ReadFile(std::string(SONDIX_TEST_DATA) + "/listing.txt");
+              const std::string listing = ReadFile(std::string(SONDIX_TEST_DATA) + "/listing.cap");
               while (!stop) {
                   const std::string got = pty.readMaster(1, 50);
                   if (got == "P")

@@ -16,7 +16,7 @@ namespace {
 
 std::string Listing() {
     std::ostringstream buf;
-    buf << std::ifstream(std::string(SONDIX_TEST_DATA) + "/listing.txt", std::ios::binary).rdbuf();
+    buf << std::ifstream(std::string(SONDIX_TEST_DATA) + "/listing.cap", std::ios::binary).rdbuf();
     return buf.str();
 }
 
