@@ -126,6 +126,7 @@ TEST(LiveCli, GraphsAsCsvJsonAndWorkbook) {
         const CliRun csv = sim({cmd});
         ASSERT_EQ(csv.exit, 0) << cmd << csv.err;
         EXPECT_EQ(csv.lines.size(), 513u) << cmd;
+        EXPECT_EQ(csv.err, "") << cmd;  // no progress line when standard error is not a terminal
         EXPECT_EQ(csv.lines[1].substr(0, 2), "0,") << cmd;
     }
     const std::string book = OutPath("spectrum.xlsx");
