@@ -33,10 +33,6 @@ float Steps(float count, double perUnit) {
     return Gen::ToSingle(count / perUnit);
 }
 
-bool LongRangeUnit0(const ParamMirror& m) {
-    return UnitIndex(m) == kMm && LongRangeFirmware(m);
-}
-
 // Feet and inches: whole feet (toward zero) with an apostrophe, inches to a tenth, an inch mark.
 // The value is already a whole number of hundredths of a foot, so the split works on those
 // hundredths and a float error cannot turn 0.99 ft into 12.0 inches. The sign goes in front of
@@ -81,6 +77,10 @@ int UnitIndex(const ParamMirror& m) {
         if (m.Units == static_cast<float>(u)) return u;
     }
     return kMm;
+}
+
+bool SensorTakesCentimetres(const ParamMirror& m) {
+    return UnitIndex(m) == kMm && LongRangeFirmware(m);
 }
 
 // Compared in single precision, as the revision is held: 0.46 itself is not long-range.
@@ -164,7 +164,7 @@ std::int16_t cnv_mm_to_sensor(const ParamMirror& m, double mm) {
     // command works on whole millimetres.
     double v = Gen::WholeValue(std::clamp(mm, -1e9, 1e9));
     // Long-range firmware takes centimetres: the nearest one, halves upward.
-    if (LongRangeUnit0(m)) v = Gen::Int((v + 5) / 10);
+    if (SensorTakesCentimetres(m)) v = Gen::Int((v + 5) / 10);
     return Gen::ToInt16(std::clamp(v, -kLimit, kLimit));
 }
 

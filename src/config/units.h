@@ -13,6 +13,8 @@ namespace sondix {
 int UnitIndex(const ParamMirror& m);
 // FirmwareRev above 0.46 on a distance sensor: unit 0 means metres, lengths go out in cm.
 bool LongRangeFirmware(const ParamMirror& m);
+// Long-range firmware showing unit 0: set commands carry lengths in centimetres.
+bool SensorTakesCentimetres(const ParamMirror& m);
 
 float cnv_mm_to_units(const ParamMirror& m, float mm);
 std::string cnv_mm_to_units_str(const ParamMirror& m, float mm);

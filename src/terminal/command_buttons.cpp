@@ -1,5 +1,6 @@
 // The one-command buttons: each sends its letter and clears the way for the window that will
 // show the answer.
+#include "config/config_screen.h"
 #include "config/param_exchange.h"
 #include "terminal/main_window.h"
 
@@ -35,7 +36,7 @@ void cmdHist_Click(Session& s) {
     PrepareAndSend(s, "H");
 }
 void cmdConfig_Click(Session& s) {
-    s.io.host->ToggleConfigWindow();
+    ConfigButton_Click(s);
 }
 
 }  // namespace sondix

@@ -23,12 +23,13 @@ MsgAnswer DefaultAnswer(MsgButtons buttons) {
 
 MsgAnswer RecordingAsker::Ask(std::string_view title, std::string_view text, MsgButtons buttons,
                               MsgIcon icon) {
-    asked.push_back({std::string(title), std::string(text), buttons, icon});
+    asked.push_back({std::string(title), std::string(text), buttons, icon, DefaultAnswer(buttons)});
+    const std::size_t at = asked.size() - 1;
     if (whileOpen) whileOpen();
-    if (answers.empty()) return DefaultAnswer(buttons);
-    const MsgAnswer a = answers.front();
+    if (answers.empty()) return asked[at].answer;
+    asked[at].answer = answers.front();
     answers.pop_front();
-    return a;
+    return asked[at].answer;
 }
 
 void ManualClock::DoEvents() {

@@ -19,6 +19,7 @@ struct AskedMessage {
     std::string text;
     MsgButtons buttons = MsgButtons::OK;
     MsgIcon icon = MsgIcon::None;
+    MsgAnswer answer = MsgAnswer::OK;  // the button that closed it
 };
 
 // The default button: OK, Ignore for Abort/Retry/Ignore, No for Yes/No, Cancel for
@@ -136,8 +137,9 @@ class RecordingHost : public WindowHost {
     void ResultsChanged() override;
 
     void CloseHistWindow() override { ++histCloses; }
-    void ToggleConfigWindow() override { configWindow = !configWindow; }
+    void ShowConfigWindow() override { configWindow = true; }
     void CloseConfigWindow() override { configWindow = false; }
+    void ConfigChanged() override { ++configChanges; }
 
     int endProgram = 0, portStateChanges = 0, statusTimerStarts = 0, buttonChanges = 0;
     int labelChanges = 0;
@@ -152,6 +154,7 @@ class RecordingHost : public WindowHost {
     int resultsCreates = 0, resultsCloses = 0, resultsUpdates = 0;
     int histCloses = 0;
     bool configWindow = false;
+    int configChanges = 0;
     // Called at every ShowGraph / ResultsChanged, e.g. to keep a copy of each chart.
     std::function<void()> onShowGraph;
     std::function<void()> onResultsChanged;

@@ -8,6 +8,7 @@
 
 #include "common/gen_hist.h"
 #include "common/platform.h"
+#include "config/config_screen.h"
 #include "config/param_mirror.h"
 #include "history/results_model.h"
 #include "response/graph_model.h"
@@ -72,6 +73,7 @@ struct Session {
     ResultFields res;
     SpectrumStats stats;
     ParamMirror mirror;
+    ConfigScreen config;  // the configuration screen (frmConfig), loaded or not
     GraphModel graph;
     ResultsModel results;
     Gen::HistoryArrays hist;

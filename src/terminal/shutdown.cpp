@@ -1,5 +1,6 @@
 // The main window's unload: the other windows go, the output drains, the port and the log close.
 #include "common/pauses.h"
+#include "config/config_screen.h"
 #include "terminal/main_window.h"
 
 namespace sondix {
@@ -31,7 +32,7 @@ bool Shutdown(Session& s) {
     const bool draining = s.PortCloseAllowed;
     UnloadGraphWindow(s);
     UnloadHistWindow(s);
-    s.io.host->CloseConfigWindow();
+    Form_Unload(s);
     UnloadResultsWindow(s);
     // Stopping a stream waits after its command; an Abort in that wait has ended the program.
     if (draining && ProgramEnding(s)) return true;

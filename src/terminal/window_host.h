@@ -8,12 +8,12 @@
 namespace sondix {
 
 class WindowHost {
-public:
+  public:
     virtual ~WindowHost() = default;
 
     // Main window.
-    virtual void EndProgram() = 0;             // the shutdown has run: quit the event loop
-    virtual void PortStateChanged() = 0;       // lamp, menu check mark, settings panel, timer
+    virtual void EndProgram() = 0;        // the shutdown has run: quit the event loop
+    virtual void PortStateChanged() = 0;  // lamp, menu check mark, settings panel, timer
     virtual void SetStatusPanel(std::string_view text) = 0;
     virtual void StartStatusResetTimer() = 0;  // Timer2: "Status: " again after 2 s
     virtual void ButtonsChanged() = 0;         // captions, colours, enabled and visible states
@@ -34,15 +34,17 @@ public:
     virtual void CloseResultsWindow() = 0;
     virtual void ResultsChanged() = 0;
 
-    // History window and configuration screen (later windows; closing is all the core asks now).
+    // History window (a later window; closing is all the core asks now).
     virtual void CloseHistWindow() = 0;
-    virtual void ToggleConfigWindow() = 0;
-    virtual void CloseConfigWindow() = 0;
+    // Configuration screen: the core keeps the ConfigScreen model and decides when it opens.
+    virtual void ShowConfigWindow() = 0;   // create (once) and show, not modal
+    virtual void CloseConfigWindow() = 0;  // hide; the window object lives on
+    virtual void ConfigChanged() = 0;      // the model changed: redraw
 };
 
 // The per-user settings store (application "Sondix").
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual std::string Get(std::string_view section, std::string_view key) = 0;  // "" if unset
     virtual void Set(std::string_view section, std::string_view key, std::string_view value) = 0;

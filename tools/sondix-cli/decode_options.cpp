@@ -35,6 +35,52 @@ std::unique_ptr<CLI::App> MakeApp(DecodeOptions& d, LiveOptions& live) {
     return app;
 }
 
+// The configuration screen's actions keep their command-line order: each is taken as it is
+// parsed.
+void AddConfigAction(CLI::App& decode, DecodeOptions& d, const char* name, ConfigAction::Kind kind,
+                     const char* typeName, const char* help) {
+    const auto parse = [kind](const std::string& text, ConfigAction& a) {
+        a.kind = kind;
+        a.name = text;
+        return kind != ConfigAction::Kind::Set || SplitSetArgument(text, a);
+    };
+    decode
+        .add_option_function<std::string>(
+            name,
+            [&d, parse](const std::string& text) {
+                ConfigAction a;
+                parse(text, a);
+                d.configActions.push_back(a);
+            },
+            help)
+        ->type_name(typeName)
+        ->trigger_on_parse()
+        ->check(Check(typeName, [parse](const std::string& text) {
+            ConfigAction a;
+            return parse(text, a) ? CheckConfigAction(a) : std::string("needs NAME=VALUE");
+        }));
+}
+
+void AddConfigOptions(CLI::App& decode, DecodeOptions& d) {
+    decode.add_flag("--config", d.config,
+                    "(KEY P) open the configuration screen; the input answers each \"P\" it "
+                    "sends; then --set, --click and --answer in the order given");
+    AddConfigAction(decode, d, "--set", ConfigAction::Kind::Set, "NAME=VALUE",
+                    "type VALUE into a box, set the up-down, click a choice on (1) or a check "
+                    "box (1 or 0)");
+    AddConfigAction(decode, d, "--click", ConfigAction::Kind::Click, "NAME",
+                    "press a button of the configuration screen");
+    AddConfigAction(decode, d, "--answer", ConfigAction::Kind::Answer, "BUTTON",
+                    "answer the next message box (Yes, No, OK, Cancel, Retry, Abort, Ignore)");
+}
+
+// What the options cannot say alone.
+std::string CheckConfigUse(const DecodeOptions& d) {
+    if (d.config && d.key != 'P') return "--config reads the answer to P";
+    if (!d.config && !d.configActions.empty()) return "--set, --click and --answer need --config";
+    return {};
+}
+
 }  // namespace
 
 void AddDecodeOptions(CLI::App& decode, DecodeOptions& d) {
@@ -86,6 +132,7 @@ void AddDecodeOptions(CLI::App& decode, DecodeOptions& d) {
         ->type_name("OUT")
         ->check(Check(
             "OUT", [](const std::string& out) { return out.empty() ? "needs a file name" : ""; }));
+    AddConfigOptions(decode, d);
 }
 
 ParsedCommand ParseCommandLine(const std::vector<std::string>& args) {
@@ -105,6 +152,7 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args) {
     } catch (const CLI::ParseError& e) {
         out.error = e.what();
     }
+    if (out.error.empty() && !out.help) out.error = CheckConfigUse(out.decode);
     return out;
 }
 

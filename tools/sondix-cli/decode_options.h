@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/gen_datetime.h"
+#include "config_action.h"
 #include "live_options.h"
 
 namespace sondix::cli {
@@ -20,7 +21,9 @@ struct DecodeOptions {
     bool velocimeter = false;
     std::optional<std::string> headerStr;
     std::optional<Gen::DateTime> now;
-    std::string xlsx;  // "" : no workbook
+    std::string xlsx;     // "" : no workbook
+    bool config = false;  // --config: the configuration screen on the listing
+    std::vector<ConfigAction> configActions;
 };
 
 // Declares every argument and option of `decode` on its subcommand, storing into `d`: the one

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "config_run.h"
 #include "decode_options.h"
 #include "decode_run.h"
 #include "export/graph_workbook.h"
@@ -67,8 +68,13 @@ int main(int argc, char** argv) {
     }
 
     cli::DecodeRun run;
-    cli::RunDecode(run, o, input);
-    std::cout << cli::DecodeReport(run) << "\n";
+    if (o.config) {
+        cli::RunConfig(run, o, input);
+        std::cout << cli::ConfigReport(run) << "\n";
+    } else {
+        cli::RunDecode(run, o, input);
+        std::cout << cli::DecodeReport(run) << "\n";
+    }
 
     if (!o.xlsx.empty()) {
         const std::string failed =

@@ -115,6 +115,7 @@ frmTerminal::~frmTerminal() {
     // The child windows hold references to the session: close them before it goes.
     delete graph_.data();
     delete results_.data();
+    delete config_.data();
 }
 
 int frmTerminal::Twips(double twips) const {
@@ -317,6 +318,8 @@ void frmTerminal::EndProgram() {
     ended_ = true;
     delete graph_.data();
     delete results_.data();
+    // Hidden, not deleted: one of its handlers may still be waiting below this call.
+    if (config_) config_->hide();
     // Posted, so that a shutdown during start-up (before the event loop runs) still ends it.
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     close();
@@ -487,6 +490,23 @@ void frmTerminal::CloseResultsWindow() {
 
 void frmTerminal::ResultsChanged() {
     if (results_) results_->Render();
+}
+
+void frmTerminal::ShowConfigWindow() {
+    if (!config_) config_ = new frmConfig(s_);
+    config_->Render();
+    // The screen opens at the top-left corner of the desktop.
+    if (const QScreen* scr = screen()) config_->move(scr->availableGeometry().topLeft());
+    config_->show();
+    config_->raise();
+}
+
+void frmTerminal::CloseConfigWindow() {
+    if (config_) config_->closeFromCore();
+}
+
+void frmTerminal::ConfigChanged() {
+    if (config_) config_->Render();
 }
 
 QString frmTerminal::StatusPanelText(int index) const {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "config/ui/frmConfig.h"
 #include "history/ui/frmResults.h"
 #include "response/ui/frmGraph.h"
 #include "terminal/comm_log.h"
@@ -79,8 +80,9 @@ class frmTerminal : public QMainWindow, public WindowHost {
     void CloseResultsWindow() override;
     void ResultsChanged() override;
     void CloseHistWindow() override {}
-    void ToggleConfigWindow() override {}
-    void CloseConfigWindow() override {}
+    void ShowConfigWindow() override;
+    void CloseConfigWindow() override;
+    void ConfigChanged() override;
 
     // For tests and for a person looking at the window.
     QString StatusPanelText(int index) const;
@@ -90,6 +92,7 @@ class frmTerminal : public QMainWindow, public WindowHost {
     Colour LampColour() const { return frmConnectLight_->colour(); }
     frmGraph* GraphWindow() const { return graph_; }
     frmResults* ResultsWindow() const { return results_; }
+    frmConfig* ConfigWindow() const { return config_; }
     // The file dialogs' answers (tests script them).
     void SetFileChooser(FileChooser* chooser) { chooser_ = chooser ? chooser : &qtChooser_; }
     const CommLog& Log() const { return log_; }
@@ -158,6 +161,7 @@ class frmTerminal : public QMainWindow, public WindowHost {
 
     QPointer<frmGraph> graph_;
     QPointer<frmResults> results_;
+    QPointer<frmConfig> config_;  // created on first use, then only hidden and shown
     bool ended_ = false;
     bool shuttingDown_ = false;
     bool placeWhenFramed_ = false;  // placed before the window system had framed the window

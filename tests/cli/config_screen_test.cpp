@@ -1,0 +1,147 @@
+// The configuration screen through `sondix-cli decode P LISTING --config`: the cases of
+// tests/data/config_cases.txt (a listing, the user's actions, what the report must hold), and the
+// usage errors of the actions.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace sondix {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream buf;
+    buf << in.rdbuf();
+    return buf.str();
+}
+
+std::string Trim(const std::string& s) {
+    const std::size_t a = s.find_first_not_of(' ');
+    return a == std::string::npos ? "" : s.substr(a, s.find_last_not_of(' ') - a + 1);
+}
+
+std::vector<std::string> Split(const std::string& s, const std::string& sep) {
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    for (std::size_t p; (p = s.find(sep, at)) != std::string::npos; at = p + sep.size())
+        out.push_back(Trim(s.substr(at, p - at)));
+    out.push_back(Trim(s.substr(at)));
+    return out;
+}
+
+struct Case {
+    std::string name, listing, args, checks;
+};
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+std::vector<Case> LoadCases() {
+    std::vector<Case> cases;
+    std::istringstream in(ReadFile(std::string(SONDIX_TEST_DATA) + "/config_cases.txt"));
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const auto f = Split(line, "|");
+        cases.push_back({f.at(0), f.at(1), f.at(2), f.at(3)});
+    }
+    return cases;
+}
+
+// "dist[Units   =0>Units   =2]": the listing file with its edits, lines ended CR LF.
+std::string WriteListing(const std::string& spec, const std::string& name) {
+    if (spec == "-") return "/dev/null";
+    const std::size_t b = spec.find('[');
+    const std::string kind = spec.substr(0, b);
+    std::string text = ReadFile(std::string(SONDIX_TEST_DATA) + "/config_" +
+                                (kind == "vel" ? "velocimeter" : "distance") + ".lst");
+    for (std::size_t at = b; at != std::string::npos; at = spec.find('[', at + 1)) {
+        const auto edit = Split(spec.substr(at + 1, spec.find(']', at) - at - 1), ">");
+        text.replace(text.find(edit.at(0)), edit[0].size(), edit.at(1));
+    }
+    std::string crlf;
+    for (char c : text)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const std::string dir = std::string(SONDIX_TEST_OUT) + "/cli";
+    std::filesystem::create_directories(dir);
+    const std::string path = dir + "/config-" + name + ".lst";
+    std::ofstream(path, std::ios::binary) << crlf;
+    return path;
+}
+
+// The tool's exit code and standard output; the arguments are shell-quoted.
+int RunCli(const std::string& args, std::string& out) {
+    const std::string cmd = std::string(SONDIX_CLI_PATH) + " " + args + " 2>/dev/null";
+    FILE* pipe = popen(cmd.c_str(), "r");
+    char buf[4096];
+    for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;)
+        out.append(buf, n);
+    const int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string Quoted(const std::string& args) {
+    std::string q;
+    for (const std::string& a : Split(args, " ")) {
+        if (a.empty()) continue;
+        q += " '";
+        for (char c : a)
+            q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        q += "'";
+    }
+    return q;
+}
+
+// Strings as their text (CR LF written "\r\n"), anything else as compact JSON.
+std::string Shown(const Json& j) {
+    std::string t = j.is_string() ? j.get<std::string>() : j.dump();
+    for (std::size_t p; (p = t.find("\r\n")) != std::string::npos;)
+        t.replace(p, 2, "\\r\\n");
+    return t;
+}
+
+class ConfigScreenCase : public testing::TestWithParam<Case> {};
+
+TEST_P(ConfigScreenCase, ReportHoldsWhatTheScreenShows) {
+    const Case& c = GetParam();
+    std::string out;
+    const std::string listing = WriteListing(c.listing, c.name);
+    ASSERT_EQ(RunCli("decode P '" + listing + "' --config" + Quoted(c.args), out), 0);
+    const Json report = Json::parse(out);
+    for (const std::string& check : Split(c.checks, " ; ")) {
+        const std::size_t eq = check.find('=');
+        const Json* j = &report;
+        for (const std::string& step : Split(check.substr(0, eq), ".")) {
+            const bool index = !step.empty() && std::isdigit(static_cast<unsigned char>(step[0]));
+            j = index ? &j->at(std::stoul(step)) : &j->at(step);
+        }
+        EXPECT_EQ(Shown(*j), check.substr(eq + 1)) << check.substr(0, eq);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ConfigScreenCase, testing::ValuesIn(LoadCases()),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(ConfigScreenCli, ActionsThatNameNoSuchControlOrValueAreUsageErrors) {
+    for (const char* bad :
+         {"--click txtSet4", "--set nothing=1", "--set optUnits(9)=1", "--set optUnits(1)=0",
+          "--set updDamp=x", "--answer Maybe", "--set txtSet4"}) {
+        std::string out;
+        EXPECT_EQ(RunCli("decode P --config" + Quoted(bad), out), 2) << bad;
+    }
+    std::string out;
+    EXPECT_EQ(RunCli("decode D --config", out), 2);
+    EXPECT_EQ(RunCli("decode P --click cmdSet4", out), 2);
+}
+
+}  // namespace
+}  // namespace sondix
