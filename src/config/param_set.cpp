@@ -36,11 +36,6 @@ std::int16_t HighestValue(const SetParam& p, const ParamMirror& m) {
     return p.hi;
 }
 
-// Long-range firmware showing its metre unit takes lengths in centimetres.
-bool TakesCentimetres(const ParamMirror& m) {
-    return LongRangeFirmware(m) && UnitIndex(m) == 0;
-}
-
 }  // namespace
 
 const std::vector<SetParam>& SetParams() {
@@ -70,7 +65,7 @@ std::optional<std::int16_t> SensorValue(const SetParam& p, const ParamMirror& m,
         const std::int16_t sent = cnv_mm_to_sensor(m, value);
         // cnv_mm_to_sensor clamps; a length it had to cut would be stored as another length.
         const double back = ReadBackValue(p, m, sent);
-        const double step = TakesCentimetres(m) ? 5.0 : 0.5;
+        const double step = SensorTakesCentimetres(m) ? 5.0 : 0.5;
         if (std::fabs(back - value) > step || back < p.lo) return std::nullopt;
         return sent;
     }
@@ -81,7 +76,7 @@ std::optional<std::int16_t> SensorValue(const SetParam& p, const ParamMirror& m,
 
 double ReadBackValue(const SetParam& p, const ParamMirror& m, std::int16_t sent) {
     if (!p.length) return sent;
-    return TakesCentimetres(m) ? sent * 10.0 : sent;
+    return SensorTakesCentimetres(m) ? sent * 10.0 : sent;
 }
 
 }  // namespace sondix

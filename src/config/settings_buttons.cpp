@@ -1,5 +1,6 @@
 #include "config/settings_buttons.h"
 
+#include "config/config_screen.h"
 #include "config/param_exchange.h"
 #include "config/settings_file.h"
 #include "terminal/main_window.h"
@@ -30,9 +31,9 @@ bool ReadSettingsFile(Session& s, const char* title, const std::string& path, Se
     return false;
 }
 
-// The sensor's listing again, so that the mirror (and the screen) show what it now holds.
+// The sensor's listing again, so that the mirror and the screen show what it now holds.
 void Reread(Session& s) {
-    RefreshUnitInfo(s);
+    RefreshParameters(s);
 }
 
 }  // namespace
