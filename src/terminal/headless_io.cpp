@@ -125,6 +125,12 @@ void RecordingHost::ShowGraph() {
     if (onShowGraph) onShowGraph();
 }
 
+void RecordingHost::ShowHistWindow() {
+    histWindow = true;
+    ++histShows;
+    if (onShowHist) onShowHist();
+}
+
 void RecordingHost::ResultsChanged() {
     ++resultsUpdates;
     if (onResultsChanged) onResultsChanged();

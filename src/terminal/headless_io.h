@@ -136,7 +136,11 @@ class RecordingHost : public WindowHost {
     }
     void ResultsChanged() override;
 
-    void CloseHistWindow() override { ++histCloses; }
+    void ShowHistWindow() override;
+    void CloseHistWindow() override {
+        histWindow = false;
+        ++histCloses;
+    }
     void ShowConfigWindow() override { configWindow = true; }
     void CloseConfigWindow() override { configWindow = false; }
     void ConfigChanged() override { ++configChanges; }
@@ -152,12 +156,14 @@ class RecordingHost : public WindowHost {
     int graphCreates = 0, graphCloses = 0, graphShows = 0;
     bool resultsWindow = false;
     int resultsCreates = 0, resultsCloses = 0, resultsUpdates = 0;
-    int histCloses = 0;
+    bool histWindow = false;
+    int histShows = 0, histCloses = 0;
     bool configWindow = false;
     int configChanges = 0;
     // Called at every ShowGraph / ResultsChanged, e.g. to keep a copy of each chart.
     std::function<void()> onShowGraph;
     std::function<void()> onResultsChanged;
+    std::function<void()> onShowHist;
 };
 
 // A Session wired to the headless fakes, its port open.

@@ -1,5 +1,6 @@
 // The pending command: whatever was sent last decides how the parser reads the next answer, and
 // a new command abandons the previous answer and the windows that showed it.
+#include "history/hist_transfer.h"
 #include "terminal/main_window.h"
 
 namespace sondix {
@@ -29,6 +30,7 @@ void ResetVariables(Session& s) {
     p.TrailerText.clear();
     p.AnswerLen = 0;
     p.ChunkCount = 0;
+    EndHistProgress(s);
 
     // Decided once: unloading the results window sends "}" and so changes the pending command.
     if (!IsStreamCommand(s.CommandKey)) {

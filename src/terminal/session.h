@@ -10,6 +10,8 @@
 #include "common/platform.h"
 #include "config/config_screen.h"
 #include "config/param_mirror.h"
+#include "history/hist_model.h"
+#include "history/hist_state.h"
 #include "history/results_model.h"
 #include "response/graph_model.h"
 #include "response/parser_state.h"
@@ -78,6 +80,8 @@ struct Session {
     ResultsModel results;
     Gen::HistoryArrays hist;
     std::int16_t HistCount = 0;
+    HistTransferState histRun;
+    HistModel histChart;
 };
 
 }  // namespace sondix

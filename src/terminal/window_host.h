@@ -34,7 +34,8 @@ class WindowHost {
     virtual void CloseResultsWindow() = 0;
     virtual void ResultsChanged() = 0;
 
-    // History window (a later window; closing is all the core asks now).
+    // History window: the core keeps the HistModel and HistWindowLoaded.
+    virtual void ShowHistWindow() {}  // the model changed: create if needed, draw, show
     virtual void CloseHistWindow() = 0;
     // Configuration screen: the core keeps the ConfigScreen model and decides when it opens.
     virtual void ShowConfigWindow() = 0;   // create (once) and show, not modal

@@ -648,6 +648,7 @@ TEST(CalibrateStepSkip, NotRunWhileTheDisplayIsSuppressed) {
     SessionFixture f;
     f.s.CalibrationPending = true;
     f.s.CommandKey = 'H';
+    f.s.parser.GraphState = kWaitHeader;  // a history answer is arriving
     f.s.parser.AnswerLen = 200;
     Feed(f, "DONE");
     EXPECT_TRUE(f.s.CalibrationPending);

@@ -105,6 +105,14 @@ void CheckGraph(const GraphModel& g) {
     Require(!std::isnan(g.labelStep) && !std::isnan(g.XAxisScaleFact), "axis steps are numbers");
 }
 
+void CheckHistory(const HistModel& m) {
+    for (const HistPoint& p : m.points) {
+        Require(!std::isnan(p.t) && !std::isnan(p.vel) && !std::isnan(p.iloop) &&
+                    !std::isnan(p.amp) && !std::isnan(p.noise),
+                "history points are numbers");
+    }
+}
+
 void CheckResults(const ResultsModel& r) {
     Require(r.pbrSigstrength >= 0 && r.pbrSigstrength <= 99, "the signal bar stays within 0..99");
     Require(r.txtSigstrength.empty() || r.txtSigstrength.size() == 2,
@@ -138,6 +146,7 @@ void Feed(HeadlessSession& h, std::string block, std::size_t& fed) {
             "the caret stands after the text");
     CheckParser(h.s, fed);
     CheckGraph(h.s.graph);
+    CheckHistory(h.s.histChart);
     CheckResults(h.s.results);
 }
 

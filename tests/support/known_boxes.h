@@ -21,6 +21,12 @@ inline constexpr KnownBox kFramingBoxes[] = {
     {"Graph error", "Invalid transfer length: not equal NWORDS"},
     {"Graph error", "Invalid data length"},
     {"D-command fault", "Data transfer too long"},
+    // The history transfer's framing checks, and a garbled record field.
+    {"Hist error", "History"},
+    {"Hist error", "Invalid history header format"},
+    {"H-command error", "Data transfer too long"},
+    {kProgramTitle, "Type mismatch i="},
+    {kProgramTitle, "Overflow i="},
 };
 
 inline constexpr KnownBox kErrorBox{kProgramTitle, "Error in ShowData:"};

@@ -117,6 +117,15 @@ std::optional<XlsxBook> XlsxBook::Open(const std::string& path, std::string* err
                 book.numFmts_[IntAttr(x, "numFmtId")] = TextAttr(x, "formatCode");
             } else if (x.name() == u"xf" && inCellXfs) {
                 book.xfNumFmt_.push_back(IntAttr(x, "numFmtId"));
+                book.xfFillBorder_.emplace_back(IntAttr(x, "fillId"), IntAttr(x, "borderId"));
+            } else if (x.name() == u"fill") {
+                book.fills_.emplace_back();
+            } else if (x.name() == u"fgColor" && !book.fills_.empty()) {
+                book.fills_.back() = TextAttr(x, "rgb");
+            } else if (x.name() == u"border") {
+                book.bottoms_.emplace_back();
+            } else if (x.name() == u"bottom" && !book.bottoms_.empty()) {
+                book.bottoms_.back() = TextAttr(x, "style");
             }
         }
     }
@@ -149,6 +158,25 @@ std::string XlsxBook::NumberFormat(int row, int col) const {
     if (!c || c->style < 0 || static_cast<std::size_t>(c->style) >= xfNumFmt_.size()) return {};
     const auto it = numFmts_.find(xfNumFmt_[static_cast<std::size_t>(c->style)]);
     return it == numFmts_.end() ? std::string() : it->second;
+}
+
+// The fill and the border of the cell's format.
+std::pair<std::size_t, std::size_t> XlsxBook::FillAndBorder(int row, int col) const {
+    const XlsxCell* c = Cell(row, col);
+    if (!c || c->style < 0 || static_cast<std::size_t>(c->style) >= xfFillBorder_.size())
+        return {fills_.size(), bottoms_.size()};
+    const auto [fill, border] = xfFillBorder_[static_cast<std::size_t>(c->style)];
+    return {static_cast<std::size_t>(fill), static_cast<std::size_t>(border)};
+}
+
+std::string XlsxBook::Fill(int row, int col) const {
+    const std::size_t f = FillAndBorder(row, col).first;
+    return f < fills_.size() ? fills_[f] : std::string();
+}
+
+std::string XlsxBook::BottomBorder(int row, int col) const {
+    const std::size_t b = FillAndBorder(row, col).second;
+    return b < bottoms_.size() ? bottoms_[b] : std::string();
 }
 
 double XlsxBook::ColumnWidth(int col) const {

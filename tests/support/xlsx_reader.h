@@ -28,13 +28,19 @@ class XlsxBook {
     std::string Text(int row, int col) const;  // "" unless a string cell
     // The custom number format code of the cell ("" for the built-in general format).
     std::string NumberFormat(int row, int col) const;
-    double ColumnWidth(int col) const;  // 0 when the column keeps the default width
+    double ColumnWidth(int col) const;                 // 0 when the column keeps the default width
+    std::string Fill(int row, int col) const;          // the fill's colour "FFRRGGBB", or ""
+    std::string BottomBorder(int row, int col) const;  // the bottom edge's style, or ""
     std::size_t CellCount() const { return cells_.size(); }
 
   private:
     std::map<std::pair<int, int>, XlsxCell> cells_;
     std::vector<int> xfNumFmt_;  // cell format index -> number format id
     std::map<int, std::string> numFmts_;
+    std::vector<std::pair<int, int>> xfFillBorder_;  // cell format index -> fill, border
+    std::vector<std::string> fills_;
+    std::vector<std::string> bottoms_;
+    std::pair<std::size_t, std::size_t> FillAndBorder(int row, int col) const;
     std::map<int, double> widths_;
 };
 

@@ -128,10 +128,15 @@ void AddDecodeOptions(CLI::App& decode, DecodeOptions& d) {
             "the clock's date and time")
         ->type_name("YYYY-MM-DDThh:mm:ss")
         ->check(Check("TIME", IsIsoTime));
-    decode.add_option("--xlsx", d.xlsx, "also write the chart's workbook to OUT")
+    decode
+        .add_option("--xlsx", d.xlsx,
+                    "also write the chart's (for H: the history's) workbook to OUT")
         ->type_name("OUT")
         ->check(Check(
             "OUT", [](const std::string& out) { return out.empty() ? "needs a file name" : ""; }));
+    decode.add_flag("--from-file", d.fromFile,
+                    "H: hand the input over as a stored history file, in one call, as "
+                    "\"&Disp Hist File\" does");
     AddConfigOptions(decode, d);
 }
 
@@ -153,6 +158,8 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args) {
         out.error = e.what();
     }
     if (out.error.empty() && !out.help) out.error = CheckConfigUse(out.decode);
+    if (out.error.empty() && out.decode.fromFile && out.decode.key != 'H')
+        out.error = "--from-file goes with the key H";
     return out;
 }
 

@@ -21,8 +21,9 @@ struct DecodeOptions {
     bool velocimeter = false;
     std::optional<std::string> headerStr;
     std::optional<Gen::DateTime> now;
-    std::string xlsx;     // "" : no workbook
-    bool config = false;  // --config: the configuration screen on the listing
+    std::string xlsx;       // "" : no workbook
+    bool fromFile = false;  // "H": the input is a stored history file, handed over in one call
+    bool config = false;    // --config: the configuration screen on the listing
     std::vector<ConfigAction> configActions;
 };
 

@@ -108,6 +108,7 @@ Json DecodeReportObject(const DecodeRun& run) {
     j["results"] = Json::array();
     for (const ResultsModel& m : run.results)
         j["results"].push_back(Results(m));
+    j["history"] = HistoryReport(run.histories);
     return j;
 }
 

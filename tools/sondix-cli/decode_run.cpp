@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "history/hist_transfer.h"
 #include "response/show_data.h"
 #include "terminal/main_window.h"
 
@@ -11,6 +12,7 @@ DecodeRun::DecodeRun() {
     host.logOpen = true;  // the log captures what the logging step writes
     host.onShowGraph = [this] { graphs.push_back(s.graph); };
     host.onResultsChanged = [this] { results.push_back(s.results); };
+    host.onShowHist = [this] { histories.push_back(TakeHistorySnapshot(s)); };
 }
 
 void RunDecode(DecodeRun& run, const DecodeOptions& o, const std::string& input) {
@@ -20,6 +22,13 @@ void RunDecode(DecodeRun& run, const DecodeOptions& o, const std::string& input)
     if (o.firmware) s.mirror.FirmwareRev = *o.firmware;
     if (o.velocimeter) s.mirror.VelocimeterMode = true;
     if (o.headerStr) s.GraphHeaderStr = *o.headerStr;
+
+    if (o.fromFile) {
+        // "&Disp Hist File": no command is sent; the whole file goes over in one call.
+        std::string text = input;
+        HistTransfer(s, text, true);
+        return;
+    }
 
     // The command has just been sent: its key is pending and the parser starts afresh.
     s.CommandKey = static_cast<std::int16_t>(static_cast<unsigned char>(o.key));

@@ -7,6 +7,7 @@
 
 #include "decode_options.h"
 #include "history/results_model.h"
+#include "history_report.h"
 #include "json_out.h"
 #include "response/graph_model.h"
 #include "terminal/headless_io.h"
@@ -16,8 +17,9 @@ namespace sondix::cli {
 
 // Everything the run leaves behind, for the report.
 struct DecodeRun : HeadlessSession {
-    std::vector<GraphModel> graphs;     // the chart at each ShowGraph
-    std::vector<ResultsModel> results;  // the results window at each ResultsChanged
+    std::vector<GraphModel> graphs;          // the chart at each ShowGraph
+    std::vector<ResultsModel> results;       // the results window at each ResultsChanged
+    std::vector<HistorySnapshot> histories;  // the history window at each display
 
     DecodeRun();
     DecodeRun(const DecodeRun&) = delete;

@@ -78,7 +78,9 @@ int main(int argc, char** argv) {
 
     if (!o.xlsx.empty()) {
         const std::string failed =
-            WriteGraphWorkbook(run.s.graph, run.s.GraphHeaderStr, run.clock.date, o.xlsx);
+            o.key == 'H'
+                ? cli::WriteHistoryWorkbook(run.s, run.clock.date, o.xlsx)
+                : WriteGraphWorkbook(run.s.graph, run.s.GraphHeaderStr, run.clock.date, o.xlsx);
         if (!failed.empty()) {
             std::cerr << "sondix-cli: cannot write " << o.xlsx << ": " << failed << "\n";
             return kFileError;

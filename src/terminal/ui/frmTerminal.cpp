@@ -131,7 +131,9 @@ void frmTerminal::BuildMenus() {
     mnuCloseLog_->setObjectName("mnuCloseLog");
     mnuCloseLog_->setEnabled(false);
     connect(mnuCloseLog_, &QAction::triggered, this, &frmTerminal::CloseLog);
-    file->addAction("&Disp Hist File")->setObjectName("mnuShowHistFile");
+    QAction* showHist = file->addAction("&Disp Hist File");
+    showHist->setObjectName("mnuShowHistFile");
+    connect(showHist, &QAction::triggered, this, &frmTerminal::mnuShowHistFile_Click);
     file->addSeparator();
     mnuSendText_ = file->addAction("&Transmit Text File...");
     mnuSendText_->setObjectName("mnuSendText");

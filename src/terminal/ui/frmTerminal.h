@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "config/ui/frmConfig.h"
+#include "history/ui/frmHist.h"
 #include "history/ui/frmResults.h"
 #include "response/ui/frmGraph.h"
 #include "terminal/comm_log.h"
@@ -79,7 +80,8 @@ class frmTerminal : public QMainWindow, public WindowHost {
     void CreateResultsWindow() override;
     void CloseResultsWindow() override;
     void ResultsChanged() override;
-    void CloseHistWindow() override {}
+    void ShowHistWindow() override;
+    void CloseHistWindow() override;
     void ShowConfigWindow() override;
     void CloseConfigWindow() override;
     void ConfigChanged() override;
@@ -92,6 +94,7 @@ class frmTerminal : public QMainWindow, public WindowHost {
     Colour LampColour() const { return frmConnectLight_->colour(); }
     frmGraph* GraphWindow() const { return graph_; }
     frmResults* ResultsWindow() const { return results_; }
+    frmHist* HistWindow() const { return hist_; }
     frmConfig* ConfigWindow() const { return config_; }
     // The file dialogs' answers (tests script them).
     void SetFileChooser(FileChooser* chooser) { chooser_ = chooser ? chooser : &qtChooser_; }
@@ -100,6 +103,7 @@ class frmTerminal : public QMainWindow, public WindowHost {
     void mnuOpenLog_Click();
     void mnuSendText_Click();
     void mnuProperties_Click();
+    void mnuShowHistFile_Click();
 
   protected:
     void closeEvent(QCloseEvent* e) override;
@@ -161,6 +165,7 @@ class frmTerminal : public QMainWindow, public WindowHost {
 
     QPointer<frmGraph> graph_;
     QPointer<frmResults> results_;
+    QPointer<frmHist> hist_;
     QPointer<frmConfig> config_;  // created on first use, then only hidden and shown
     bool ended_ = false;
     bool shuttingDown_ = false;
