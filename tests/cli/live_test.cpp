@@ -140,6 +140,17 @@ TEST(LiveCli, GraphsAsCsvJsonAndWorkbook) {
     EXPECT_FLOAT_EQ(wb->Number(2, 3), g["points"][0][1].get<float>());
 }
 
+TEST(LiveCli, HistoryAsCsvAndJson) {
+    Sim sim({"--history-records", "50"});
+    const CliRun csv = sim({"history"});
+    ASSERT_EQ(csv.exit, 0) << csv.err;
+    ASSERT_EQ(csv.lines.size(), 51u);
+    EXPECT_EQ(csv.lines[1].substr(0, 4), "1,0,");
+    const Json j = Json::parse(sim({"history", "--format", "json"}).out);
+    EXPECT_EQ(j["HistCount"], 50);
+    EXPECT_EQ(j["records"].size(), 50u);
+}
+
 TEST(LiveCli, RawPrintsTheAnswerAsItCame) {
     Sim sim;
     const CliRun r = sim({"raw", "T", "--wait", "0.3"});

@@ -15,6 +15,7 @@
 #include "decode_run.h"
 #include "exit_codes.h"
 #include "export/graph_workbook.h"
+#include "history_report.h"
 #include "json_out.h"
 #include "terminal/main_window.h"
 
@@ -88,6 +89,35 @@ long long GraphBytes(const Session& s, int wordWidth) {
     constexpr long long kHeaderAndEnd = 420;
     const long long words = s.parser.NWords;
     return kHeaderAndEnd + words * wordWidth + words / 16 * 2;
+}
+
+// About what a history answer holds, when its header line says how many records follow
+// ("VELHIST N=120 ..."): the lines before it and 62 characters a record. 0 when it does not.
+long long HistoryBytes(const std::string& received) {
+    constexpr long long kRecordLine = 62;
+    const std::size_t header = received.find("VELHIST");
+    if (header == std::string::npos) return 0;
+    const std::size_t eol = received.find('\n', header);
+    const std::size_t n = received.find("N=", header);
+    if (n == std::string::npos || (eol != std::string::npos && n > eol)) return 0;
+    const long long records = std::atoll(received.c_str() + n + 2);
+    return static_cast<long long>(eol == std::string::npos ? header : eol) +
+           (records + 1) * kRecordLine;
+}
+
+// One line a record in the order received: minutes from the first record, the value, loop
+// current, signal and noise in percent, relays, temperature, the second value, the status word.
+void PrintHistoryCsv(const Gen::HistoryArrays& a, int count) {
+    std::cout << "record,minutes,value,loop_pct,signal_pct,noise_pct,relays,temp_c,value2,status\n";
+    char status[16];
+    for (int i = 1; i <= count; ++i) {
+        std::snprintf(status, sizeof status, "%08X", static_cast<unsigned>(a.HistStatus[i]));
+        std::cout << i << "," << Gen::CStr(a.HistTime[i]) << "," << FloatText(a.HistValue[i]) << ","
+                  << FloatText(a.HistLoopPct[i]) << "," << FloatText(a.HistSignalPct[i]) << ","
+                  << FloatText(a.HistNoisePct[i]) << "," << FloatText(a.HistRelays[i]) << ","
+                  << FloatText(a.HistTempC[i]) << "," << FloatText(a.HistValue2[i]) << "," << status
+                  << "\n";
+    }
 }
 
 void PrintCsv(const GraphModel& g) {
@@ -226,9 +256,32 @@ int RunGraph(LiveLink& link, const LiveOptions& o) {
     return kExitFile;
 }
 
-int RunHistory(LiveLink&, const LiveOptions&) {
-    std::cerr << "sondix-cli: the history transfer is not available yet\n";
-    return kExitUsage;
+int RunHistory(LiveLink& link, const LiveOptions& o) {
+    Session& s = link.s();
+    link.Begin();
+    cmdHist_Click(s);
+    // The transfer ends with the window shown, or (no record) with the pending command cleared.
+    const int status =
+        link.Await([&] { return link.histShows > 0 || s.CommandKey != KeyCode('H'); },
+                   "the history log (H)", [&link] { return HistoryBytes(link.tap.received); });
+    if (status != kExitOk) return status;
+    const std::int16_t count = link.histShows > 0 ? s.HistCount : 0;
+    if (o.format == "json") {
+        std::vector<HistorySnapshot> shown;
+        if (count > 0) shown.push_back(TakeHistorySnapshot(s));
+        std::cout << Dump(count > 0 ? HistoryReport(shown)[0] : Json::object()) << "\n";
+    } else {
+        PrintHistoryCsv(s.hist, count);
+    }
+    if (o.xlsx.empty()) return kExitOk;
+    if (count == 0) {
+        std::cerr << "sondix-cli: the history log holds no record: no workbook written\n";
+        return kExitOk;
+    }
+    const std::string failed = WriteHistoryWorkbook(s, link.clock.Now(), o.xlsx);
+    if (failed.empty()) return kExitOk;
+    std::cerr << "sondix-cli: cannot write " << o.xlsx << ": " << failed << "\n";
+    return kExitFile;
 }
 
 int RunResults(LiveLink& link, const LiveOptions& o) {

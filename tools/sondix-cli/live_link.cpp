@@ -33,6 +33,7 @@ LiveLink::LiveLink(const LiveOptions& o) : o_(o) {
     s_.io = Outside{&tap, &asker, &clock, &host, &term};
     host.onShowGraph = [this] { graphs.push_back(s_.graph); };
     host.onResultsChanged = [this] { ++resultsSeen; };
+    host.onShowHist = [this] { ++histShows; };
     QObject::connect(&comm, &MSComm::OnComm, [this](int code) { OnComm(s_, code); });
 }
 

@@ -79,6 +79,7 @@ class LiveLink {
     StringTextBox term;
     std::vector<GraphModel> graphs;  // the chart at each ShowGraph
     std::size_t resultsSeen = 0;     // ResultsChanged calls
+    std::size_t histShows = 0;       // ShowHistWindow calls
 
   private:
     int Fault();
