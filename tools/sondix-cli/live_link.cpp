@@ -42,7 +42,10 @@ int LiveLink::Open() {
     comm.SetPortNameSetting(store.Get("Properties", "PortName"));
     if (!o_.port.empty()) comm.SetEnvironmentPort(o_.port);
     // The program's own line settings, so that the tool talks as the program does.
-    if (!ApplyStoredSettings(s_, store)) return Fault();
+    if (!ApplyStoredSettings(s_, store)) {
+        Fault();  // the stored setting's error box, on standard error
+        return kExitPort;
+    }
     if (!o_.settings.empty()) {
         const std::string error = tap.SetSettings(o_.settings);
         if (!error.empty()) {
