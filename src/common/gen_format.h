@@ -1,6 +1,7 @@
 // Numbers to text: the Str form and the format pictures used in captions, titles and footnotes.
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,6 +25,13 @@ std::string CStrSingle(float v);
 // Rounds half away from zero at the last shown digit. Supports at least "0.0", "0.00", "#0.0",
 // "#0.00", "#0.000", "0.000%", "#0", "##0", "00", "000", "000000", "#00000", "#0'".
 std::string Format(double v, std::string_view picture);
+// A single-precision value is rounded as it reads in decimal at its own precision (7 significant
+// digits): 0.175f with "0.00" shows "0.18", not the "0.17" of its binary value 0.17499999...
+std::string Format(float v, std::string_view picture);
+template <std::integral T>
+std::string Format(T v, std::string_view picture) {
+    return Format(static_cast<double>(v), picture);
+}
 
 // "hh:nn:ss" of a duration in whole seconds (wraps after 24 h).
 std::string FormatHMS(std::int64_t seconds);

@@ -205,4 +205,13 @@ std::string Format(double v, std::string_view picture) {
     return out;
 }
 
+std::string Format(float v, std::string_view picture) {
+    if (!std::isfinite(v)) return Format(static_cast<double>(v), picture);
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 6);
+    double decimal = 0;
+    std::from_chars(buf, r.ptr, decimal);
+    return Format(decimal, picture);
+}
+
 }  // namespace Gen

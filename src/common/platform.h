@@ -63,6 +63,8 @@ public:
     // The text of the last error the port reported by itself through its event (the device was
     // lost and the port closed, or a write failed); "" until then, cleared when the port opens.
     virtual std::string LastErrorText() const { return {}; }
+    // The device the open port uses ("/dev/ttyUSB0"); "" when unknown.
+    virtual std::string DeviceName() const { return {}; }
 };
 
 // The terminal's multi-line text box, with the operations the display step uses.

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 
 #include "common/gen_format.h"
 
@@ -22,6 +23,28 @@ SheetCell ChartValueCell(int row, int col, float y) {
     return NumberCell(row, col, v);
 }
 
+// The x step is single precision too. It is taken as the decimal it reads as: its exact value
+// when that is a short decimal (24.4140625 Hz), else its shortest text (0.05 ms, not
+// 0.05000000074505806); each x, (i - 1) times that step, is kept to 15 significant digits.
+double ToDouble(const char* text) {
+    double v = 0;
+    std::from_chars(text, text + std::strlen(text), v);
+    return v;
+}
+
+double Decimal15(double v) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.15g", v);
+    return ToDouble(buf);
+}
+
+double StepValue(int index, float step) {
+    const auto exact = static_cast<double>(step);
+    const double decimalStep =
+        Decimal15(exact) == exact ? exact : ToDouble(Gen::CStrSingle(step).c_str());
+    return Decimal15(index * decimalStep);
+}
+
 }  // namespace
 
 std::vector<SheetCell> GraphWorkbookCells(const GraphModel& g, const std::string& graphHeaderStr,
@@ -37,10 +60,9 @@ std::vector<SheetCell> GraphWorkbookCells(const GraphModel& g, const std::string
         cells.push_back(TextCell(1, 2, "  F Hz  "));
         cells.push_back(TextCell(1, 3, " Amp(V) "));
     }
-    const double step = g.XAxisScaleFact;
     for (int i = 1; i <= g.NPoints(); ++i) {
         const int row = i + 1;
-        cells.push_back(NumberCell(row, 2, static_cast<double>(i - 1) * step));
+        cells.push_back(NumberCell(row, 2, StepValue(i - 1, g.XAxisScaleFact)));
         cells.push_back(ChartValueCell(row, 3, g.points[static_cast<std::size_t>(i - 1)].y));
     }
     return cells;

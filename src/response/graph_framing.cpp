@@ -3,11 +3,13 @@
 // line end. The words themselves are the decoders' business.
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "common/gen_number.h"
 #include "common/gen_text.h"
 #include "response/data_graph.h"
 #include "response/dispatch_steps.h"
+#include "response/graph_progress.h"
 #include "response/parser_state.h"
 #include "response/text_field.h"
 #include "terminal/session.h"
@@ -52,6 +54,7 @@ void WaitForHeader(Session& s, char key, std::string_view block, std::int16_t& s
     if (!HeaderLineComplete(p.AnswerText, key)) return;
     state = kReceiving;
     p.HeaderEnd = GraphHeaderStep(s, key);
+    p.ProgressShown = -1;
 }
 
 // State 2: the words are collected until the terminator shows up; it must stand exactly where
@@ -65,13 +68,17 @@ void ReceiveWords(Session& s, char key, std::string_view block, std::int16_t& st
     }
     const long long from = TerminatorSearchStart(p.AnswerLen, Length(block));
     const auto q = static_cast<long long>(Gen::InStr(p.AnswerText, kTerminator, from));
+    ShowGraphProgress(s, key);
     if (q == 0) return;
+    // Done or abandoned: the status panel clears itself after a while.
+    if (s.io.host != nullptr) s.io.host->StartStatusResetTimer();
     if (q != ExpectedTerminatorPos(p.NWords, key)) {
         GraphError(s, state, "Invalid transfer length: not equal NWORDS");
     } else {
         state = kComplete;
     }
     p.TrailerText = TrailerAfterHeader(p.AnswerText, p.HeaderEnd);
+    if (key == '[') p.NextAnswer = Gen::Mid(p.AnswerText, q + 7);
     p.AnswerText = Gen::Left(p.AnswerText, q);
     p.AnswerLen = static_cast<std::int32_t>(q);
 }
@@ -89,13 +96,15 @@ void EndOfTransfer(Session& s, char key, std::int16_t& state) {
 }
 
 // State 3: the words are complete once a line end follows; then they are checked and charted.
-void FinishAnswer(Session& s, char key, std::string_view block, std::int16_t& state) {
+// True when the answer has ended.
+bool FinishAnswer(Session& s, char key, std::string_view block, std::int16_t& state) {
     ParserState& p = s.parser;
     if (!p.ChunkTaken) {
         p.TrailerText.append(block);
+        if (key == '[') p.NextAnswer.append(block);
         p.ChunkTaken = true;
     }
-    if (p.TrailerText.find('\n') == std::string::npos) return;
+    if (p.TrailerText.find('\n') == std::string::npos) return false;
     EnsureGraphWindow(s);
     const bool lengthOk =
         p.AnswerLen == ExpectedTerminatorPos(p.NWords, key) && p.NWords <= kMaxChartedWords;
@@ -105,6 +114,14 @@ void FinishAnswer(Session& s, char key, std::string_view block, std::int16_t& st
         GraphError(s, state, "Invalid data length");
     }
     EndOfTransfer(s, key, state);
+    return true;
+}
+
+// What follows the line end after a spectrum's terminator starts the next spectrum; while that
+// line end has not arrived, the rest of the terminator line leads the next answer harmlessly.
+std::string NextSpectrumStart(const std::string& afterTerminator) {
+    const std::size_t lf = afterTerminator.find('\n');
+    return lf == std::string::npos ? afterTerminator : afterTerminator.substr(lf + 1);
 }
 
 }  // namespace
@@ -148,10 +165,19 @@ bool HeaderLineComplete(std::string_view text, char key) {
 
 void ReadDataGraph(Session& s, char key, std::string_view block) {
     std::int16_t& state = key == '[' ? s.parser.AutoSpect_status : s.parser.GraphState;
-    if (!CountBlock(s, state, key)) return;
-    if (state == kWaitHeader) WaitForHeader(s, key, block, state);
-    if (state == kReceiving) ReceiveWords(s, key, block, state);
-    if (state == kComplete) FinishAnswer(s, key, block, state);
+    std::string rest(block);
+    for (;;) {
+        if (!CountBlock(s, state, key)) return;
+        if (state == kWaitHeader) WaitForHeader(s, key, rest, state);
+        if (state == kReceiving) ReceiveWords(s, key, rest, state);
+        const bool ended = state == kComplete && FinishAnswer(s, key, rest, state);
+        // A read may hold the end of one spectrum and the start of the next: every complete
+        // spectrum in it is charted, in order.
+        if (!ended || key != '[' || s.parser.NextAnswer.empty()) return;
+        rest = NextSpectrumStart(std::exchange(s.parser.NextAnswer, {}));
+        s.parser.ChunkTaken = false;
+        if (rest.empty()) return;
+    }
 }
 
 }  // namespace sondix::dispatch

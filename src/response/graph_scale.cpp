@@ -47,8 +47,9 @@ void RectifyScaleX_Freq(GraphModel& g, std::int16_t n, float xmax, float step) {
     g.footnote = g.spectFootnoteBase + "  Npoints=" + Gen::Str(n);
     g.xAxisTitle = "Hz";
     g.xLabelFontSize = 7;
+    // The y axis keeps its fixed volts (-0.5 to 4.0 in 9 divisions): a running spectrum stream
+    // must not rescale with every spectrum.
     SetDivisions(g, PointsPerLabel(n, xmax, step), 2);
-    g.yAxisAuto = true;
 }
 
 }  // namespace sondix

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 
 namespace sondix {
@@ -32,6 +33,13 @@ struct ParserState {
     // H of the last data graph header: the trailer text is what follows the first H + 9
     // characters of the data text when the terminator is found.
     long long HeaderEnd = 0;
+    int ProgressShown = -1;  // the percent of the data graph last shown in the status panel
+    // The repeating spectrum: what came after the terminator, the start of the next spectrum.
+    std::string NextAnswer;
+    // A block that arrives while ShowData is still busy with an earlier one (a box open, a
+    // nested wait) waits here and is handled after it, in the line's order.
+    bool InShowData = false;
+    std::deque<std::string> HeldBlocks;
 };
 
 // Values read from data graph headers.

@@ -84,6 +84,7 @@ void ResultsLineStep(Session& s, std::string_view line) {
     m.pbrSigstrength = S;
     m.SigColor = SignalColor(S);
     ReadRelays(m, line, value.end);
+    m.stale = false;
     if (s.io.host != nullptr) s.io.host->ResultsChanged();
 }
 

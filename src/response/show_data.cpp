@@ -75,9 +75,7 @@ void Guarded(Session& s, Step step) {
     }
 }
 
-}  // namespace
-
-void ShowData(Session& session, TextBox& txt, std::string& s) {
+void HandleBlock(Session& session, TextBox& txt, std::string& s) {
     session.parser.ChunkTaken = false;
     Guarded(session, [&] { RunReaders(session, s); });
     if (!dispatch::DisplaySuppressed(session)) {
@@ -89,6 +87,24 @@ void ShowData(Session& session, TextBox& txt, std::string& s) {
     // The log keeps the traffic even when the display failed.
     Guarded(session, [&] { dispatch::LogStep(session, s); });
     Guarded(session, [&] { dispatch::CaretStep(txt); });
+}
+
+}  // namespace
+
+void ShowData(Session& session, TextBox& txt, std::string& s) {
+    ParserState& p = session.parser;
+    if (p.InShowData) {
+        p.HeldBlocks.push_back(s);
+        return;
+    }
+    p.InShowData = true;
+    HandleBlock(session, txt, s);
+    while (!p.HeldBlocks.empty()) {
+        std::string next = std::move(p.HeldBlocks.front());
+        p.HeldBlocks.pop_front();
+        HandleBlock(session, txt, next);
+    }
+    p.InShowData = false;
 }
 
 }  // namespace sondix

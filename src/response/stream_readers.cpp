@@ -22,6 +22,7 @@ void ClearAnswer(ParserState& p) {
     p.AnswerText.clear();
     p.HeaderText.clear();
     p.TrailerText.clear();
+    p.NextAnswer.clear();
 }
 
 void StartAnswer(Session& s, std::int16_t& state, char key) {
@@ -83,34 +84,37 @@ void StopResultsStream(Session& s) {
     SetCalibrateEnabled(s, true);
 }
 
-// One results line at a time: the text up to the first CR LF is the line, whatever followed it
-// in the same text is dropped. A line end left over from the previous line is skipped, or it
-// would stand at the start of every later text and no line would ever be taken.
+// Every complete line of the collected text is decoded, in order; what follows a line's CR LF
+// is the start of the next line, so the result does not depend on how the line splits the
+// bytes into reads. A line end left over from the previous line is skipped, or it would stand
+// at the start of every later text and no line would ever be taken.
 void ReadResultsStream(Session& s, std::string_view block) {
     ParserState& p = s.parser;
     std::int16_t& state = p.AutoResults_status;
     if (!CountBlock(s, state, '{')) return;
-    if (state == kWaitHeader) {
-        p.AnswerText.append(block);
-        p.ChunkTaken = true;
+    if (state != kWaitHeader) return;
+    p.AnswerText.append(block);
+    p.ChunkTaken = true;
+    for (;;) {
         p.AnswerText = std::string(SkipLeadingLineEnds(p.AnswerText));
         const auto lineEnd = static_cast<long long>(Gen::InStr(p.AnswerText, "\r\n"));
-        if (lineEnd - 1 >= 1) {
-            p.AnswerText = Gen::Left(p.AnswerText, lineEnd - 1);
-            p.AnswerLen = 0;
-            state = kComplete;
+        if (lineEnd - 1 < 1) return;
+        const std::string line = Gen::Left(p.AnswerText, lineEnd - 1);
+        std::string rest = Gen::Mid(p.AnswerText, lineEnd + 2);
+        state = kComplete;
+        if (!s.ResultDisp_Loaded) {
+            state = kIdle;
+            ClearAnswer(p);
+            p.ChunkCount = 0;
+            return;
         }
-    }
-    if (state != kComplete) return;
-    if (s.ResultDisp_Loaded) {
-        ResultsLineStep(s, p.AnswerText);
+        ResultsLineStep(s, line);
         state = kWaitHeader;
-    } else {
-        state = kIdle;
+        ClearAnswer(p);
+        p.AnswerText = std::move(rest);
+        // Each line is an answer of its own: the block limit applies per line, not per stream.
+        p.ChunkCount = 0;
     }
-    ClearAnswer(p);
-    // Each line is an answer of its own: the block limit applies per line, not per stream.
-    p.ChunkCount = 0;
 }
 
 }  // namespace sondix::dispatch

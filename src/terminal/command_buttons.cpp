@@ -15,12 +15,15 @@ void PrepareAndSend(Session& s, std::string_view command) {
 
 }  // namespace
 
+// A running stream is stopped before the command goes out: the sensor must see "}" or "]"
+// first, or the command's answer ends in the stop and is never read.
 void PrepareForCommand(Session& s) {
     if (s.ResultDisp_Loaded) UnloadResultsWindow(s);
-    if (s.D_GraphLoaded && s.parser.AutoSpect_status != 0) UnloadGraphWindow(s);
+    StopSpectrumStreamForCommand(s);
 }
 
 void cmdRefresh_Click(Session& s) {
+    PrepareForCommand(s);
     RefreshUnitInfo(s);
 }
 void cmdRamp_Click(Session& s) {

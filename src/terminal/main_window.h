@@ -98,6 +98,8 @@ void RefreshUnitInfo(Session& s);
 void ShowUnitInfo(Session& s);
 // Before a command whose answer opens a window: the results window and a streaming chart go.
 void PrepareForCommand(Session& s);
+// A running spectrum stream ends with "]" (its chart closes) before another command is sent.
+void StopSpectrumStreamForCommand(Session& s);
 void cmdRptDist_Click(Session& s);
 void cmdRamp_Click(Session& s);
 void cmdScope_Click(Session& s);

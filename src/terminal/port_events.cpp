@@ -58,6 +58,28 @@ void StopRunningStream(Session& s) {
     s.CommandKey = KeyCode('R');
 }
 
+// No stream runs on without its device: the buttons return to their idle faces and the results
+// window keeps its last value, marked as stale.
+void EndStreamsOfLostDevice(Session& s) {
+    if (s.cmdRptSpect.caption == "StopSpec") {
+        s.cmdRptSpect.caption = "StartSpec";
+        s.cmdRptSpect.face = s.SaveColor;
+        s.parser.AutoSpect_status = kIdle;
+    }
+    if (s.cmdRptDist.caption == "Stop") {
+        s.cmdRptDist.caption = "Results";
+        s.cmdRptDist.face = s.SaveColor;
+        s.parser.AutoResults_status = kIdle;
+    }
+    s.io.host->ButtonsChanged();
+    if (!s.ResultDisp_Loaded) return;
+    s.results.stale = true;
+    s.results.txtSigstrength = "no data";
+    s.results.pbrSigstrength = 0;
+    s.results.SigColor = Colour{128, 128, 128};
+    s.io.host->ResultsChanged();
+}
+
 void ShowFault(Session& s, std::string_view errorText) {
     s.FaultDialogShown = true;
     s.io.host->SetStatusPanel("Status: " + std::string(errorText));
@@ -89,6 +111,7 @@ void OnComm(Session& s, int commEvent) {
         // The lamp turns red before the box explains why.
         errorText += s.io.port->LastErrorText();
         s.io.host->PortStateChanged();
+        EndStreamsOfLostDevice(s);
         if (s.AutoReconnect) {
             AwaitLostDevice(s, errorText);
             return;

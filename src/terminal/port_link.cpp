@@ -37,7 +37,9 @@ void AnswerFaultBox(Session& s, MsgAnswer answer) {
 
 std::string SettingsPanelText(const Session& s) {
     if (!s.io.port->PortOpen()) return "Settings: ";
-    return "Settings: " + s.io.port->Settings();
+    // The device too: with several adapters the user sees which one is talking.
+    const std::string device = s.io.port->DeviceName();
+    return "Settings: " + (device.empty() ? "" : device + " ") + s.io.port->Settings();
 }
 
 std::string ConnectTimeText(const Session& s) {

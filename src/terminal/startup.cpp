@@ -93,11 +93,8 @@ void Startup(Session& s, SettingsStore& store, const std::vector<std::string>& a
     s.parser.AutoSpect_status = 0;
     s.GraphHeaderStr.clear();
 
-    if (portReady) {
-        RefreshUnitInfo(s);
-    } else {
-        ShowUnitInfo(s);
-    }
+    // Without a port no listing can be read: the label keeps its design text.
+    if (portReady) RefreshUnitInfo(s);
 }
 
 }  // namespace sondix

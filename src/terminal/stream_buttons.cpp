@@ -21,13 +21,26 @@ void OpenResultsWindow(Session& s) {
 
 }  // namespace
 
+void StopSpectrumStreamForCommand(Session& s) {
+    const bool running = s.cmdRptSpect.caption == "StopSpec";
+    if (s.D_GraphLoaded && (s.parser.AutoSpect_status != 0 || running)) UnloadGraphWindow(s);
+    // Before its first spectrum (or with its chart closed) the stream has no window to stop it.
+    if (s.cmdRptSpect.caption == "StopSpec") cmdRptSpect_Click(s);
+}
+
 void cmdRptDist_Click(Session& s) {
     if (s.cmdRptDist.caption != "Results") {
         // The window's unload stops the stream and restores the button.
         if (s.ResultDisp_Loaded) UnloadResultsWindow(s);
         return;
     }
-    if (s.D_GraphLoaded && s.parser.AutoSpect_status != 0) UnloadGraphWindow(s);
+    if (!s.io.port->PortOpen()) {
+        // Nothing would be sent: a green "Stop" would promise a stream that never comes.
+        s.io.host->SetStatusPanel("Status: Port is closed");
+        s.io.host->StartStatusResetTimer();
+        return;
+    }
+    StopSpectrumStreamForCommand(s);
     SetFace(s, s.cmdRptDist, "Stop", kActiveStream);
     if (!s.ResultDisp_Loaded) OpenResultsWindow(s);
     send_cmd(s, "{");

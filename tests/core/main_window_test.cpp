@@ -129,7 +129,7 @@ TEST(StartupSequence, SendsEThenRefreshesWithThePausesInOrder) {
     EXPECT_EQ(f.s.CommandKey, 'P');
 }
 
-TEST(StartupSequence, FailedSettingsKeepTheGreetingSelectedAndStillNameTheUnit) {
+TEST(StartupSequence, FailedSettingsKeepTheGreetingSelectedAndTheLabelAsDesigned) {
     StartupFixture f;
     f.port.settingsError = "Invalid Port Settings";
     MemorySettingsStore store = Store("Settings=x");
@@ -138,7 +138,7 @@ TEST(StartupSequence, FailedSettingsKeepTheGreetingSelectedAndStillNameTheUnit) 
     EXPECT_EQ(f.term.selLength, 20);
     EXPECT_TRUE(f.clock.waits.empty());
     EXPECT_EQ(f.host.portStateChanges, 0);
-    EXPECT_EQ(f.host.labelChanges, 1);
+    EXPECT_EQ(f.host.labelChanges, 0);
     EXPECT_TRUE(f.s.CalibrateEnabled);
 }
 
@@ -545,7 +545,7 @@ TEST(StreamButtons, StartAndStopThroughTheWindowsAndSendNothingOnAClosedPort) {
     f.s.results.txtOutputvalue = "old";
     cmdRptDist_Click(f.s);
     EXPECT_TRUE(f.host.resultsWindow);
-    EXPECT_EQ(f.s.results.txtOutputvalue, "12345.789");
+    EXPECT_EQ(f.s.results.txtOutputvalue, "");  // no value before a reading
     EXPECT_EQ(f.s.CommandKey, '{');
     cmdRptSpect_Click(f.s);  // stops the results first
     cmdRptSpect_Click(f.s);
@@ -559,7 +559,9 @@ TEST(StreamButtons, StartAndStopThroughTheWindowsAndSendNothingOnAClosedPort) {
     cmdRptSpect_Click(closed.s);
     cmdRptDist_Click(closed.s);
     EXPECT_EQ(closed.s.cmdRptSpect.caption, "StopSpec");
+    EXPECT_EQ(closed.s.cmdRptDist.caption, "Results");  // the status panel says the port is closed
     EXPECT_TRUE(closed.port.sent.empty());
+    closed.s.cmdRptDist.caption = "Stop";
     closed.s.ResultDisp_Loaded = false;  // Stop without the window does nothing
     cmdRptDist_Click(closed.s);
     EXPECT_EQ(closed.s.cmdRptDist.caption, "Stop");

@@ -456,8 +456,8 @@ TEST(ResultsStream, OneUpdatePerCompleteLine) {
         {"LeadingCrLfIsSkipped", {"\r\nVel=  12.5 S=45\r\n"}, 1},
         {"LeftoverLfIsSkipped", {"Vel=  12.5 S=45\r", "\n", "Vel=  12.6 S=45\r", "\nVel= 1"}, 2},
         {"StrayLineEndsThenLines", {"\r\n", "\r\n\r\n", "Vel= 1 S=45\r\n", "Vel= 2 S=45\r\n"}, 2},
-        // Whatever follows the line in the same text is dropped.
-        {"SecondLineInTheSameBlockIsDropped", {"Vel= 1 S=45\r\nVel= 2 S=45\r\n"}, 1},
+        // What follows a line's CR LF in the same text is the next line.
+        {"SecondLineInTheSameBlockIsRead", {"Vel= 1 S=45\r\nVel= 2 S=45\r\n"}, 2},
     };
     for (const auto& c : cases) {
         SessionFixture f;

@@ -15,6 +15,10 @@ constexpr const char* kDescription =
     "usage: sondix-cli COMMAND [--port PATH] [--settings 9600,n,8,1] [options]\n"
     "  Talks to the sensor on a serial device (sondix-cli COMMAND --help for each).";
 
+constexpr const char* kExitStatus =
+    "exit status: 0 the decode ran; 3 it ran and a message box reported an error (see\n"
+    "  \"messages\"); 1 the input or the workbook could not be read or written; 2 usage error.";
+
 // A CLI11 check: "" when the text is acceptable, else the reason.
 CLI::Validator Check(std::string name, std::function<std::string(const std::string&)> rule) {
     return CLI::Validator(std::move(rule), "", std::move(name));
@@ -28,7 +32,7 @@ std::string IsIsoTime(const std::string& text) {
 std::unique_ptr<CLI::App> MakeApp(DecodeOptions& d, LiveOptions& live) {
     auto app = std::make_unique<CLI::App>(kDescription, "sondix-cli");
     app->require_subcommand(1);
-    app->footer(kExitCodesHelp);
+    app->footer(std::string("decode's ") + kExitStatus + "\n" + kExitCodesHelp);
     CLI::App* decode = app->add_subcommand("decode", "decode one command's answer");
     AddDecodeOptions(*decode, d);
     AddLiveCommands(*app, live);
@@ -125,7 +129,7 @@ void AddDecodeOptions(CLI::App& decode, DecodeOptions& d) {
                 Gen::ParseIso(text, t);
                 d.now = t;
             },
-            "the clock's date and time")
+            "the clock's date and time (default: the current time)")
         ->type_name("YYYY-MM-DDThh:mm:ss")
         ->check(Check("TIME", IsIsoTime));
     decode

@@ -1,12 +1,25 @@
 #include "decode_run.h"
 
 #include <algorithm>
+#include <ctime>
 
 #include "history/hist_transfer.h"
 #include "response/show_data.h"
 #include "terminal/main_window.h"
 
 namespace sondix::cli {
+
+namespace {
+
+// The local date and time of the run: titles are dated as the program would date them now.
+Gen::DateTime LocalNow() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+}  // namespace
 
 DecodeRun::DecodeRun() {
     host.logOpen = true;  // the log captures what the logging step writes
@@ -17,7 +30,7 @@ DecodeRun::DecodeRun() {
 
 void RunDecode(DecodeRun& run, const DecodeOptions& o, const std::string& input) {
     Session& s = run.s;
-    if (o.now) run.clock.date = *o.now;
+    run.clock.date = o.now ? *o.now : LocalNow();
     if (o.units) s.mirror.Units = *o.units;
     if (o.firmware) s.mirror.FirmwareRev = *o.firmware;
     if (o.velocimeter) s.mirror.VelocimeterMode = true;

@@ -2,6 +2,7 @@
 // recorded byte stream to ShowData as the answer to the command KEY and prints one JSON object
 // with what the program would have shown, logged, sent, asked and charted. The live commands
 // (params, set, scope, ..., backup, restore, diff) run the same core on a serial device.
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -21,6 +22,7 @@ namespace {
 
 constexpr int kUsageError = 2;
 constexpr int kFileError = 1;
+constexpr int kBoxReported = 3;  // the decode ran, and a message box reported an error
 
 // The whole input as bytes; false (with the reason) when it cannot be read.
 bool ReadInput(const std::string& file, std::string& out, std::string& error) {
@@ -41,6 +43,13 @@ bool ReadInput(const std::string& file, std::string& out, std::string& error) {
     }
     out = buf.str();
     return true;
+}
+
+// A box that asks the user something (Yes/No, a question) reports no error.
+bool ReportsError(const sondix::AskedMessage& m) {
+    using sondix::MsgButtons;
+    return m.icon != sondix::MsgIcon::Question && m.buttons != MsgButtons::YesNo &&
+           m.buttons != MsgButtons::YesNoCancel;
 }
 
 }  // namespace
@@ -86,5 +95,6 @@ int main(int argc, char** argv) {
             return kFileError;
         }
     }
-    return 0;
+    return std::any_of(run.asker.asked.begin(), run.asker.asked.end(), ReportsError) ? kBoxReported
+                                                                                     : 0;
 }

@@ -1,6 +1,8 @@
 #include "history/ui/frmResults.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,6 +73,15 @@ QFrame* NewLamp(QWidget* parent, const char* name, QSize size) {
     return f;
 }
 
+// The value font, smaller where a text such as "no data" would not fit the box.
+void FitValueFont(QLineEdit* box) {
+    QFont f = ValueFont();
+    const int room = box->contentsRect().width() - 8;
+    while (f.pointSize() > 8 && QFontMetrics(f).horizontalAdvance(box->text()) > room)
+        f.setPointSize(f.pointSize() - 2);
+    if (box->font() != f) box->setFont(f);
+}
+
 void SetFill(QWidget* w, QPalette::ColorRole role, const QColor& c) {
     if (w->palette().color(role) == c) return;
     QPalette p = w->palette();
@@ -86,7 +97,6 @@ frmResults::frmResults(sondix::Session& s, QWidget* parent) : QWidget(parent, Qt
     const QString relayTip = QStringLiteral("green=ON, dark red=OFF");
     lblOutputvalue = NewLabel(this, "lblOutputvalue", QStringLiteral("OUTPUT VALUE"), {});
     txtOutputvalue = NewValueBox(this, "txtOutputvalue");
-    txtOutputvalue->setText(QStringLiteral("12345.789"));
     pbrSigstrength = new QProgressBar(this);
     pbrSigstrength->setObjectName(QStringLiteral("pbrSigstrength"));
     pbrSigstrength->setRange(0, 99);
@@ -121,9 +131,13 @@ void frmResults::Render() {
     const sondix::ResultsModel& r = s_.results;
     const QString value = sondix::FromLatin1(r.txtOutputvalue);
     if (txtOutputvalue->text() != value) txtOutputvalue->setText(value);
+    // A value left from a lost device stays readable but greyed.
+    SetFill(txtOutputvalue, QPalette::Text,
+            r.stale ? QColor(128, 128, 128) : QApplication::palette().color(QPalette::Text));
     pbrSigstrength->setValue(std::clamp(r.pbrSigstrength, 0, 99));
     const QString sig = sondix::FromLatin1(r.txtSigstrength);
     if (txtSigstrength->text() != sig) txtSigstrength->setText(sig);
+    FitValueFont(txtSigstrength);
     SetFill(txtSigstrength, QPalette::Text, ToQColor(r.SigColor));
     SetFill(shpRelay1, QPalette::Window, ToQColor(r.shpRelay1));
     SetFill(shpRelay2, QPalette::Window, ToQColor(r.shpRelay2));
@@ -158,6 +172,7 @@ void frmResults::LayoutControls() {
     pbrSigstrength->setGeometry(p->pbrSigstrength);
     lblSigstrength->setGeometry(p->lblSigstrength);
     txtSigstrength->setGeometry(p->txtSigstrength);
+    FitValueFont(txtSigstrength);
     lblRelay1->setGeometry(p->lblRelay1);
     shpRelay1->setGeometry(p->shpRelay1);
     lblRelay2->setGeometry(p->lblRelay2);

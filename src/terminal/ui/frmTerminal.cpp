@@ -20,6 +20,7 @@
 #include "terminal/main_window.h"
 #include "terminal/program_args.h"
 #include "terminal/ui/frmProperties.h"
+#include "terminal/ui/terminal_font.h"
 
 namespace sondix {
 
@@ -67,18 +68,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, 
     if (*tip) b->setToolTip(tip);
     b->setFocusPolicy(Qt::NoFocus);  // typing always goes to the terminal
     return b;
-}
-
-// "Courier New" where the desktop has it or a metric twin; otherwise the desktop's own fixed
-// font, because columns of the sensor's listings and data words only line up in a fixed pitch.
-QFont TerminalFont() {
-    QFont mono(QStringLiteral("Courier New"));
-    mono.setStyleHint(QFont::TypeWriter);
-    mono.setFixedPitch(true);
-    if (QFontInfo(mono).fixedPitch()) return mono;
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSizeF(mono.pointSizeF());
-    return fixed;
 }
 
 // Lines of the terminal that stay visible however small the window is made.
@@ -445,15 +434,33 @@ void frmTerminal::LabelsChanged() {
     LayoutControls();  // the window keeps room for the whole label
 }
 
+namespace {
+
+// A window shown before keeps its place and size; one never shown has nothing to remember.
+void RememberPlace(const QWidget* w, std::optional<QRect>& place) {
+    if (w->isVisible()) place = QRect(w->pos(), w->size());
+}
+
+bool RestorePlace(QWidget* w, const std::optional<QRect>& place) {
+    if (!place) return false;
+    w->resize(place->size());
+    w->move(place->topLeft());
+    return true;
+}
+
+}  // namespace
+
 void frmTerminal::CreateGraphWindow() {
     if (graph_) return;
     graph_ = new frmGraph(s_);
+    RestorePlace(graph_, graphPlace_);
 }
 
 void frmTerminal::CloseGraphWindow() {
     if (!graph_) return;
     frmGraph* g = graph_;
     graph_ = nullptr;
+    RememberPlace(g, graphPlace_);
     g->closeFromCore();
     g->deleteLater();
 }
@@ -467,7 +474,7 @@ void frmTerminal::ShowGraph() {
 void frmTerminal::CreateResultsWindow() {
     if (!results_) {
         results_ = new frmResults(s_);
-        PlaceBesideMe(results_);
+        if (!RestorePlace(results_, resultsPlace_)) PlaceBesideMe(results_);
     }
     results_->Render();
     results_->show();
@@ -486,6 +493,7 @@ void frmTerminal::CloseResultsWindow() {
     if (!results_) return;
     frmResults* r = results_;
     results_ = nullptr;
+    RememberPlace(r, resultsPlace_);
     r->closeFromCore();
     r->deleteLater();
 }

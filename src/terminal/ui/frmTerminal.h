@@ -5,8 +5,10 @@
 #include <QFrame>
 #include <QMainWindow>
 #include <QPointer>
+#include <QRect>
 #include <QTimer>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -167,6 +169,9 @@ class frmTerminal : public QMainWindow, public WindowHost {
     QPointer<frmResults> results_;
     QPointer<frmHist> hist_;
     QPointer<frmConfig> config_;  // created on first use, then only hidden and shown
+    // Where the user last had the chart and results windows in this run (position and size);
+    // a re-created window comes back there.
+    std::optional<QRect> graphPlace_, resultsPlace_;
     bool ended_ = false;
     bool shuttingDown_ = false;
     bool placeWhenFramed_ = false;  // placed before the window system had framed the window

@@ -67,8 +67,12 @@ std::string MSComm::SetPortOpen(bool open) {
     Apply(settings_);
     port_.setFlowControl(ToFlowControl(handshaking_));
     if (!port_.open(QIODevice::ReadWrite)) {
-        std::string text = "Cannot open port " + device + ": " + ErrorText();
-        if (port_.error() == QSerialPort::PermissionError) text += PermissionHint(device);
+        const QSerialPort::SerialPortError error = port_.error();
+        const std::string why = ErrorText();
+        const std::string shown = OpenErrorText(error, why);
+        std::string text = "Cannot open port " + device + ": " + shown;
+        // Not held by another program: the user may lack the right to open the device.
+        if (error == QSerialPort::PermissionError && shown == why) text += PermissionHint(device);
         port_.clearError();
         return text;
     }

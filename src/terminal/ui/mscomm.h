@@ -51,6 +51,7 @@ class MSComm : public QObject, public CommPort {
     std::string PortName() const override;
     // A choice made in the properties dialog, which also ends the SONDIX_PORT override.
     std::string SetPortName(std::string_view path) override;
+    std::string DeviceName() const override { return openDevice_; }
 
     // The code of the event being reported (valid inside an OnComm handler).
     int CommEvent() const { return commEvent_; }

@@ -79,4 +79,13 @@ std::vector<int> ModemLineEvents(QSerialPort::PinoutSignals before,
     return codes;
 }
 
+std::string OpenErrorText(QSerialPort::SerialPortError error, const std::string& qtText) {
+    const bool held =
+        qtText.find("locking") != std::string::npos || qtText.find("busy") != std::string::npos;
+    if (error == QSerialPort::PermissionError && held) {
+        return "the device is in use by another program";
+    }
+    return qtText;
+}
+
 }  // namespace sondix

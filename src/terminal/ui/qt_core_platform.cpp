@@ -47,10 +47,18 @@ void QtClock::Wait(double seconds) {
 
 QtSettingsStore::QtSettingsStore() : settings_("Sondix", "Sondix") {}
 
+// "Settings=9600,n,8,1" written by hand without quotes reads as a list of four texts; it is
+// joined back with its commas. A value that is neither (an "@Rect(...)" say) is passed on as
+// "?", so the port refuses it with its error box instead of the setting vanishing silently.
 std::string QtSettingsStore::Get(std::string_view section, std::string_view key) {
-    return ToLatin1(settings_.value(FromLatin1(section) + "/" + FromLatin1(key)).toString());
+    const QVariant v = settings_.value(FromLatin1(section) + "/" + FromLatin1(key));
+    if (!v.isValid()) return {};
+    if (v.typeId() == QMetaType::QStringList) return ToLatin1(v.toStringList().join(','));
+    if (!v.canConvert<QString>()) return "?";
+    return ToLatin1(v.toString());
 }
 
+// A text is written as a text (quoted when it holds commas), so it reads back the same.
 void QtSettingsStore::Set(std::string_view section, std::string_view key, std::string_view value) {
     settings_.setValue(FromLatin1(section) + "/" + FromLatin1(key), FromLatin1(value));
 }

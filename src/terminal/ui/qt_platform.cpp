@@ -44,6 +44,25 @@ QMessageBox::Icon IconOf(MsgIcon i) {
     return QMessageBox::NoIcon;
 }
 
+// The answer that Escape and the title bar's close box give: the one that ends or discards the
+// least. Qt would take Abort, the only rejecting button of Abort/Retry/Ignore, and a reflex
+// Escape on a fault box would end the program.
+QMessageBox::StandardButton EscapeButtonOf(MsgButtons b) {
+    switch (b) {
+        case MsgButtons::OK:
+            return QMessageBox::Ok;
+        case MsgButtons::YesNo:
+            return QMessageBox::No;
+        case MsgButtons::AbortRetryIgnore:
+            return QMessageBox::Ignore;
+        case MsgButtons::OKCancel:
+        case MsgButtons::YesNoCancel:
+        case MsgButtons::RetryCancel:
+            return QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
 MsgAnswer AnswerOf(int button) {
     switch (button) {
         case QMessageBox::Ok:
@@ -70,6 +89,7 @@ MsgAnswer QtMessageAsker::Ask(std::string_view title, std::string_view text, Msg
     // A box without a title of its own carries the program's title.
     const QString caption = title.empty() ? QString(kProgramTitle) : FromLatin1(title);
     QMessageBox box(IconOf(icon), caption, FromLatin1(text), ButtonsOf(buttons), parent_);
+    box.setEscapeButton(EscapeButtonOf(buttons));
     return AnswerOf(box.exec());
 }
 
