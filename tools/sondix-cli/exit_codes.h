@@ -14,10 +14,10 @@ inline constexpr int kExitVariant = 7;   // a settings file of the other sensor 
 inline constexpr int kExitDiffers = 8;   // diff: the sensor's settings differ from the file
 
 inline constexpr const char* kExitCodesHelp =
-    "The live commands' exit status: 0 done; 1 a file could not be read or written; 2 bad "
-    "arguments; 3 the port\n"
-    "could not be opened or was lost; 4 no answer from the sensor; 5 framing error (a broken\n"
-    "answer); 6 refused value (the sensor refused it or read back another); 7 settings file of\n"
-    "the other sensor variant (restore without --force); 8 diff found differences.";
+    "The live commands' exit status: 0 done; 1 a file could not be read or written; 2 bad\n"
+    "  arguments; 3 the port could not be opened or was lost; 4 no answer from the sensor;\n"
+    "  5 framing error (a broken answer); 6 refused value (the sensor refused it or read back\n"
+    "  another); 7 settings file of the other sensor variant (restore without --force);\n"
+    "  8 diff found differences.";
 
 }  // namespace sondix::cli
