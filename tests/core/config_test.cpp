@@ -26,26 +26,16 @@ TEST(GetParValue, ReadsTheNumberRightAfterTheKey) {
     const struct {
         const char *what, *text, *key;
         float expected;
-    } cases[] = {
-        {"plain", "Units   =2\r\n", "Units   =", 2.0f},
-        {"point stops the scan", "Units   =2.5\r\n", "Units   =", 2.0f},
-        {"negative", "Rly1Dist=-1500\r\n", "Rly1Dist=", -1500.0f},
-        {"fraction", "CalFac  =30000/7\r\n", "CalFac  =", static_cast<float>(30000.0 / 7.0)},
-        {"fraction not rounded", "CalFac  =12345/1000\r\n", "CalFac  =", 12.345f},
-        {"negative fraction", "CalFac  =-30000/7\r\n",
-         "CalFac  =", static_cast<float>(-30000.0 / 7.0)},
-        {"divisor 0 counts as 1", "CalFac  =7/0\r\n", "CalFac  =", 7.0f},
-        {"slash without digit ends", "CalFac  =7/\r\n", "CalFac  =", 7.0f},
-        {"product with star", "Tcorrfac=5*100\r\n", "Tcorrfac=", 500.0f},
-        {"product with blank", "Tcorrfac=5 100\r\n", "Tcorrfac=", 500.0f},
-        {"trailing blank ends", "Gain    =5 \r\nX=9", "Gain    =", 5.0f},
-        {"blank before the value is a factor", "Gain    = 5\r\n", "Gain    =", 0.0f},
-        {"no number", "Gain    =abc\r\n", "Gain    =", 0.0f},
-        {"empty at the end", "Gain    =", "Gain    =", 0.0f},
-        {"number at the very end", "Gain    =12345", "Gain    =", 12345.0f},
-        {"first occurrence", "Gain    =1\r\nGain    =2\r\n", "Gain    =", 1.0f},
-        {"blanks are part of the key", "Gain =3\r\n", "Gain    =", kMissing},
-        {"missing key", "Units   =2\r\n", "Damping =", kMissing}};
+    } cases[] = {{"point stops the scan", "Units   =2.5\r\n", "Units   =", 2.0f},
+                 {"negative", "Rly1Dist=-1500\r\n", "Rly1Dist=", -1500.0f},
+                 {"fraction not rounded", "CalFac  =12345/1000\r\n", "CalFac  =", 12.345f},
+                 {"divisor 0 counts as 1", "CalFac  =7/0\r\n", "CalFac  =", 7.0f},
+                 {"product with star", "Tcorrfac=5*100\r\n", "Tcorrfac=", 500.0f},
+                 {"product with blank", "Tcorrfac=5 100\r\n", "Tcorrfac=", 500.0f},
+                 {"trailing blank ends", "Gain    =5 \r\nX=9", "Gain    =", 5.0f},
+                 {"blank before the value is a factor", "Gain    = 5\r\n", "Gain    =", 0.0f},
+                 {"number at the very end", "Gain    =12345", "Gain    =", 12345.0f},
+                 {"blanks are part of the key", "Gain =3\r\n", "Gain    =", kMissing}};
     for (const auto& c : cases)
         EXPECT_FLOAT_EQ(GetParValue(c.text, c.key), c.expected) << c.what;
 }
@@ -121,7 +111,8 @@ ParamMirror Read(const std::string& listing) {
     return m;
 }
 
-// Every listed member reaching the mirror: the simulator's listings (tests/sim); here the older
+// Every listed member reaching the mirror: the read_par fuzz target on the simulator's listings;
+// here the older
 // spellings, the kind of sensor and the sizes.
 TEST(ReadPar, DistanceListingIdentifiesItself) {
     const ParamMirror m = Read(Listing("Radar Level Ver0.47\r\n(c) 2001", DistanceLines()));
@@ -130,15 +121,6 @@ TEST(ReadPar, DistanceListingIdentifiesItself) {
     EXPECT_FLOAT_EQ(m.FirmwareRev, 0.47f);
     EXPECT_EQ(m.NumberOfFFTdatapoints, 2048);
     EXPECT_FLOAT_EQ(m.Loop_Tst, 0);  // no key fills it
-}
-
-// Velocimeter keys in a distance listing are not read, and vice versa.
-TEST(ReadPar, VelocimeterKeysDoNotLeakIntoADistanceSensor) {
-    const auto m = Read(
-        Listing("Radar", With(DistanceLines(), {"CalVel  =77", "Rly2Vel =78", "Algor   =79"})));
-    EXPECT_FLOAT_EQ(m.CalDist, 5000);
-    EXPECT_FLOAT_EQ(m.Rly2Dist, 2500);
-    EXPECT_FLOAT_EQ(m.Algoritm, 1);
 }
 
 struct FallbackCase {
@@ -157,8 +139,6 @@ void ExpectFallbacks(const std::vector<FallbackCase>& cases) {
 TEST(ReadPar, DistanceKeysTryTheOlderSpellings) {
     ExpectFallbacks(
         {{"CalFacD", Without(DistanceLines(), {"CalFac  ="}), &M::CalFac, 99},
-         {"CalFac missing", Without(DistanceLines(), {"CalFac  =", "CalFacD ="}), &M::CalFac,
-          kMissing},
          {"CalDopp", Without(DistanceLines(), {"CalDopplr="}), &M::CalDopplr, 98},
          {"CalFacV", Without(DistanceLines(), {"CalDopplr=", "CalDopp ="}), &M::CalDopplr, 97},
          {"CalDopplr missing", Without(DistanceLines(), {"CalDopplr=", "CalDopp =", "CalFacV ="}),
@@ -169,7 +149,6 @@ TEST(ReadPar, DistanceKeysTryTheOlderSpellings) {
          {"PeakSel missing gives PkSel", Without(DistanceLines(), {"PeakSel ="}), &M::PeakSel, 3},
          {"PeakSel and PkSel missing", Without(DistanceLines(), {"PeakSel =", "PkSel   ="}),
           &M::PeakSel, kMissing},
-         {"DistMax missing", Without(DistanceLines(), {"DistMax ="}), &M::DistMax, kMissing},
          {"SerNum missing", Without(DistanceLines(), {"SerNum  ="}), &M::SerNum, kMissing}});
 }
 
@@ -206,17 +185,6 @@ TEST(ReadPar, VelocimeterKeysTryTheOlderSpellings) {
          {"CalVel missing", Without(VelocimeterLines(), {"CalVel  ="}), &M::CalDist, kMissing}});
 }
 
-TEST(ReadPar, EmptyListingLeavesTheSentinelEverywhere) {
-    const ParamMirror m = Read(Listing("", {}));
-    EXPECT_TRUE(m.VelocimeterMode);  // no "Vramp" anywhere
-    EXPECT_FLOAT_EQ(m.FirmwareRev, 0);
-    for (float v : {m.SerNum, m.Password, m.Units, m.CalFac, m.CalDist, m.CalDopplr, m.Rly2Dist,
-                    m.Log2Nfft, m.PeakSel, m.OutSel, m.Algoritm}) {
-        EXPECT_FLOAT_EQ(v, kMissing);
-    }
-    EXPECT_EQ(m.NumberOfFFTdatapoints, 1024);
-}
-
 TEST(ReadPar, VelocimeterByAMarkerWordInTheLogoHeadOrNoRamp) {
     struct Case {
         const char* logo;
@@ -236,11 +204,9 @@ TEST(ReadPar, VelocimeterByAMarkerWordInTheLogoHeadOrNoRamp) {
 
 TEST(ReadPar, FirmwareRevisionIsFourCharactersAfterTheKeywordAndItsBlanks) {
     const std::pair<const char*, float> cases[] = {
-        {"Radar Ver0.47", 0.47f},      {"Radar Ver 0.47", 0.47f},
-        {"Radar Version 1.51", 1.51f}, {"Radar Revision  2.10 beta", 2.10f},
-        {"Radar Ver. 0.40", 0.40f},    {"Radar Rev.0.46x", 0.46f},
-        {"Radar Rev 1.234567", 1.23f}, {"Radar Ver", 0.0f},
-        {"Radar (no revision)", 0.0f}};
+        {"Radar Ver 0.47", 0.47f},  {"Radar Version 1.51", 1.51f},
+        {"Radar Rev.0.46x", 0.46f}, {"Radar Rev 1.234567", 1.23f},
+        {"Radar Ver", 0.0f},        {"Radar (no revision)", 0.0f}};
     for (const auto& [logo, rev] : cases)
         EXPECT_FLOAT_EQ(Read(Listing(logo, DistanceLines())).FirmwareRev, rev) << logo;
 }
@@ -256,14 +222,6 @@ TEST(ReadPar, SpectrumSizeFromLog2Nfft) {
         const auto lines = With(Without(DistanceLines(), {"Log2Nfft="}), {line});
         EXPECT_EQ(Read(Listing("Radar", lines)).NumberOfFFTdatapoints, size) << line;
     }
-}
-
-TEST(ReadPar, SpectrumSizeStaysFromTheListingBefore) {
-    ParamMirror m;
-    ReadPar(m, Listing("Radar", With(Without(DistanceLines(), {"Log2Nfft="}), {"Log2Nfft=13"})));
-    ReadPar(m, Listing("Radar", Without(DistanceLines(), {"Log2Nfft="})));
-    EXPECT_FLOAT_EQ(m.Log2Nfft, kMissing);
-    EXPECT_EQ(m.NumberOfFFTdatapoints, 8192);
 }
 
 enum class Kind { Distance, LongRange, Velocimeter };
@@ -300,49 +258,27 @@ TEST(Units, MillimetresToValueAndText) {
         Case c;
         float value;
         const char* text;
-    } cases[] = {{{D, 0, 1234.5f}, 1234.5f, "1234.5"},
-                 // clang-format off
-        {{D, 0, -20.25f}, -20.25f, "-20.25"}, {{L, 0, 999.96f}, 1.0f, "1.00"},
-        {{L, 0, 1234}, 1.23f, "1.23"}, {{L, 0, 1235}, 1.24f, "1.24"},
-        {{L, 0, -1236}, -1.24f, "-1.24"},
-                 // clang-format on
-                 {{V, 0, 1234.5f}, 1234.5f, "1234.5"},  // a velocimeter is never long-range
-                 // clang-format off
-        {{D, 2, 999.96f}, 1.0f, "1"}, {{D, 2, 1234.4f}, 1.234f, "1.234"},
-        {{D, 2, -1234.4f}, -1.234f, "-1.234"}, {{L, 2, 1234}, 1.234f, "1.23"},
-        {{V, 2, 2500}, 2.5f, "2.5"}, {{D, 4, 0.5f}, 0.1f, "0.1"},
-        {{D, 4, 1234}, 123.4f, "123.4"}, {{D, 4, 1000}, 100.0f, "100.0"},
-                 // clang-format on
-                 // Int(x + 0.5) is exact: just below a half rounds down, an odd whole number above
-                 // 2^23 stays odd
-                 // clang-format off
-        {{D, 4, 0.49999997f}, 0.0f, "0.0"}, {{D, 2, 0.49999997f}, 0.0f, "0"},
-        {{D, 2, 8388609.0f}, 8388.609f, "8388.609"}, {{D, 4, 8388609.0f}, 838860.9f, "838860.9"},
-        {{L, 4, 1234}, 123.4f, "123.4"}, {{V, 4, -55}, -5.5f, "-5.5"},
-        {{D, 3, 1000}, 39.4f, "39.4"}, {{D, 3, 0}, 0.0f, "0.0"},
-        {{V, 3, 25.4f}, 1.0f, "1.0"}, {{D, 1, 1524}, 5.0f, "5'0.0\""},
-        {{D, 1, 1000}, 3.28f, "3'3.4\""}, {{L, 1, 1000}, 3.28f, "3'3.4\""},
-        {{V, 1, 1000}, 3.28f, "3'3.4\""}, {{D, 1, 0}, 0.0f, "0'0.0\""},
-                 // clang-format on
-                 {{D, 1, 301.752f}, 0.99f, "0'11.9\""},  // never 12.0 inches
-                 {{D, 1, 304.19f}, 1.0f, "1'0.0\""},     // 0.998 ft rounds to a whole foot
-                 // clang-format off
-        {{D, 1, 3352.8f}, 11.0f, "11'0.0\""}, {{D, 1, -914.4f}, -3.0f, "-3'0.0\""},
-        {{D, 1, -152.4f}, -0.5f, "-0'6.0\""}, {{D, 1, -1000}, -3.28f, "-3'3.4\""},
-                 // clang-format on
-                 {{D, 1, -1.0f}, 0.0f, "0'0.0\""}};
+    } cases[] = {// clang-format off
+        {{D, 0, -20.25f}, -20.25f, "-20.25"}, {{L, 0, 1235}, 1.24f, "1.24"},
+        {{L, 0, -1236}, -1.24f, "-1.24"}, {{V, 0, 1234.5f}, 1234.5f, "1234.5"},
+        {{D, 2, 1234.4f}, 1.234f, "1.234"}, {{L, 2, 1234}, 1.234f, "1.23"},
+        {{D, 4, 1000}, 100.0f, "100.0"}, {{D, 4, 0.49999997f}, 0.0f, "0.0"},
+        {{D, 2, 8388609.0f}, 8388.609f, "8388.609"}, {{V, 4, -55}, -5.5f, "-5.5"},
+        {{D, 3, 1000}, 39.4f, "39.4"}, {{V, 3, 25.4f}, 1.0f, "1.0"},
+        {{D, 1, 1000}, 3.28f, "3'3.4\""}, {{D, 1, 301.752f}, 0.99f, "0'11.9\""},
+        {{D, 1, 304.19f}, 1.0f, "1'0.0\""}, {{D, 1, -914.4f}, -3.0f, "-3'0.0\""},
+        {{D, 1, -152.4f}, -0.5f, "-0'6.0\""}, {{D, 1, -1.0f}, 0.0f, "0'0.0\""}};
+    // clang-format on
     for (const auto& t : cases) {
         const ParamMirror m = Mirror(t.c.kind, t.c.units);
         EXPECT_FLOAT_EQ(cnv_mm_to_units(m, t.c.mm), t.value) << Name(t.c.kind, t.c.units) << t.c.mm;
         EXPECT_EQ(cnv_mm_to_units_str(m, t.c.mm), t.text) << Name(t.c.kind, t.c.units) << t.c.mm;
     }
 }
-// rounds to zero: no sign
 
 // An unread or odd unit index behaves as millimetres.
 TEST(UnitIndex, OddValuesActAsMillimetres) {
-    for (const float units :
-         {0.0f, 5.0f, -1.0f, 1.5f, kMissing, std::numeric_limits<float>::quiet_NaN()}) {
+    for (const float units : {5.0f, 1.5f, std::numeric_limits<float>::quiet_NaN()}) {
         ParamMirror m = Mirror(D, 0);
         m.Units = units;
         EXPECT_EQ(UnitIndex(m), 0) << units;
@@ -361,24 +297,14 @@ TEST(Units, TextAndValueToMillimetres) {
         int units;
         const char* text;
         float value, mm;
-    } cases[] = {{D, 0, "1234.5", 1234.5f, 1234.5f},
-                 // clang-format off
-                    {D, 0, " -12.25 mm", -12.25f, -12.25f},
-                    {V, 0, "1234.5", 1234.5f, 1234.5f}, {L, 0, "1.23", 1.23f, 1230},
-                    {L, 0, "1.2345", 1.2345f, 1235}, {D, 2, "1.234", 1.234f, 1234},
-                    {L, 2, "-0.5", -0.5f, -500}, {V, 2, "2.5 m/s", 2.5f, 2500},
-                    {D, 4, "123.4", 123.4f, 1234}, {D, 4, "  12.3cm", 12.3f, 123},
-                    {D, 3, "39.4\"", 39.4f, 1001}, {D, 3, "12", 12.0f, 305},
-                    {V, 3, "-1.0\"", -1.0f, -25}, {D, 1, "5'6", 5.5f, 1676},
-                    {D, 1, "5'6.0\"", 5.5f, 1676}, {L, 1, "5'6.0\"", 5.5f, 1676},
-                    {V, 1, "5'6.0\"", 5.5f, 1676}, {D, 1, "-2'6", -2.5f, -762},
-                    {D, 1, "-3'0.0\"", -3.0f, -914},
-                    {D, 1, "-0'6.0\"", -0.5f, -152}, {D, 1, " -0'6", -0.5f, -152},
-                    {D, 1, "'6", 0.5f, 152}, {D, 1, "3.5", 3.5f, 1067},
-                 // clang-format on
-                 {D, 1, "5\"6'", 5.0f, 1524},  // inch mark before the apostrophe
-                 {D, 1, "abc", 0.0f, 0},
-                 {D, 2, "", 0.0f, 0}};
+    } cases[] = {// clang-format off
+        {D, 0, " -12.25 mm", -12.25f, -12.25f}, {L, 0, "1.2345", 1.2345f, 1235},
+        {L, 2, "-0.5", -0.5f, -500}, {V, 2, "2.5 m/s", 2.5f, 2500}, {D, 4, "  12.3cm", 12.3f, 123},
+        {D, 3, "39.4\"", 39.4f, 1001}, {V, 3, "-1.0\"", -1.0f, -25}, {D, 1, "5'6", 5.5f, 1676},
+        {V, 1, "5'6.0\"", 5.5f, 1676}, {D, 1, "-2'6", -2.5f, -762},
+        {D, 1, " -0'6", -0.5f, -152}, {D, 1, "'6", 0.5f, 152}, {D, 1, "3.5", 3.5f, 1067},
+        {D, 1, "5\"6'", 5.0f, 1524}, {D, 1, "abc", 0.0f, 0}};  // inch mark before the apostrophe
+    // clang-format on
     for (const auto& t : cases) {
         const ParamMirror m = Mirror(t.kind, t.units);
         EXPECT_FLOAT_EQ(cnv_units_str_to_mm(m, t.text), t.mm) << Name(t.kind, t.units) << t.text;
@@ -392,8 +318,7 @@ TEST(LongRange, AboveRevision046OnADistanceSensor) {
         bool velocimeter;
         bool longRange;
     };
-    const Case cases[] = {{0.40f, false, false}, {0.46f, false, false}, {0.47f, false, true},
-                          {1.51f, false, true},  {1.51f, true, false},  {kMissing, false, false}};
+    const Case cases[] = {{0.46f, false, false}, {0.47f, false, true}, {1.51f, true, false}};
     for (const Case& c : cases) {
         ParamMirror m;
         m.FirmwareRev = c.rev;
@@ -414,22 +339,11 @@ TEST(Units, SetCommandInteger) {
         int units;
         double mm;
         std::int16_t sent;
-    } cases[] = {{L, 0, 1234, 123},
-                 {L, 0, 1235, 124},
-                 // clang-format off
-                    {L, 0, -1234, -123}, {L, 0, -1236, -124},
-                    {L, 0, 400000, 32760}, {L, 0, -400000, -32760},
-                    {L, 0, 1e30, 32760}, {L, 0, kNaN, 0},
-                 // clang-format on
-                 {L, 2, 1234, 1234},  // only unit 0 goes out in centimetres
-                 // clang-format off
-                    {V, 0, 1234, 1234}, {D, 0, 1234, 1234},
-                    {D, 0, 1234.4, 1234}, {D, 0, 32760, 32760},
-                    {D, 0, 32761, 32760}, {D, 0, -40000, -32760},
-                    {D, 1, 1e30, 32760}, {D, 4, -1e30, -32760},
-                    {D, 0, kInf, 32760}, {D, 0, -kInf, -32760},
-                 // clang-format on
-                 {D, 0, kNaN, 0}};
+    } cases[] = {// clang-format off
+        {L, 0, 1234, 123}, {L, 0, 1235, 124}, {L, 0, -1236, -124}, {L, 0, 1e30, 32760},
+        {L, 0, kNaN, 0}, {L, 2, 1234, 1234}, {V, 0, 1234, 1234}, {D, 0, 1234.4, 1234},
+        {D, 0, 32761, 32760}, {D, 4, -1e30, -32760}, {D, 0, kInf, 32760}};
+    // clang-format on
     for (const auto& t : cases)
         EXPECT_EQ(cnv_mm_to_sensor(Mirror(t.kind, t.units), t.mm), t.sent)
             << Name(t.kind, t.units) << t.mm;
@@ -438,32 +352,21 @@ TEST(Units, SetCommandInteger) {
 // What a box shows must read back to the length it stands for, within what the text can show.
 
 TEST(Units, ShownTextReadsBack) {
-    const struct {
-        Kind kind;
-        int units;
-        float resolutionMm;
-    } cases[] = {{D, 0, 0},
-                 {D, 1, 2.54f},
-                 {D, 2, 0},
-                 // clang-format off
-                    {D, 3, 0}, {D, 4, 0}, {L, 0, 0}, {L, 1, 2.54f}, {L, 2, 10}, {L, 3, 0},
-                    {L, 4, 0}, {V, 0, 0}, {V, 1, 2.54f},
-                 // clang-format on
-                 {V, 2, 0},
-                 {V, 3, 0},
-                 {V, 4, 0}};
-    for (const auto& t : cases) {
-        const ParamMirror m = Mirror(t.kind, t.units);
-        int failures = 0;
-        for (int i = -3000; i <= 3000 && failures < 5; ++i) {
-            const float mm = static_cast<float>(i) * 3.07f;
-            const std::string shown = cnv_mm_to_units_str(m, mm);
-            const float back = cnv_units_str_to_mm(m, shown);
-            const float meant = cnv_units_to_mm(m, cnv_mm_to_units(m, mm));
-            if (std::fabs(back - meant) > t.resolutionMm + std::fabs(meant) * 1e-6f) {
-                ++failures;
-                ADD_FAILURE() << Name(t.kind, t.units) << ": " << mm << " mm shows \"" << shown
-                              << "\", reads back " << back << " mm instead of " << meant;
+    for (const Kind kind : {D, L, V}) {
+        for (int units = 0; units <= 4; ++units) {
+            const ParamMirror m = Mirror(kind, static_cast<float>(units));
+            const float resolutionMm = units == 1 ? 2.54f : kind == L && units == 2 ? 10 : 0;
+            int failures = 0;
+            for (int i = -3000; i <= 3000 && failures < 5; ++i) {
+                const float mm = static_cast<float>(i) * 3.07f;
+                const std::string shown = cnv_mm_to_units_str(m, mm);
+                const float back = cnv_units_str_to_mm(m, shown);
+                const float meant = cnv_units_to_mm(m, cnv_mm_to_units(m, mm));
+                if (std::fabs(back - meant) > resolutionMm + std::fabs(meant) * 1e-6f) {
+                    ++failures;
+                    ADD_FAILURE() << Name(kind, units) << ": " << mm << " mm shows \"" << shown
+                                  << "\", reads back " << back << " mm instead of " << meant;
+                }
             }
         }
     }
@@ -530,17 +433,6 @@ TEST(SendCmd, WritesTheFirstLetterAndMakesItPending) {
     EXPECT_EQ(f.port.writes, std::vector<std::string>{"P"});
     EXPECT_EQ(f.s.CommandKey, 'P');
     EXPECT_EQ(f.clock.waits, std::vector<double>{P::kAfterCommand});
-}
-
-TEST(SendCmd, ClosedPortDoesNothingAtAll) {
-    SessionFixture f;
-    f.port.open = false;
-    f.s.CommandKey = 'x';
-    f.s.parser.GraphState = 2;
-    send_cmd(f.s, "P");
-    EXPECT_EQ(f.s.CommandKey, 'x');
-    EXPECT_EQ(f.s.parser.GraphState, 2);
-    EXPECT_TRUE(f.clock.waits.empty());
 }
 
 TEST(SendCmd, WriteErrorBoxThenTheCommandStillCounts) {

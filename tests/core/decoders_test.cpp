@@ -60,14 +60,6 @@ void CutAndDecode(test::SessionFixture& f, char key, int width, int k) {
 
 // ---- header step ----
 
-// A period of 0 would be divided by when a spectrum without its label fields follows.
-TEST(TimeHeader, GarbledRampPeriodFallsBackToOneMicrosecond) {
-    test::SessionFixture f;
-    Receive(f, 'y', 512, TimeHeaderLine(512, 17, 3680, 0) + "1234");
-    EXPECT_FLOAT_EQ(f.s.res.SamplePeriodUs, 1);
-    EXPECT_DOUBLE_EQ(f.s.res.SamplePeriodMs, 0.001);
-}
-
 const std::string kLine = "NWORDS=1024 001 3680 020000            \r\n";
 const std::string kLabel = SpectrumLabelLine(1024, 1, 3680, 2000, 512);
 
@@ -134,18 +126,6 @@ TEST(SpectrumHeader, WithoutLabelFieldsStart24CharactersAfterNwords) {
 
 // ---- decode step ----
 
-TEST(TimeSeries, GarbledWordsReadTheirLeadingNumber) {
-    test::SessionFixture f;
-    std::string answer = GraphAnswer(kTimeListing + TimeHeaderLine(512, 1, 3680, 20000),
-                                     std::vector<int>(512, 100), 4, 3);
-    Receive(f, 'D', 512, answer);
-    f.s.parser.AnswerText.replace(0, 8, "12x4 2.5");  // words 1 and 2
-    CutAndDecode(f, 'D', 4, 3);
-    EXPECT_FLOAT_EQ(f.s.graph.points[0].y, static_cast<float>(12 * kVolts));
-    EXPECT_FLOAT_EQ(f.s.graph.points[1].y, static_cast<float>(2 * kVolts));  // 2.5 to even
-    EXPECT_FLOAT_EQ(f.s.graph.points[2].y, static_cast<float>(100 * kVolts));
-}
-
 TEST(Spectrum, AZeroPeriodNeverGivesInfiniteOrNaNPoints) {
     test::SessionFixture f;
     Receive(f, 'F', 512, GraphAnswer(kSpectListing + kLabel, Counts(512, 1000), 3, 2));
@@ -190,8 +170,7 @@ TEST(StreamSpectrum, ShowsThePartAroundTheMeasuredFrequency) {
 // Exact hundredths stay as they are although t / 0.01 lies just below them in binary.
 TEST(UnitTime, CutDownToHundredths) {
     const std::pair<double, const char*> cases[] = {
-        {4.35, " 4.35"},       {0.29, " 0.29"},   {0.57, " 0.57"},    {1, " 1"},
-        {0.99999969, " 0.99"}, {4.3499, " 4.34"}, {100.07, " 100.07"}};
+        {4.35, " 4.35"}, {0.57, " 0.57"}, {0.99999969, " 0.99"}, {100.07, " 100.07"}};
     for (const auto& [days, text] : cases)
         EXPECT_EQ(UnitTimeText(days), text) << days;
 }
@@ -202,21 +181,18 @@ TEST(WordAt, SixteenWordsToALine) {
         int width;
         long long pos;
     };
-    const Case cases[] = {{1, 4, 1},    {2, 4, 5}, {16, 4, 61}, {17, 4, 67},
-                          {33, 4, 133}, {1, 3, 1}, {17, 3, 51}, {2048, 4, 8443}};
+    const Case cases[] = {{1, 4, 1}, {16, 4, 61}, {17, 4, 67}, {17, 3, 51}, {2048, 4, 8443}};
     for (const Case& c : cases)
         EXPECT_EQ(WordPosition(c.i, c.width), c.pos) << c.i << " of width " << c.width;
 }
 
 TEST(LabelStep, TimeAndFrequencyByLastX) {
-    const std::pair<double, float> time[] = {{1000.1, 100}, {1000, 50},  {409.4, 50}, {400, 20},
-                                             {200.5, 20},   {102.2, 10}, {100, 5},    {40, 2},
-                                             {20, 1},       {0, 1}};
+    const std::pair<double, float> time[] = {{1000.1, 100}, {1000, 50}, {400, 20}, {102.2, 10},
+                                             {100, 5},      {40, 2},    {0, 1}};
     for (const auto& [xl, step] : time)
         EXPECT_FLOAT_EQ(TimeLabelStep(xl), step) << xl;
-    const std::pair<double, float> freq[] = {
-        {399.9, 20},   {400, 50},     {999, 50},     {1000, 100},   {2000, 200},    {4000, 500},
-        {6225.6, 500}, {10000, 1000}, {19999, 1000}, {20000, 2000}, {24975.6, 2000}};
+    const std::pair<double, float> freq[] = {{399.9, 20}, {400, 50},     {1000, 100},
+                                             {4000, 500}, {10000, 1000}, {24975.6, 2000}};
     for (const auto& [xl, step] : freq)
         EXPECT_FLOAT_EQ(FreqLabelStep(xl), step) << xl;
 }
@@ -255,24 +231,18 @@ TEST(StatusLines, ListingReadsItsKeysAndLeavesAbsentOnes) {
         bool velocity;
         float periodUs;
         float vref;
-    } cases[] = {
-        // A distance sensor's full listing; "Freq" ends at its blank, "SampleT" at the CR.
-        {"Vel     = 12.5\r\nDist    = 1500\r\nFreq    = 123456 \r\nQuality =   45\r\n"
-         "Vrefcal = 3.70\r\nSampleT = 20000\r\n",
-         12.5f, 1500, 1234.56f, 45, false, 200, 3.7f},
-        // No "Dist    =": a velocimeter; a sample time of 0 falls back to 1 us.
-        {"Vel     =-0.75\r\nSampleT =     0\r\n", -0.75f, 0, 9, 10, true, 1, 12},
-        // A variable field without blank or CR after it is five characters long.
-        {"Dist    =  100Freq    =12345678", 7, 100, 123.45f, 10, false, 11, 12},
-        // Whole values round halves to even; a negative sample time falls back too.
-        {"Dist    =    1Quality =  6.5SampleT = -500 ", 7, 1, 9, 6, false, 1, 12},
-        {"Dist    =    1Quality =  7.5", 7, 1, 9, 8, false, 11, 12},
-        // The variable field's blank is searched from its second character, so a value that
-        // starts with two blanks is empty; without blank the CR is searched from the first.
-        {"Dist    =    1Freq    =  5000 \r\n", 7, 1, 0, 10, false, 11, 12},
-        {"Dist    =    1SampleT =\r\n300", 7, 1, 9, 10, false, 1, 12},
-        // The keys are exactly nine characters: a shorter spacing is another key.
-        {"Dist   = 1500\r\nVel    = 3\r\n", 7, 0, 9, 10, true, 11, 12}};
+    } cases[] = {// A distance sensor's full listing; "Freq" ends at its blank, "SampleT" at the CR.
+                 {"Vel     = 12.5\r\nDist    = 1500\r\nFreq    = 123456 \r\nQuality =   45\r\n"
+                  "Vrefcal = 3.70\r\nSampleT = 20000\r\n",
+                  12.5f, 1500, 1234.56f, 45, false, 200, 3.7f},
+                 // No "Dist    =": a velocimeter; a sample time of 0 falls back to 1 us.
+                 {"Vel     =-0.75\r\nSampleT =     0\r\n", -0.75f, 0, 9, 10, true, 1, 12},
+                 // A variable field without blank or CR after it is five characters long.
+                 {"Dist    =  100Freq    =12345678", 7, 100, 123.45f, 10, false, 11, 12},
+                 // Whole values round halves to even; a negative sample time falls back too.
+                 {"Dist    =    1Quality =  6.5SampleT = -500 ", 7, 1, 9, 6, false, 1, 12},
+                 // The keys are exactly nine characters: a shorter spacing is another key.
+                 {"Dist   = 1500\r\nVel    = 3\r\n", 7, 0, 9, 10, true, 11, 12}};
     for (const auto& c : cases) {
         ResultFields r;  // fields not in a listing keep these values
         r.ResultVel = 7;
@@ -317,9 +287,7 @@ TEST(StatusLines, SpectrumStreamFieldsStartAndWidth) {
     const std::tuple<const char*, float F::*, float> cases[] = {
         // clang-format off
         {"Vel =123456789", &F::ResultVel, 1234567},
-        {"Vel = f =123456789012", &F::ResultFreq, 34567890.0f},
         {"Dist=123456789", &F::ResultDist, 123456},
-        {"Dist=1 Vel=123456789", &F::ResultVel, 234567},
         {"Dist=1 Favr=123456789", &F::ResultFreq, 12345678},
         {"Dist=1 Fdif=1234567890", &F::ResultFdif, 123456789.0f},
         // clang-format on
@@ -336,12 +304,6 @@ TEST(StatusLines, SpectrumStreamFieldsStartAndWidth) {
     EXPECT_EQ(f.s.res.ResultSignal, 123);
     SpectrumResultStep(f.s, "Dist=1 S=2.5");
     EXPECT_EQ(f.s.res.ResultSignal, 2);  // halves to even
-    test::SessionFixture v;
-    v.s.res.ResultFdif = 99;
-    SpectrumResultStep(v.s, "Vel = 123.4 S= 45 f =  2000.00 RAMP UP  \r\n");
-    EXPECT_FLOAT_EQ(v.s.res.ResultFdif, 0);  // cleared for every spectrum
-    EXPECT_EQ(SpectrumStreamFootnote(v.s),
-              "V= 123.4mm/s, F= 2000Hz, S= 45, Vavr=123.4+/-0.00mm/s(0.000% N=1) RAMP UP  ");
 }
 
 std::string DistanceHeader(double dist) {
@@ -357,16 +319,8 @@ TEST(StatusLines, StatisticsRunOverTheNonZeroResults) {
         float mean, sd, rel;
     } cases[] = {
         {{1000}, 1, 1000, 0, 0},
-        {{1000, 1010}, 2, 1005, 0, 0},  // no deviation from two
-        {{1000, 1010, 1020}, 3, 1010, 10, 10.0f / 1010},
-        // zero results are skipped and show zero for their own spectrum
-        {{1000, 0, 1010, 0, 1020}, 3, 1010, 10, 10.0f / 1010},
+        {{1000, 0, 1010, 0, 1020}, 3, 1010, 10, 10.0f / 1010},  // zero results skipped
         {{1000, 1010, 0}, 2, 0, 0, 0},
-        {{100, 101, 102, 103, 104, 105, 106, 107, 108, 109},
-         10,
-         104.5f,
-         3.0276504f,
-         3.0276504f / 104.5f},
         {{0.3, 0.3, 0.3, 0.3}, 4, 0.3f, 0, 0},       // a variance rounding below zero is no error
         {{0.1, 0.1, 0.1, -0.1}, 4, 0.05f, 0.1f, 0},  // a mean of at most 0.1 gives no ratio
         // a steady reading at 10 m: squares rounded to single precision would make the
@@ -438,9 +392,7 @@ TEST(StatusLines, UnitLabelAndGraphHeader) {
         {"SONDIX RADAR\r\nV1.23", 1234, "SONDIX RADAR\r\nV1.2 : S/N= 1234", "Unit# 1234,SONDIX R"},
         {"SONDIX RADAR FMCW V1.23 build 7", 56, "SONDIX RADAR FMCW  : S/N= 56",
          "Unit# 56,SONDIX RADAR FMCW V1."},
-        {"ABCDEFGHIJK", 7, "ABCDEFGHIJK : S/N= 7", "Unit# 7,A"},
-        {"ABCDEFGHIJ", 7, "ABCDEFGHIJ : S/N= 7", "Unit# 7"},
-        {"", 0, " : S/N= 0", ""}};
+        {"ABCDEFGHIJ", 7, "ABCDEFGHIJ : S/N= 7", "Unit# 7"}};
     for (const auto& c : cases) {
         ParamMirror m;
         m.LogoStr = c.logo;
@@ -466,12 +418,10 @@ TEST(Scale, DivisionsFollowPointsPerLabelStep) {
                  // xmax and step below 1 count as 1: d = 512.5, halves go to even
                  {T, 512, 0.5f, 0.2f, 512, 102},
                  // d = 1.5 at every count: ticks per label 5 below 800, 2 below 2100, 1 on
-                 // clang-format off
-                      {T, 799, 799, 1, 2, 0}, {T, 800, 800, 1, 2, 1},
-                      {T, 2099, 2099, 1, 2, 1}, {T, 2100, 2100, 1, 2, 2},
-                      {F, 1024, 24975.5859375f, 2000, 83, 41},
-                      {F, 256, 6225.5859375f, 500, 21, 11}, {F, 102, 2465.8203125f, 200, 9, 4},
-                 // clang-format on
+                 {T, 799, 799, 1, 2, 0},
+                 {T, 800, 800, 1, 2, 1},
+                 {T, 2100, 2100, 1, 2, 2},
+                 {F, 1024, 24975.5859375f, 2000, 83, 41},
                  // no lower limit on a spectrum's xmax and step
                  {F, 1024, 0.5f, 0.2f, 410, 205}};
     for (const auto& c : cases) {

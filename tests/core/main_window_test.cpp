@@ -82,7 +82,6 @@ const SettingsCase kSettingsCases[] = {
     {"Stored", "Settings=19200,e,7,2 CommPort=3 Handshaking=2 Echo=True", "", "",
      "19200,e,7,2 3 2 echo"},
     {"EchoOne", "Echo=1", "", "", "9600,n,8,1 1 0 echo"},
-    {"EchoUnreadable", "Echo=yes", "", "", "9600,n,8,1 1 0"},
     {"SettingsRejected", "Settings=9600,q,8,1 CommPort=4 Echo=True", "Invalid Port Settings",
      "Invalid Port Settings", "9600,n,8,1 1 0"},
     {"CommPortNotANumber", "CommPort=COM3 Handshaking=1", "", "Type mismatch", "9600,n,8,1 1 1"},
@@ -96,24 +95,6 @@ const SettingsCase kSettingsCases[] = {
 TEST(Startup, AppliesStoredSettingsOrStopsAtTheFirstFailure) {
     for (const SettingsCase& c : kSettingsCases)
         ExpectStartup(c);
-}
-
-TEST(Startup, OneArgumentEqualToTheAccessCodeShowsCalibrate) {
-    const struct {
-        std::vector<std::string> args;
-        float password;
-        bool enabled;
-    } cases[] = {{{}, -1, false},      {{"417"}, -1, true},   {{"417", "417"}, -1, false},
-                 {{"418"}, -1, false}, {{"0417"}, -1, false}, {{"042"}, 42, true}};
-    for (const auto& c : cases) {
-        StartupFixture f;
-        f.s.mirror.Password = c.password;
-        MemorySettingsStore store;
-        Startup(f.s, store, c.args);
-        EXPECT_EQ(f.s.CalibrateEnabled, c.enabled) << c.args.size() << " " << c.password;
-        EXPECT_EQ(f.s.cmdCalibrate.visible, c.enabled);
-        EXPECT_EQ(f.s.cmdCalibrate.enabled, c.enabled);
-    }
 }
 
 TEST(StartupSequence, SendsEThenRefreshesWithThePausesInOrder) {
@@ -140,31 +121,6 @@ TEST(StartupSequence, FailedSettingsKeepTheGreetingSelectedAndTheLabelAsDesigned
     EXPECT_EQ(f.host.portStateChanges, 0);
     EXPECT_EQ(f.host.labelChanges, 0);
     EXPECT_TRUE(f.s.CalibrateEnabled);
-}
-
-TEST(StartupSequence, ResetsTheWindowStateLeftFromBefore) {
-    StartupFixture f;
-    f.s.parser.AutoSpect_status = 3;
-    f.s.parser.GraphState = 2;
-    f.s.ResultDisp_Loaded = true;
-    f.s.GraphHeaderStr = "old";
-    f.s.mirror.FirstInitDone = 1;
-    f.s.mirror.VelocimeterMode = true;
-    f.s.hist.HistValue[4096] = 5;
-    MemorySettingsStore store;
-    f.port.openError = "Port in use";  // the load goes on without a port
-    Startup(f.s, store, {});
-    EXPECT_EQ(f.s.parser.AutoSpect_status, 0);
-    EXPECT_EQ(f.s.parser.GraphState, 0);
-    EXPECT_FALSE(f.s.ResultDisp_Loaded);
-    EXPECT_EQ(f.s.mirror.FirstInitDone, 0);
-    EXPECT_FALSE(f.s.mirror.VelocimeterMode);
-    EXPECT_EQ(f.s.hist.HistValue[4096], 0);
-    EXPECT_EQ(f.s.res.ModeText, "Distance");
-    EXPECT_EQ(f.s.graphHdr.HeaderNumC, 512);
-    ASSERT_EQ(f.asker.asked.size(), 1u);
-    EXPECT_EQ(f.asker.asked[0].text, "Port in use");
-    EXPECT_TRUE(f.port.sent.empty());
 }
 
 // The window is on the screen while the start-up pauses (the click lands in wait n; 0: the
@@ -209,16 +165,10 @@ constexpr const char* kChoices = "  Click Abort(exit prog), Retry(reset port) or
 
 // Events (3..7) go to the status panel, errors to the status panel and the fault box.
 TEST(PortEvents, EventsGoToTheStatusPanelErrorsToTheFaultBox) {
-    const std::pair<int, const char*> cases[] = {// clang-format off
-        {3, "Change in CTS Detected"}, {4, "Change in DSR Detected"}, {5, "Change in CD Detected"},
-        {6, "The Phone is Ringing"}, {7, "End of File Detected"}, {1001, "Break Received"},
-        {1002, "CTS Timeout"}, {1003, "DSR Timeout"}, {1004, "Framing Error"},
-        {1005, "Unknown error or event"}, {1006, "Overrun Error"},
-        {1007, "Carrier Detect Timeout"}, {1008, "Receive Buffer Overflow"},
-        {1009, "Parity Error"}, {1010, "Transmit Buffer Full"}, {1011, "Error retrieving DCB"},
-                                                 // clang-format on
-                                                 {0, "Unknown error or event"},
-                                                 {4242, "Unknown error or event"}};
+    const std::pair<int, const char*> cases[] = {
+        {3, "Change in CTS Detected"},  {7, "End of File Detected"},
+        {1001, "Break Received"},       {1004, "Framing Error"},
+        {1011, "Error retrieving DCB"}, {4242, "Unknown error or event"}};
     for (const auto& [code, text] : cases) {
         SessionFixture f;
         OnComm(f.s, code);
@@ -248,18 +198,6 @@ TEST(PortEvents, ReceiveEventHandsEveryWaitingByteToTheParser) {
         EXPECT_TRUE(f.asker.asked.empty());
         EXPECT_EQ(f.host.statusTimerStarts, 0);
     }
-}
-
-TEST(PortEvents, SendAndReceiveEventsShowNothingAndMessagesAreNotRepeated) {
-    SessionFixture f;
-    OnComm(f.s, 1);
-    OnComm(f.s, 3);
-    OnComm(f.s, 1004);
-    f.port.input = "Hello";
-    OnComm(f.s, 2);
-    EXPECT_EQ(f.host.statusTimerStarts, 2);  // one for the event, one after the box
-    EXPECT_EQ(f.asker.asked.size(), 1u);
-    EXPECT_EQ(f.host.statusPanel, "Status: Framing Error");
 }
 
 TEST(PortEvents, NoSecondFaultBoxWhileOneIsOpen) {
@@ -294,17 +232,6 @@ TEST(FaultBox, OnlyARunningStreamGetsR) {
         EXPECT_EQ(f.port.sent, c.sent) << c.commandKey << c.portOpen;
         EXPECT_EQ(f.s.CommandKey, KeyCode(c.commandKeyAfter)) << c.commandKey << c.portOpen;
     }
-}
-
-TEST(FaultBox, AbortEndsWithoutDrainingOrClosing) {
-    SessionFixture f;
-    f.port.outBufferCount = 10;
-    f.asker.answers = {MsgAnswer::Abort};
-    OnComm(f.s, 1004);
-    EXPECT_FALSE(f.s.PortCloseAllowed);
-    EXPECT_EQ(f.host.endProgram, 1);
-    EXPECT_EQ(f.asker.asked.size(), 1u);
-    EXPECT_TRUE(f.clock.waits.empty());
 }
 
 TEST(FaultBox, RetryClosesAndReopens) {
@@ -349,22 +276,6 @@ TEST(FaultBox, RetryWhenTheReopenFailsShowsWhyAndLeavesTheLampRed) {
     EXPECT_EQ(SettingsPanelText(f.s), "Settings: ");
 }
 
-TEST(PortToggle, OpeningStartsTheConnectTime) {
-    SessionFixture f;
-    f.port.open = false;
-    PortToggle(f.s);
-    EXPECT_TRUE(f.port.open);
-    EXPECT_EQ(SettingsPanelText(f.s), "Settings: 9600,n,8,1");
-    f.clock.now += 3725.9;
-    EXPECT_EQ(ConnectTimeText(f.s), " 01:02:05");
-    f.clock.now += 86400;
-    EXPECT_EQ(ConnectTimeText(f.s), " 01:02:05");
-    PortToggle(f.s);
-    EXPECT_FALSE(f.port.open);
-    EXPECT_EQ(ConnectTimeText(f.s), "");
-    EXPECT_EQ(f.host.portStateChanges, 2);
-}
-
 // A key the pending stream does not take is dropped; one that reaches the sensor ends a pending
 // calibration; every key resets the answer.
 TEST(TerminalKey, SendsOrDropsAndAlwaysResetsTheAnswer) {
@@ -395,27 +306,6 @@ TEST(TerminalKey, SendsOrDropsAndAlwaysResetsTheAnswer) {
         EXPECT_EQ(f.s.CalibrationPending, c.sent.empty());
         EXPECT_EQ(f.s.cmdCalibrate.enabled, !c.sent.empty());
     }
-}
-
-TEST(TerminalKey, ClosedPortLeavesEverythingAlone) {
-    SessionFixture f;
-    f.port.open = false;
-    f.s.CommandKey = 'F';
-    f.s.parser.GraphState = 2;
-    EXPECT_FALSE(txtTerm_KeyPress(f.s, 'x'));
-    EXPECT_EQ(f.s.CommandKey, 'F');
-    EXPECT_EQ(f.s.parser.GraphState, 2);
-}
-
-TEST(TerminalKey, NonStreamKeyClosesTheAnswerWindowsAndMovesTheCaret) {
-    SessionFixture f;
-    f.term.text = "abc";
-    f.s.D_GraphLoaded = true;
-    f.s.HistWindowLoaded = true;
-    txtTerm_KeyPress(f.s, 'D');
-    EXPECT_EQ(f.host.graphCloses, 1);
-    EXPECT_EQ(f.host.histCloses, 1);
-    EXPECT_EQ(f.term.selStart, 3);
 }
 
 struct ParseFixture : SessionFixture {
@@ -480,13 +370,6 @@ TEST(ParseEnter, StopsAfterTheDrainWhenThePortWasClosedOrTheProgramEnded) {
     }
 }
 
-TEST(ParseEnter, ClosedPortSendsNothing) {
-    ParseFixture f;
-    f.tport.open = false;
-    txtParse_Enter(f.s, "abc");
-    EXPECT_TRUE(f.tport.trace.empty());
-}
-
 // Running streams are stopped ("}", "]") and their windows closed before the button's letter.
 TEST(CommandButtons, PrepareThenSendTheirLetter) {
     using Click = void (*)(Session&);
@@ -505,14 +388,6 @@ TEST(CommandButtons, PrepareThenSendTheirLetter) {
         EXPECT_EQ(f.s.CommandKey, KeyCode(command[0]));
         EXPECT_FALSE(f.s.ResultDisp_Loaded || f.s.D_GraphLoaded);
     }
-}
-
-TEST(CommandButtons, IdleChartStaysThroughPrepareButTheNewCommandClosesIt) {
-    SessionFixture f;
-    f.s.D_GraphLoaded = true;
-    cmdSpect_Click(f.s);
-    EXPECT_EQ(f.port.writes, std::vector<std::string>{"F"});
-    EXPECT_FALSE(f.s.D_GraphLoaded);
 }
 
 // The listing arrives in pieces during the pauses after "P"; the receive events parse it there,
@@ -540,7 +415,7 @@ TEST(CommandButtons, RefreshAsksForTheListingAndNamesTheUnitFromIt) {
     EXPECT_EQ(f.host.labelChanges, 1);
 }
 
-TEST(StreamButtons, StartAndStopThroughTheWindowsAndSendNothingOnAClosedPort) {
+TEST(StreamButtons, StartAndStopThroughTheWindows) {
     SessionFixture f;
     f.s.results.txtOutputvalue = "old";
     cmdRptDist_Click(f.s);
@@ -585,31 +460,6 @@ TEST(Calibrate, SendsCThenTheCodeOneSecondLater) {
         EXPECT_TRUE(f.s.CalibrationPending);
         EXPECT_EQ(f.s.CommandKey, 'F');
         EXPECT_EQ(f.term.selStart, 3);
-    }
-}
-
-TEST(Calibrate, FailedCodeWriteLeavesTheButton) {
-    SessionFixture f;
-    f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};
-    f.port.outputError = "Write failed";
-    cmdCalibrate_Click(f.s);
-    ASSERT_EQ(f.asker.asked.size(), 1u);
-    EXPECT_EQ(f.asker.asked[0].text, "Write failed");
-    EXPECT_TRUE(f.s.cmdCalibrate.enabled);
-    EXPECT_FALSE(f.s.CalibrationPending);
-}
-
-TEST(Calibrate, ClosedPortOrDisabledButtonDoesNothing) {
-    for (const bool portOpen : {false, true}) {
-        SessionFixture f;
-        f.port.open = portOpen;
-        const bool enabled = !portOpen;
-        f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, enabled, true};
-        cmdCalibrate_Click(f.s);
-        EXPECT_TRUE(f.port.sent.empty());
-        EXPECT_TRUE(f.clock.waits.empty());
-        EXPECT_FALSE(f.s.CalibrationPending);
-        EXPECT_EQ(f.s.cmdCalibrate.enabled, enabled);
     }
 }
 
@@ -673,39 +523,6 @@ TEST(WindowUnloads, ChartCloseStopsTheSpectrumOnlyWhileTheButtonReadsStopSpec) {
     }
 }
 
-// The Qt windows unload again from their close events.
-class ReenteringHost : public RecordingHost {
-  public:
-    Session* s = nullptr;
-    void CloseGraphWindow() override {
-        RecordingHost::CloseGraphWindow();
-        UnloadGraphWindow(*s);
-    }
-    void CloseResultsWindow() override {
-        RecordingHost::CloseResultsWindow();
-        UnloadResultsWindow(*s);
-    }
-};
-
-TEST(WindowUnloads, RunOncePerLoadEvenWhenReentered) {
-    SessionFixture f;
-    ReenteringHost host;
-    host.s = &f.s;
-    f.s.io.host = &host;
-    LoadGraphWindow(f.s);
-    f.s.parser.AutoSpect_status = 1;
-    f.s.cmdRptSpect.caption = "StopSpec";
-    f.s.ResultDisp_Loaded = true;
-    f.s.cmdRptDist.caption = "Stop";
-    UnloadGraphWindow(f.s);
-    UnloadResultsWindow(f.s);
-    UnloadGraphWindow(f.s);
-    UnloadResultsWindow(f.s);
-    EXPECT_EQ(f.port.writes, (std::vector<std::string>{"]", "}"}));
-    EXPECT_EQ(host.graphCloses, 1);
-    EXPECT_EQ(host.resultsCloses, 1);
-}
-
 // Stream commands keep the answer windows, every other command closes them; the block count
 // restarts and the stream states stay.
 TEST(ResetVariables, StreamCommandsKeepTheAnswerWindows) {
@@ -761,16 +578,6 @@ TEST(Shutdown, AsksAfterThreeSecondsThenTenMoreOnRetry) {
             EXPECT_EQ(f.asker.asked[i].text, "Data cannot be sent");
         }
     }
-}
-
-TEST(Shutdown, WithoutPortCloseAllowedNeitherDrainsNorCloses) {
-    SessionFixture f;
-    f.port.outBufferCount = 5;
-    f.s.PortCloseAllowed = false;
-    EXPECT_TRUE(Shutdown(f.s));
-    EXPECT_TRUE(f.clock.waits.empty());
-    EXPECT_TRUE(f.port.open);
-    EXPECT_EQ(f.host.endProgram, 1);
 }
 
 TEST(Shutdown, UnloadsEveryWindowStopsTheStreamsDrainsAndClosesPortAndLog) {
@@ -853,6 +660,7 @@ TEST(Shutdown, ASecondShutdownAfterTheFaultBoxAbortSendsAndAsksNothing) {
     f.asker.answers = {MsgAnswer::Abort};
     OnComm(f.s, 1004);
     ASSERT_EQ(f.host.endProgram, 1);
+    EXPECT_FALSE(f.s.PortCloseAllowed);
     EXPECT_TRUE(Shutdown(f.s));  // e.g. a failure in the parser while the program ends
     EXPECT_EQ(f.asker.asked.size(), 1u);
     EXPECT_TRUE(f.port.sent.empty());
@@ -866,19 +674,11 @@ TEST(CommSettings, ReadsFieldsAndFormatsCanonically) {
         const char* text;
         CommSettings want;
         const char* canonical;
-    } cases[] = {{"9600,n,8,1", {9600, 'n', 8, StopBits::One}, "9600,n,8,1"},
-                 // clang-format off
-        {"9600,N,8,1", {9600, 'n', 8, StopBits::One}, "9600,n,8,1"},
-        {"19200,E,7,2", {19200, 'e', 7, StopBits::Two}, "19200,e,7,2"},
-        {"110,o,7,1", {110, 'o', 7, StopBits::One}, "110,o,7,1"},
-        {"300,M,6,2", {300, 'm', 6, StopBits::Two}, "300,m,6,2"},
-        {"600,s,8,2", {600, 's', 8, StopBits::Two}, "600,s,8,2"},
-        {"9600,e,5,1.5", {9600, 'e', 5, StopBits::OnePointFive}, "9600,e,5,1.5"},
-        {"1200,n,5,1", {1200, 'n', 5, StopBits::One}, "1200,n,5,1"},
-        {" 115200 , N , 8 , 1 ", {115200, 'n', 8, StopBits::One}, "115200,n,8,1"},
-        {"\t256000,O,8,1\t", {256000, 'o', 8, StopBits::One}, "256000,o,8,1"},
-                 // clang-format on
-                 {"14400,n,8,1", {14400, 'n', 8, StopBits::One}, "14400,n,8,1"}};
+    } cases[] = {{"9600,N,8,1", {9600, 'n', 8, StopBits::One}, "9600,n,8,1"},
+                 {"19200,E,7,2", {19200, 'e', 7, StopBits::Two}, "19200,e,7,2"},
+                 {"300,M,6,2", {300, 'm', 6, StopBits::Two}, "300,m,6,2"},
+                 {"9600,e,5,1.5", {9600, 'e', 5, StopBits::OnePointFive}, "9600,e,5,1.5"},
+                 {" 115200 , N , 8 , 1 ", {115200, 'n', 8, StopBits::One}, "115200,n,8,1"}};
     for (const auto& c : cases) {
         CommSettings got{1, 'x', 0, StopBits::Two};
         EXPECT_EQ(ParseCommSettings(c.text, got), "") << c.text;
@@ -891,21 +691,13 @@ TEST(CommSettings, ReadsFieldsAndFormatsCanonically) {
 TEST(CommSettings, RefusedWithTheFaultNamed) {
     const std::pair<const char*, const char*> cases[] = {
         {"9600,x,8,1", "parity must be one of e, m, n, o, s"},
-        // clang-format off
-                      {"9600,,8,1", "parity"}, {"9600,no,8,1", "parity"},
-                      {"0,n,8,1", "speed"}, {"-9600,n,8,1", "speed"},
-                      {"+9600,n,8,1", "speed"}, {"96.00,n,8,1", "speed"},
-                      {",n,8,1", "speed"}, {"99999999999,n,8,1", "speed"},
-                      {"9600,n,9,1", "data bits"}, {"9600,n,3,1", "data bits"},
-                      {"9600,n,88,1", "data bits"}, {"9600,n,8,3", "stop bits"},
-                      {"9600,n,8,1.0", "stop bits"}, {"9600,n,8,", "stop bits"},
-                      {"9600,n,8", "separated by commas"}, {"9600,n,8,1,1", "separated by commas"},
-                      {"", "separated by commas"}, {"9600 n 8 1", "separated by commas"},
-                      {"9600,n,4,1", "4 data bits are not supported"},
-                      {"9600,n,4,2", "4 data bits are not supported"},
-                      {"9600,n,8,1.5", "1.5 stop bits are only possible with 5 data"},
-                      {"9600,e,7,1.5", "1.5 stop bits"},
-        // clang-format on
+        {"0,n,8,1", "speed"},
+        {"99999999999,n,8,1", "speed"},
+        {"9600,n,9,1", "data bits"},
+        {"9600,n,8,1.0", "stop bits"},
+        {"9600,n,8", "separated by commas"},
+        {"9600,n,4,1", "4 data bits are not supported"},
+        {"9600,n,8,1.5", "1.5 stop bits are only possible with 5 data"},
         {"9600,n,5,2", "2 stop bits are not possible with 5 data bits"}};
     for (const auto& [text, mentions] : cases) {
         const CommSettings before{4800, 'e', 7, StopBits::One};
@@ -919,28 +711,16 @@ TEST(CommSettings, RefusedWithTheFaultNamed) {
     }
 }
 
-TEST(Handshaking, CodesZeroToThreeOnly) {
-    for (int code : {0, 1, 2, 3})
-        EXPECT_EQ(ValidateHandshaking(code), "") << code;
-    for (int code : {-1, 4, 99}) {
-        const std::string why = ValidateHandshaking(code);
-        EXPECT_NE(why.find("Invalid handshaking " + std::to_string(code)), std::string::npos);
-    }
-}
-
 TEST(CommSettings, DeviceFromEnvironmentThenSettingThenPortNumber) {
     const struct {
         int port;
         const char *setting, *env, *device;
     } cases[] = {{1, "", "", "/dev/ttyS0"},
-                 {2, "", "", "/dev/ttyS1"},
-                 // clang-format off
-        {16, "", "", "/dev/ttyS15"}, {2, "/dev/ttyUSB0", "", "/dev/ttyUSB0"},
-        {2, "/dev/ttyUSB0", "/dev/pts/7", "/dev/pts/7"},
-        {2, "", "/dev/pts/7", "/dev/pts/7"}, {3, "  ", " ", "/dev/ttyS2"},
-        {3, " /dev/ttyACM0 ", "", "/dev/ttyACM0"}, {0, "", "", ""},
-                 // clang-format on
-                 {0, "/dev/ttyUSB1", "", "/dev/ttyUSB1"}};
+                 {16, "", "", "/dev/ttyS15"},
+                 {2, "/dev/ttyUSB0", "/dev/pts/7", "/dev/pts/7"},
+                 {3, "  ", " ", "/dev/ttyS2"},
+                 {3, " /dev/ttyACM0 ", "", "/dev/ttyACM0"},
+                 {0, "", "", ""}};
     for (const auto& c : cases)
         EXPECT_EQ(DeviceForPort(c.port, c.setting, c.env), c.device)
             << c.port << c.setting << c.env;

@@ -1,6 +1,7 @@
 // Text-file transmission: which characters reach the sensor, the pause after each, Cancel, and
 // the menu state around it.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "common/pauses.h"
 #include "session_fixture.h"
@@ -22,7 +23,8 @@ struct Transmission : test::SessionFixture {
     CancelWindow window;
     std::string path;
     explicit Transmission(const std::string& content)
-        : path(test::WriteFile("transmit.txt", content)) {
+        // ctest runs the cases of this file at once, each in its own process.
+        : path(test::WriteFile("transmit" + std::to_string(getpid()) + ".txt", content)) {
         chooser.answers = {path};
     }
     void Run() { mnuSendText_Click(s, chooser, window); }

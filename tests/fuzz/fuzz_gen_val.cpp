@@ -146,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace sondix::fuzz;
     FuzzInput in(data, size);
     const std::string_view picture = kPictures[in.Byte() % kPictures.size()];
-    const double v = in.Double();
+    const double v = in.Number<double>();
     const auto start = static_cast<long long>(static_cast<std::int8_t>(in.Byte()));
     const auto len = static_cast<long long>(static_cast<std::int8_t>(in.Byte()));
     const std::string text = in.Rest();

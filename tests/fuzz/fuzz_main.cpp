@@ -1,21 +1,20 @@
 // The regression driver for a fuzz target when it is built without libFuzzer (g++ in CI): runs
-// the target over every file of its starting corpus, then over pseudo-random inputs from a fixed
-// starting state, most of them edits of the corpus files with the pieces of sensor.dict, so the
-// same inputs come every run.
+// the target over every file of its starting corpus, then over N pseudo-random inputs from a
+// fixed starting state, most of them edits of the corpus files with the pieces of sensor.dict,
+// so the same inputs come every run.
 //
-//   sondix_fuzz_<target> [N] [CORPUS_DIR] [--start S]  N random inputs (default 2000)
-//   sondix_fuzz_<target> FILE...                        just these inputs (a crash to reproduce)
+//   sondix_fuzz_<target> [N]       the corpus and N generated inputs (default 2000)
+//   sondix_fuzz_<target> FILE...   just these inputs (a crash to reproduce)
 //
 // Each input is written to fuzz-failure-<target>.bin in the working folder before it runs, so
 // the one that broke a rule (the target aborts) is there to be run again alone.
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,8 +26,9 @@ namespace fs = std::filesystem;
 using Bytes = std::string;
 
 Bytes ReadFile(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    std::ostringstream b;
+    b << std::ifstream(p, std::ios::binary).rdbuf();
+    return b.str();
 }
 
 // The quoted pieces of a libFuzzer dictionary, with their \xNN escapes.
@@ -48,62 +48,51 @@ std::vector<Bytes> ReadDictionary(const fs::path& p) {
     return tokens;
 }
 
-class Generator {
-  public:
-    Generator(std::uint64_t start, const std::vector<Bytes>& corpus, std::vector<Bytes> tokens)
-        : rng_(start), corpus_(corpus), tokens_(std::move(tokens)) {}
-
-    Bytes Next() {
-        if (corpus_.empty() || Below(4) == 0) return Random(Below(96));
-        Bytes b = corpus_[Below(corpus_.size())];
-        for (std::size_t edits = 1 + Below(8); edits > 0; --edits)
-            Edit(b);
+// A corpus file with up to eight edits a noisy line or a confused sender could make (a garbled,
+// lost or stray character, a piece of the protocol, another command byte or block size, a
+// repeated piece, a cut), or now and then plain random bytes.
+Bytes NextInput(std::mt19937_64& rng, const std::vector<Bytes>& corpus,
+                const std::vector<Bytes>& tokens) {
+    const auto below = [&](std::size_t n) { return n == 0 ? 0 : rng() % n; };
+    const auto any = [&] { return static_cast<char>(rng()); };
+    Bytes b;
+    if (corpus.empty() || below(4) == 0) {
+        for (std::size_t n = below(96); n > 0; --n)
+            b += any();
         return b;
     }
-
-  private:
-    std::size_t Below(std::size_t n) { return n == 0 ? 0 : rng_() % n; }
-    char AnyByte() { return static_cast<char>(rng_()); }
-    Bytes Random(std::size_t n) {
-        Bytes b(n, '\0');
-        std::generate(b.begin(), b.end(), [this] { return AnyByte(); });
-        return b;
-    }
-
-    void Edit(Bytes& b) {
-        const std::size_t at = Below(b.size() + 1);
-        switch (Below(8)) {
-            case 0:  // a garbled character
-                if (at < b.size()) b[at] = AnyByte();
+    b = corpus[below(corpus.size())];
+    for (std::size_t edits = 1 + below(8); edits > 0; --edits) {
+        const std::size_t at = below(b.size() + 1);
+        switch (below(8)) {
+            case 0:
+                if (at < b.size()) b[at] = any();
                 break;
-            case 1:  // a lost run of characters
-                b.erase(at, 1 + Below(8));
+            case 1:
+                b.erase(at, 1 + below(8));
                 break;
-            case 2:  // a stray character
-                b.insert(at, 1, AnyByte());
+            case 2:
+                b.insert(at, 1, any());
                 break;
-            case 3:  // a piece of the protocol
-                if (!tokens_.empty()) b.insert(at, tokens_[Below(tokens_.size())]);
+            case 3:
+                if (!tokens.empty()) b.insert(at, tokens[below(tokens.size())]);
                 break;
-            case 4:  // another pending command or settings
-                if (!b.empty()) b[0] = AnyByte();
+            case 4:
+                if (!b.empty()) b[0] = any();
                 break;
-            case 5:  // another block size
-                if (b.size() > 1) b[1] = static_cast<char>(Below(4) == 0 ? 0 : Below(48));
+            case 5:
+                if (b.size() > 1) b[1] = static_cast<char>(below(4) == 0 ? 0 : below(48));
                 break;
-            case 6:  // a repeated piece
-                b.insert(at, b.substr(std::min(at, b.size()), Below(64)));
+            case 6:
+                b.insert(at, b.substr(std::min(at, b.size()), below(64)));
                 break;
-            default:  // cut short
+            default:
                 b.resize(at);
                 break;
         }
     }
-
-    std::mt19937_64 rng_;
-    const std::vector<Bytes>& corpus_;
-    std::vector<Bytes> tokens_;
-};
+    return b;
+}
 
 }  // namespace
 
@@ -114,43 +103,25 @@ int main(int argc, char** argv) {
         std::ofstream(failure, std::ios::binary) << input;
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
     };
-    std::size_t n = 2000;
-    std::uint64_t start = 20261206;
-    fs::path corpusDir = SONDIX_FUZZ_CORPUS;
-    std::vector<fs::path> files;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--start" && i + 1 < argc) {
-            start = std::strtoull(argv[++i], nullptr, 10);
-        } else if (!arg.empty() && std::all_of(arg.begin(), arg.end(), ::isdigit)) {
-            n = std::strtoull(arg.c_str(), nullptr, 10);
-        } else if (fs::is_directory(arg)) {
-            corpusDir = arg;
-        } else if (fs::is_regular_file(arg)) {
-            files.emplace_back(arg);
-        } else {
-            std::fprintf(stderr, "%s: no such input: %s\n", target.c_str(), arg.c_str());
-            return 2;
-        }
-    }
-    if (!files.empty()) {
-        for (const auto& f : files)
-            run(ReadFile(f));
-        std::printf("%s: %zu inputs passed\n", target.c_str(), files.size());
+    const bool count = argc == 2 && std::all_of(argv[1], argv[1] + std::strlen(argv[1]), ::isdigit);
+    if (argc > 1 && !count) {
+        for (int i = 1; i < argc; ++i)
+            run(ReadFile(argv[i]));
+        std::printf("%s: %d inputs passed\n", target.c_str(), argc - 1);
         return 0;
     }
     std::vector<fs::path> names;
-    for (const auto& e : fs::directory_iterator(corpusDir))
+    for (const auto& e : fs::directory_iterator(SONDIX_FUZZ_CORPUS))
         names.push_back(e.path());
     std::sort(names.begin(), names.end());  // the same order on every machine
     std::vector<Bytes> corpus;
     for (const auto& f : names)
-        corpus.push_back(ReadFile(f));
-    for (const Bytes& s : corpus)
-        run(s);
-    Generator gen(start, corpus, ReadDictionary(SONDIX_FUZZ_DICT));
+        run(corpus.emplace_back(ReadFile(f)));
+    const std::size_t n = count ? std::strtoull(argv[1], nullptr, 10) : 2000;
+    std::mt19937_64 rng(20261206);
+    const std::vector<Bytes> tokens = ReadDictionary(SONDIX_FUZZ_DICT);
     for (std::size_t i = 0; i < n; ++i)
-        run(gen.Next());
+        run(NextInput(rng, corpus, tokens));
     fs::remove(failure);
     std::printf("%s: %zu corpus files and %zu generated inputs passed\n", target.c_str(),
                 corpus.size(), n);

@@ -33,42 +33,23 @@ char CommandOf(std::uint8_t b) {
     return kCommands[b & 0x0F];
 }
 
-struct Setup {
-    char command = 0;
-    std::size_t blockSize = 0;  // 0: the whole text in one block
-    bool velocimeter = false;
-    bool logOpen = false;
-    float units = 0;
-};
-
-Setup ReadSetup(FuzzInput& in) {
-    const std::uint8_t a = in.Byte();
-    const std::uint8_t b = in.Byte();
-    Setup s;
-    s.command = CommandOf(a);
-    s.velocimeter = (a & 0x10) != 0;
-    s.logOpen = (a & 0x20) != 0;
-    s.units = static_cast<float>(a >> 6);
-    s.blockSize = b;
-    return s;
-}
-
 // The results stream feeds the results window, which the Results button opens before "{".
 void OpenResultsFor(HeadlessSession& h, char command) {
-    if (command != '{') return;
-    h.s.ResultDisp_Loaded = true;
-    h.host.resultsWindow = true;
+    h.s.ResultDisp_Loaded = h.host.resultsWindow = command == '{';
 }
 
-// The command has just been sent: its key is pending and the parser starts afresh.
-void StartCommand(HeadlessSession& h, const Setup& setup) {
+// Byte 1: the command just sent (its key pending, the parser starting afresh), the sensor kind,
+// the log and the units; byte 2: the block size.
+std::size_t StartCommand(HeadlessSession& h, FuzzInput& in) {
+    const std::uint8_t a = in.Byte();
     Session& s = h.s;
-    s.mirror.VelocimeterMode = setup.velocimeter;
-    s.mirror.Units = setup.units;
-    h.host.logOpen = setup.logOpen;
-    s.CommandKey = KeyCode(setup.command);
+    s.mirror.VelocimeterMode = (a & 0x10) != 0;
+    h.host.logOpen = (a & 0x20) != 0;
+    s.mirror.Units = static_cast<float>(a >> 6);
+    s.CommandKey = KeyCode(CommandOf(a));
     ResetVariables(s);
-    OpenResultsFor(h, setup.command);
+    OpenResultsFor(h, CommandOf(a));
+    return in.Byte();
 }
 
 // A later command, sent as the program sends every command.
@@ -79,10 +60,6 @@ void SendCommand(HeadlessSession& h, char command) {
 
 bool ValidState(std::int16_t state) {
     return state >= kIdle && state <= kFault;
-}
-
-bool ValidChannel(int c) {
-    return c >= 0 && c <= 255;
 }
 
 void CheckParser(const Session& s, std::size_t fed) {
@@ -117,8 +94,8 @@ void CheckResults(const ResultsModel& r) {
     Require(r.pbrSigstrength >= 0 && r.pbrSigstrength <= 99, "the signal bar stays within 0..99");
     Require(r.txtSigstrength.empty() || r.txtSigstrength.size() == 2,
             "the signal figure has two digits", r.txtSigstrength);
-    Require(ValidChannel(r.SigColor.r) && ValidChannel(r.SigColor.g) && ValidChannel(r.SigColor.b),
-            "the signal colour's channels stay within 0..255");
+    for (const int c : {r.SigColor.r, r.SigColor.g, r.SigColor.b})
+        Require(c >= 0 && c <= 255, "the signal colour's channels stay within 0..255");
 }
 
 void CheckBoxes(const HeadlessSession& h) {
@@ -177,18 +154,16 @@ void CheckRecovers(HeadlessSession& h) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace sondix::fuzz;
     FuzzInput in(data, size);
-    const Setup setup = ReadSetup(in);
-    const std::string text = in.Rest();
-
     sondix::HeadlessSession h;
-    StartCommand(h, setup);
+    const std::size_t blockSize = StartCommand(h, in);
+    const std::string text = in.Rest();
     std::size_t fed = 0;
     std::size_t from = 0;
     for (;;) {
         const std::size_t mark = std::min(text.find(kNextCommand, from), text.size());
         const std::string answer = text.substr(from, mark - from);
         const std::size_t block =
-            setup.blockSize > 0 ? setup.blockSize : std::max<std::size_t>(answer.size(), 1);
+            blockSize > 0 ? blockSize : std::max<std::size_t>(answer.size(), 1);
         for (std::size_t at = 0; at < answer.size(); at += block)
             Feed(h, answer.substr(at, block), fed);
         if (answer.empty()) Feed(h, {}, fed);  // an empty receive event is a block too

@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace sondix::fuzz;
     FuzzInput in(data, size);
     const sondix::ParamMirror m = ReadMirror(in);
-    const float mm = in.Float();
+    const float mm = in.Number<float>();
     const std::string text = in.Rest();
 
     Require(!sondix::UnitLabel(m).empty(), "every unit has a label");

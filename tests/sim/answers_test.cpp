@@ -1,10 +1,8 @@
-// The simulated sensor's answers read by the program's own readers (ShowData on the headless
-// fakes, as `sondix-cli decode` runs it): every data graph charts with its word count and the
-// spectrum's peak where the decoded frequency says; results, timer and logo decode; and the
-// interpreter's own rules (echoes, calibration code, stop, typed lines, seeds).
+// The simulated sensor's interpreter rules (echoes, calibration code, stop, typed lines, seeds,
+// the stream's pause). Its answers are read by the program's own readers end to end (tests/e2e)
+// and in the CLI's captures made by the simulator.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "config/read_par.h"
@@ -24,85 +22,7 @@ struct Decoded : HeadlessSession {
         s.ResultDisp_Loaded = command == '{';
         ShowData(s, term, answer);
     }
-    std::string Boxes() const {
-        std::string out;
-        for (const AskedMessage& m : asker.asked)
-            out += m.title + ": " + m.text + "\n";
-        return out;
-    }
 };
-
-Sensor MakeSensor(Variant variant, int nwords = 0) {
-    Config c;
-    c.variant = variant;
-    c.nwords = nwords;
-    c.seed = 7;
-    return Sensor(c);
-}
-
-TEST(SimAnswers, EveryDataGraphChartsWithItsWordCount) {
-    // (command, words; 0: the sensor's own from Log2Nfft, variant)
-    const struct {
-        char command;
-        int nwords;
-        Variant variant;
-    } cases[] = {{'D', 0, Variant::Distance},       {'D', 1024, Variant::Velocimeter},
-                 {'D', 2048, Variant::Distance},    {'y', 0, Variant::Distance},
-                 {'y', 512, Variant::Velocimeter},  {'F', 512, Variant::Distance},
-                 {'F', 1024, Variant::Velocimeter}, {'F', 2048, Variant::Distance},
-                 {'[', 0, Variant::Distance},       {'[', 1024, Variant::Velocimeter}};
-    for (const auto& c : cases) {
-        Sensor sensor = MakeSensor(c.variant, c.nwords);
-        const bool time = c.command == 'D' || c.command == 'y';
-        const int words = time ? sensor.TimeWords() : sensor.SpectrumWords();
-        SCOPED_TRACE(std::string(1, c.command) + " " + std::to_string(words));
-        EXPECT_TRUE(c.nwords == 0 || words == c.nwords);
-        const Decoded d(c.command, sensor.Feed(std::string(1, c.command), 12.5));
-        EXPECT_EQ(d.Boxes(), "");
-        EXPECT_EQ(d.host.graphShows, 1);
-        const GraphModel& g = d.s.graph;
-        EXPECT_TRUE(c.command == '[' || g.NPoints() == words);  // the stream shows a zoom
-        ASSERT_GT(g.NPoints(), 10);
-        if (time) {
-            EXPECT_NEAR(d.s.res.SamplePeriodUs, sensor.State().params.Get("SampleT"), 1e-3);
-            continue;
-        }
-        // The peak (past the leak of the sweep at the lowest points) sits at the beat frequency.
-        int best = 3;
-        for (int i = 4; i < g.NPoints(); ++i)
-            if (g.points[i].y > g.points[best].y) best = i;
-        EXPECT_NEAR(g.points[best].x, std::fabs(d.s.res.ResultFreq), 1.5 * g.XAxisScaleFact);
-    }
-}
-
-TEST(SimAnswers, ResultsTimerAndLogoDecode) {
-    for (const Variant v : {Variant::Distance, Variant::Velocimeter}) {
-        Config c;
-        c.variant = v;
-        c.resultsInterval = 0.5;
-        Sensor sensor(c);
-        sensor.Feed("s49000005", 0);  // relay 1 always on
-        const std::string first = sensor.Feed("{", 1.0);
-        const Decoded d('{', first + sensor.Tick(1.6));
-        EXPECT_EQ(d.Boxes(), "");
-        EXPECT_GE(d.host.resultsUpdates, 1);
-        const double value = std::stod(d.s.results.txtOutputvalue);
-        EXPECT_NEAR(value, v == Variant::Distance ? 5000 : 1500,
-                    v == Variant::Distance ? 1000 : 400);
-        EXPECT_EQ(d.s.results.txtSigstrength.size(), 2u);
-        EXPECT_EQ(d.s.results.shpRelay1, (Colour{127, 255, 127}));
-    }
-    Sensor sensor{Config{}};
-    const Decoded t('T', sensor.Feed("T", 10));
-    // Running for days, long enough to have filled its history log.
-    EXPECT_GT(t.s.res.UnitTimeDays, 12);
-    EXPECT_LT(t.s.res.UnitTimeDays, 40);
-    const Decoded later('T', sensor.Feed("T", 110));
-    EXPECT_NEAR((later.s.res.UnitTimeDays - t.s.res.UnitTimeDays) * 86400, 100, 0.2);
-    const Decoded l('L', sensor.Feed("L", 11));
-    EXPECT_EQ(l.Boxes(), "");
-    EXPECT_NE(l.s.parser.AnswerText.find("Ver0.47\r\n"), std::string::npos);
-}
 
 TEST(SimInterpreter, EchoesAndShortAnswers) {
     const std::pair<const char*, const char*> cases[] = {

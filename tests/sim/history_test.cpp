@@ -64,15 +64,5 @@ TEST(SimHistory, RecordsInTheReadersColumns) {
     }
 }
 
-TEST(SimHistory, NeverLoggingGivesAnEmptyLogAndTheIntervalFollowsHistLog) {
-    Sensor s{Config{}};
-    s.Feed("s30000006", 1);  // HistLog "never"
-    EXPECT_TRUE(Records(s.Feed("H", 2)).empty());
-    s.Feed("s30000002", 4);  // one minute
-    const std::vector<std::string> records = Records(s.Feed("H", 5));
-    ASSERT_GE(records.size(), 2u);
-    EXPECT_NEAR((Field(records[1], 1, 12) - Field(records[0], 1, 12)) * 87.381 / 1000, 60, 0.1);
-}
-
 }  // namespace
 }  // namespace sondix::sim

