@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <memory>
 
+#include "exit_codes.h"
+
 namespace sondix::cli {
 namespace {
 
 constexpr const char* kDescription =
     "usage: sondix-cli decode KEY [FILE] [options]\n"
     "  Feeds FILE (or standard input) to the response parser as the answer to the\n"
-    "  one-character command KEY and prints one JSON object.";
+    "  one-character command KEY and prints one JSON object.\n"
+    "usage: sondix-cli COMMAND [--port PATH] [--settings 9600,n,8,1] [options]\n"
+    "  Talks to the sensor on a serial device (sondix-cli COMMAND --help for each).";
 
 constexpr const char* kExitStatus =
     "exit status: 0 the decode ran; 3 it ran and a message box reported an error (see\n"
@@ -25,12 +29,13 @@ std::string IsIsoTime(const std::string& text) {
     return Gen::ParseIso(text, t) ? "" : "needs YYYY-MM-DDThh:mm:ss";
 }
 
-std::unique_ptr<CLI::App> MakeApp(DecodeOptions& d) {
+std::unique_ptr<CLI::App> MakeApp(DecodeOptions& d, LiveOptions& live) {
     auto app = std::make_unique<CLI::App>(kDescription, "sondix-cli");
-    app->footer(kExitStatus);
     app->require_subcommand(1);
+    app->footer(std::string("decode's ") + kExitStatus + "\n" + kExitCodesHelp);
     CLI::App* decode = app->add_subcommand("decode", "decode one command's answer");
     AddDecodeOptions(*decode, d);
+    AddLiveCommands(*app, live);
     return app;
 }
 
@@ -145,12 +150,14 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args) {
         out.help = true;
         return out;
     }
-    const auto app = MakeApp(out.decode);
+    const auto app = MakeApp(out.decode, out.live);
     std::vector<std::string> reversed(args.rbegin(), args.rend());  // as CLI11 takes them
     try {
         app->parse(reversed);
     } catch (const CLI::CallForHelp&) {
         out.help = true;
+        // "sondix-cli set --help": that command's options (and the exit statuses, the footer).
+        if (!app->get_subcommands().empty()) out.helpText = app->help();
     } catch (const CLI::ParseError& e) {
         out.error = e.what();
     }
@@ -162,7 +169,8 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string UsageText() {
     DecodeOptions unused;
-    return MakeApp(unused)->help("", CLI::AppFormatMode::All);
+    LiveOptions unusedLive;
+    return MakeApp(unused, unusedLive)->help("", CLI::AppFormatMode::All);
 }
 
 }  // namespace sondix::cli

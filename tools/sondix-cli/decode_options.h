@@ -8,6 +8,7 @@
 
 #include "common/gen_datetime.h"
 #include "config_action.h"
+#include "live_options.h"
 
 namespace sondix::cli {
 
@@ -32,7 +33,9 @@ void AddDecodeOptions(CLI::App& decode, DecodeOptions& d);
 
 struct ParsedCommand {
     bool help = false;
+    std::string helpText;  // "" : the whole usage text
     DecodeOptions decode;
+    LiveOptions live;   // live.command empty: decode
     std::string error;  // a usage error: the command cannot run
 };
 

@@ -44,7 +44,24 @@ Json State(const Session& s) {
     return j;
 }
 
-Json Mirror(const ParamMirror& m) {
+Json Rgb(const Colour& c) {
+    return Json::array({c.r, c.g, c.b});
+}
+
+Json Results(const ResultsModel& m) {
+    Json j;
+    j["txtOutputvalue"] = Latin1(m.txtOutputvalue);
+    j["txtSigstrength"] = Latin1(m.txtSigstrength);
+    j["pbrSigstrength"] = m.pbrSigstrength;
+    j["SigColor"] = Rgb(m.SigColor);
+    j["shpRelay1"] = Rgb(m.shpRelay1);
+    j["shpRelay2"] = Rgb(m.shpRelay2);
+    return j;
+}
+
+}  // namespace
+
+Json MirrorJson(const ParamMirror& m) {
     Json j;
     j["LogoStr"] = Latin1(m.LogoStr);
     for (const MirrorNumber& n : kMirrorNumbers)
@@ -55,7 +72,7 @@ Json Mirror(const ParamMirror& m) {
     return j;
 }
 
-Json Graph(const GraphModel& g) {
+Json GraphJson(const GraphModel& g) {
     Json points = Json::array();
     for (const GraphPoint& pt : g.points)
         points.push_back(Json::array({Float(pt.x), Float(pt.y)}));
@@ -77,23 +94,6 @@ Json Graph(const GraphModel& g) {
     return j;
 }
 
-Json Rgb(const Colour& c) {
-    return Json::array({c.r, c.g, c.b});
-}
-
-Json Results(const ResultsModel& m) {
-    Json j;
-    j["txtOutputvalue"] = Latin1(m.txtOutputvalue);
-    j["txtSigstrength"] = Latin1(m.txtSigstrength);
-    j["pbrSigstrength"] = m.pbrSigstrength;
-    j["SigColor"] = Rgb(m.SigColor);
-    j["shpRelay1"] = Rgb(m.shpRelay1);
-    j["shpRelay2"] = Rgb(m.shpRelay2);
-    return j;
-}
-
-}  // namespace
-
 Json DecodeReportObject(const DecodeRun& run) {
     Json j;
     j["terminal"] = Latin1(run.term.text);
@@ -101,10 +101,10 @@ Json DecodeReportObject(const DecodeRun& run) {
     j["sent"] = Latin1(run.port.sent);
     j["messages"] = Messages(run.asker);
     j["state"] = State(run.s);
-    j["mirror"] = Mirror(run.s.mirror);
+    j["mirror"] = MirrorJson(run.s.mirror);
     j["graphs"] = Json::array();
     for (const GraphModel& g : run.graphs)
-        j["graphs"].push_back(Graph(g));
+        j["graphs"].push_back(GraphJson(g));
     j["results"] = Json::array();
     for (const ResultsModel& m : run.results)
         j["results"].push_back(Results(m));

@@ -29,6 +29,10 @@ struct DecodeRun : HeadlessSession {
 // Sets the session up as if `o.key` had just been sent, then feeds `input` in blocks.
 void RunDecode(DecodeRun& run, const DecodeOptions& o, const std::string& input);
 
+// The parameter mirror and one chart as the report writes them (the live commands print the same).
+Json MirrorJson(const ParamMirror& m);
+Json GraphJson(const GraphModel& g);
+
 // The one JSON object the tool prints; later parts of the report add their members to it.
 Json DecodeReportObject(const DecodeRun& run);
 std::string DecodeReport(const DecodeRun& run);

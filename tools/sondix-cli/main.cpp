@@ -1,6 +1,7 @@
 // sondix-cli: the response parser without a window. `sondix-cli decode KEY [FILE]` feeds a
 // recorded byte stream to ShowData as the answer to the command KEY and prints one JSON object
-// with what the program would have shown, logged, sent, asked and charted.
+// with what the program would have shown, logged, sent, asked and charted. The live commands
+// (params, set, scope, ..., backup, restore, diff) run the same core on a serial device.
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "decode_options.h"
 #include "decode_run.h"
 #include "export/graph_workbook.h"
+#include "live_commands.h"
 
 namespace {
 
@@ -57,13 +59,14 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const cli::ParsedCommand cmd = cli::ParseCommandLine(args);
     if (cmd.help) {
-        std::cout << cli::UsageText();
+        std::cout << (cmd.helpText.empty() ? cli::UsageText() : cmd.helpText);
         return 0;
     }
     if (!cmd.error.empty()) {
         std::cerr << "sondix-cli: " << cmd.error << "\nRun sondix-cli --help for the options.\n";
         return kUsageError;
     }
+    if (!cmd.live.command.empty()) return cli::RunLive(cmd.live);
 
     const cli::DecodeOptions& o = cmd.decode;
     std::string input;

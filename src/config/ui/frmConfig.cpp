@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,9 +15,11 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "config/config_screen.h"
+#include "config/settings_buttons.h"
 #include "terminal/session.h"
 #include "terminal/ui/qt_platform.h"
 
@@ -139,6 +143,7 @@ void frmConfig::BuildControls() {
     content_ = content;
     auto* top = new QHBoxLayout;
     top->addWidget(Make("lblHeader"), 1);
+    top->addWidget(BuildSettingsFileButtons(), 0, Qt::AlignTop);
     top->addWidget(Make("cmdRefreshPar"), 0, Qt::AlignTop);
 
     auto* columns = new QHBoxLayout;
@@ -272,6 +277,46 @@ QWidget* frmConfig::ChoiceGroup(const char* frame, const char* base, int count, 
         g->addWidget(Make(QByteArray(base) + "(" + QByteArray::number(i) + ")"), i / perRow,
                      i % perRow);
     return f;
+}
+
+QWidget* frmConfig::BuildSettingsFileButtons() {
+    const struct {
+        const char* name;
+        const char* caption;
+        bool save;
+        void (*run)(sondix::Session&, const std::string&);
+    } buttons[] = {
+        {"cmdSaveSettings", "Save settings\u2026", true, sondix::SaveSettings},
+        {"cmdLoadSettings", "Load settings\u2026", false, sondix::LoadSettings},
+        {"cmdCompareSettings", "Compare\u2026", false, sondix::CompareSettings},
+    };
+    auto* row = new QWidget;
+    auto* h = new QHBoxLayout(row);
+    h->setContentsMargins(0, 0, 0, 0);
+    for (const auto& b : buttons) {
+        auto* button = new QPushButton(QString::fromUtf8(b.caption));
+        button->setObjectName(QString::fromLatin1(b.name));
+        button->setStyleSheet(ButtonStyle(sondix::kConfigButtonFace));
+        connect(button, &QPushButton::clicked, this, [this, button, save = b.save, run = b.run] {
+            SettingsFile_Click(button->text().chopped(1), save, run);
+        });
+        h->addWidget(button);
+    }
+    return row;
+}
+
+void frmConfig::SettingsFile_Click(const QString& title, bool save,
+                                   void (*run)(sondix::Session&, const std::string&)) {
+    const QString filter = QStringLiteral("Sondix settings (*.txt);;All files (*)");
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty()) folder = QDir::homePath();
+    const QString path =
+        save ? QFileDialog::getSaveFileName(this, title,
+                                            folder + QStringLiteral("/sensor-settings.txt"), filter)
+             : QFileDialog::getOpenFileName(this, title, folder, filter);
+    if (path.isEmpty()) return;
+    run(s_, path.toStdString());
+    Render();
 }
 
 QSize frmConfig::sizeHint() const {

@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QWidget>
+#include <string>
 
 class QScrollArea;
 
@@ -43,6 +44,10 @@ class frmConfig : public QWidget {
     QWidget* ChoiceGroup(const char* frame, const char* base, int count, int perRow);
     void Forward(const QString& name, const QString& value);
     void Press(const QString& name);
+    // "Save settings…", "Load settings…", "Compare…": a settings file chosen in a file dialog.
+    QWidget* BuildSettingsFileButtons();
+    void SettingsFile_Click(const QString& title, bool save,
+                            void (*run)(sondix::Session&, const std::string&));
 
     sondix::Session& s_;
     QHash<QString, QWidget*> widgets_;

@@ -1,32 +1,18 @@
-// The outside interfaces of the core, provided by Qt: the clock with its event-processing
-// pauses, message boxes and the per-user settings store.
+// The outside interfaces of the core that need the windowing part of Qt: message boxes and the
+// file dialog (the clock and the settings store, which need only QtCore, are in
+// qt_core_platform.h).
 #pragma once
 
-#include <QElapsedTimer>
-#include <QSettings>
 #include <functional>
 
 #include "common/platform.h"
 #include "terminal/file_chooser.h"
+#include "terminal/ui/qt_core_platform.h"
 #include "terminal/window_host.h"
 
 class QWidget;
 
 namespace sondix {
-
-// Pauses run a nested event loop for their duration, so the port's receive event and the
-// parser keep running while the core waits (the sensor's answer arrives during the wait).
-class QtClock : public Clock {
-  public:
-    QtClock();
-    double Monotonic() override;
-    Gen::DateTime Now() override;
-    void DoEvents() override;
-    void Wait(double seconds) override;
-
-  private:
-    QElapsedTimer elapsed_;
-};
 
 class QtMessageAsker : public MessageAsker {
   public:
@@ -37,18 +23,6 @@ class QtMessageAsker : public MessageAsker {
 
   private:
     QWidget* parent_;
-};
-
-// QSettings of the application "Sondix" (on Linux ~/.config/Sondix/Sondix.conf), with the
-// sections and keys written as the program names them ("Properties", "Settings", ...).
-class QtSettingsStore : public SettingsStore {
-  public:
-    QtSettingsStore();
-    std::string Get(std::string_view section, std::string_view key) override;
-    void Set(std::string_view section, std::string_view key, std::string_view value) override;
-
-  private:
-    QSettings settings_;
 };
 
 // The open dialog of QFileDialog. A name that does not exist yet may be given (a new log file).
@@ -64,9 +38,5 @@ class QtFileChooser : public FileChooser {
 // "Log Files (*.LOG)|*.log|All Files (*.*)|*.*" as QFileDialog writes it:
 // "Log Files (*.log);;All Files (*)".
 QString QtFileFilter(std::string_view filter);
-
-// Latin-1 both ways: one byte is one character.
-QString FromLatin1(std::string_view s);
-std::string ToLatin1(const QString& s);
 
 }  // namespace sondix

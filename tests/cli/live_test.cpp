@@ -1,0 +1,260 @@
+// sondix-cli's live commands against sondix-sim on a pseudo-terminal: what each prints, the
+// parameter writes and their read-back, backup/diff/restore, and the exit statuses.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "pty_pair.h"
+#include "sim_process.h"
+#include "xlsx_reader.h"
+
+namespace sondix {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+struct CliRun {
+    int exit = -1;
+    std::string out, err;
+    std::vector<std::string> lines;
+};
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (const char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string OutPath(const std::string& name) {
+    const std::string dir = std::string(SONDIX_TEST_OUT) + "/cli-live";
+    std::filesystem::create_directories(dir);
+    return dir + "/" + name + "-" + std::to_string(getpid());
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ostringstream buf;
+    buf << std::ifstream(path, std::ios::binary).rdbuf();
+    return buf.str();
+}
+
+// sondix-cli with `args` (and --port `device` unless empty); `prefix` runs in front of it.
+CliRun Cli(std::vector<std::string> args, const std::string& device,
+           const std::string& prefix = "") {
+    if (!device.empty()) args.insert(args.end(), {"--port", device});
+    const std::string errFile = OutPath("stderr");
+    std::string cmd = prefix + " " + Quote(SONDIX_CLI_PATH);
+    for (const std::string& a : args)
+        cmd += " " + Quote(a);
+    cmd += " 2>" + Quote(errFile) + " </dev/null";
+    CliRun r;
+    FILE* pipe = popen(cmd.c_str(), "r");
+    char buf[4096];
+    for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;)
+        r.out.append(buf, n);
+    const int status = pclose(pipe);
+    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.err = ReadFile(errFile);
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);)
+        r.lines.push_back(line);
+    return r;
+}
+
+struct Sim {
+    test::SimProcess p;
+    explicit Sim(std::vector<std::string> o = {}) : p(With(std::move(o))) {}
+    CliRun operator()(const std::vector<std::string>& args, const std::string& prefix = "") {
+        return Cli(args, p.device(), prefix);
+    }
+    static std::vector<std::string> With(std::vector<std::string> o) {
+        o.insert(o.begin(), {"--baud", "0"});
+        return o;
+    }
+};
+
+// The names a diff or restore lists, one a line ("Damping: sensor 5, file 3").
+std::vector<std::string> Names(const CliRun& r) {
+    std::vector<std::string> names;
+    for (const std::string& line : r.lines)
+        names.push_back(line.substr(0, line.find(':')));
+    return names;
+}
+
+TEST(LiveCli, ParamsAsJsonAndAsTableInTheSensorsUnit) {
+    Sim sim({"--firmware", "0.40"});
+    const CliRun json = sim({"params"});
+    ASSERT_EQ(json.exit, 0) << json.err;
+    const Json m = Json::parse(json.out);
+    EXPECT_EQ(m["SerNum"], 1047);
+    EXPECT_EQ(m["Set__4"], 500);
+    EXPECT_EQ(sim({"set", "Units", "2"}).exit, 0);
+    const CliRun table = sim({"params", "--units"});
+    EXPECT_NE(table.out.find("Set__4        23  0.5 m\n"), std::string::npos) << table.out;
+}
+
+TEST(LiveCli, SetConvertsTheUsersUnitSendsAndReadsBack) {
+    const struct {
+        const char* firmware;
+        int sent;
+    } cases[] = {{"0.40", 4000}, {"0.47", 400}};  // long-range firmware takes centimetres
+    for (const auto& c : cases) {
+        Sim sim({"--firmware", c.firmware});
+        const CliRun r = sim({"set", "Set__4", "4", "--units", "2"});
+        ASSERT_EQ(r.exit, 0) << c.firmware << r.err;
+        const Json j = Json::parse(r.out);
+        EXPECT_EQ(j["index"], 23);
+        EXPECT_EQ(j["sent"], c.sent) << c.firmware;
+        EXPECT_EQ(j["value"], 4000) << c.firmware;
+        EXPECT_EQ(Json::parse(sim({"params"}).out)["Set__4"], 4000);
+    }
+}
+
+TEST(LiveCli, GraphsAsCsvJsonAndWorkbook) {
+    Sim sim({"--nwords", "512"});
+    for (const char* cmd : {"scope", "spectrum", "ramp"}) {
+        const CliRun csv = sim({cmd});
+        ASSERT_EQ(csv.exit, 0) << cmd << csv.err;
+        EXPECT_EQ(csv.lines.size(), 513u) << cmd;
+        EXPECT_EQ(csv.err, "") << cmd;  // no progress line when standard error is not a terminal
+        EXPECT_EQ(csv.lines[1].substr(0, 2), "0,") << cmd;
+    }
+    const std::string book = OutPath("spectrum.xlsx");
+    const CliRun r = sim({"spectrum", "--format", "json", "--xlsx", book});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    const Json g = Json::parse(r.out);
+    EXPECT_EQ(g["kind"], "F");
+    EXPECT_EQ(g["npoints"], 512);
+    const auto wb = test::XlsxBook::Open(book);
+    ASSERT_TRUE(wb);
+    EXPECT_FLOAT_EQ(wb->Number(2, 3), g["points"][0][1].get<float>());
+}
+
+TEST(LiveCli, HistoryAsCsvAndJson) {
+    Sim sim({"--history-records", "50"});
+    const CliRun csv = sim({"history"});
+    ASSERT_EQ(csv.exit, 0) << csv.err;
+    ASSERT_EQ(csv.lines.size(), 51u);
+    EXPECT_EQ(csv.lines[1].substr(0, 4), "1,0,");
+    const Json j = Json::parse(sim({"history", "--format", "json"}).out);
+    EXPECT_EQ(j["HistCount"], 50);
+    EXPECT_EQ(j["records"].size(), 50u);
+}
+
+TEST(LiveCli, RawPrintsTheAnswerAsItCame) {
+    Sim sim;
+    const CliRun r = sim({"raw", "T", "--wait", "0.3"});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, 9), "T\r\nTimer=");
+}
+
+TEST(LiveCli, ResultsOnceAndFollowedUntilInterrupted) {
+    Sim sim({"--results-interval", "0.2"});
+    const CliRun once = sim({"results"});
+    ASSERT_EQ(once.exit, 0) << once.err;
+    ASSERT_EQ(once.lines.size(), 1u);
+    const Json j = Json::parse(once.lines[0]);
+    EXPECT_EQ(j["unit"], "m");  // the simulator's long-range firmware shows unit 0 in metres
+    EXPECT_GT(j["signal"].get<int>(), 0);
+    const CliRun follow = sim({"results", "--follow"}, "timeout --preserve-status -s INT 1.5");
+    EXPECT_EQ(follow.exit, 0) << follow.err;
+    EXPECT_GE(follow.lines.size(), 3u);
+    // The stream was stopped: the sensor answers a listing again.
+    EXPECT_EQ(sim({"params"}).exit, 0);
+}
+
+TEST(LiveCli, BackupChangeDiffRestore) {
+    Sim sim;
+    const std::string file = OutPath("backup.txt");
+    ASSERT_EQ(sim({"backup", file}).exit, 0);
+    for (const auto& [name, value] :
+         {std::pair{"Damping", "5"}, {"Rly1Dist", "-3"}, {"HistLog", "4"}})
+        ASSERT_EQ(sim({"set", name, value}).exit, 0) << name;
+    const CliRun diff = sim({"diff", file});
+    EXPECT_EQ(diff.exit, 8);
+    EXPECT_EQ(Names(diff), (std::vector<std::string>{"Damping", "HistLog", "Rly1Dist"}));
+    EXPECT_EQ(Names(sim({"restore", file, "--dry-run"})), Names(diff));
+    EXPECT_EQ(sim({"diff", file}).exit, 8);  // a dry run changes nothing
+    EXPECT_EQ(sim({"restore", file}).exit, 0);
+    const CliRun after = sim({"diff", file});
+    EXPECT_EQ(after.exit, 0);
+    EXPECT_EQ(after.out, "");
+}
+
+TEST(LiveCli, RestoreRefusesTheOtherVariantsFile) {
+    const std::string file = OutPath("velocimeter.txt");
+    ASSERT_EQ(Sim({"--velocimeter"})({"backup", file}).exit, 0);
+    Sim sim;
+    const CliRun r = sim({"restore", file});
+    EXPECT_EQ(r.exit, 7);
+    EXPECT_NE(r.err.find("velocimeter"), std::string::npos) << r.err;
+    EXPECT_EQ(sim({"restore", file, "--force", "--dry-run"}).exit, 0);
+}
+
+// A sensor that answers "P" with the recorded listing and everything else with `answer`.
+struct ScriptedSensor {
+    test::PtyPair pty;
+    std::atomic<bool> stop{false};
+    std::thread t;
+    explicit ScriptedSensor(std::string answer)
+        : t([this, answer] {
+              const std::string listing = ReadFile(std::string(SONDIX_TEST_DATA) + "/listing.cap");
+              while (!stop) {
+                  const std::string got = pty.readMaster(1, 50);
+                  if (got == "P")
+                      pty.writeMaster(listing);
+                  else if (!got.empty() && !answer.empty())
+                      pty.writeMaster(answer);
+              }
+          }) {}
+    ~ScriptedSensor() {
+        stop = true;
+        t.join();
+    }
+};
+
+TEST(LiveCli, ArgumentAndLineErrors) {
+    Sim sim;
+    std::string broken = ReadFile(std::string(SONDIX_TEST_DATA) + "/F_spectrum.cap");
+    broken.erase(400, 49);  // three lines of words short: the terminator comes too early
+    ScriptedSensor garbled(broken);
+    test::PtyPair silent;
+    const std::string missing = OutPath("no-such-file");
+    const struct {
+        std::vector<std::string> args;
+        std::string device;
+        int exit;
+        const char* says;
+    } cases[] = {
+        {{"set", "Nope", "1"}, sim.p.device(), 2, "unknown parameter Nope"},
+        {{"set", "Units", "7"}, sim.p.device(), 2, "7 is not a value Units can take"},
+        {{"set", "Set__4", "far"}, sim.p.device(), 2, "far is not a value"},
+        {{"set", "Units"}, sim.p.device(), 2, "VALUE is required"},
+        {{"raw"}, sim.p.device(), 2, "CHARS is required"},
+        {{"scope", "--format", "xml"}, sim.p.device(), 2, "xml"},
+        {{"params", "--settings", "9600,q,8,1"}, sim.p.device(), 2, "parity"},
+        {{"params", "--timeout", "0"}, sim.p.device(), 2, "timeout"},
+        {{"restore", missing}, sim.p.device(), 1, "cannot read"},
+        {{"params"}, "/dev/no-such-tty", 3, "cannot open /dev/no-such-tty"},
+        {{"params", "--timeout", "0.5"}, silent.slavePath(), 4, "no answer"},
+        {{"spectrum"}, garbled.pty.slavePath(), 5, "Graph error"},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = Cli(c.args, c.device);
+        EXPECT_EQ(r.exit, c.exit) << c.args[0] << " " << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace sondix
