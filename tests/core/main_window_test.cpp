@@ -45,8 +45,11 @@ struct SettingsCase {
     std::string portSettingsError;
     std::string message;  // the box; "" when none and the port opens
     std::string port;     // settings, port number, handshaking and " echo" when echoing
+    std::vector<std::string> args = {};
 };
 
+// An opened port gets "E" then the listing's "P" with the pauses in order; a failed setting
+// sends nothing, waits nothing and keeps the greeting selected and the label as designed.
 void ExpectStartup(const SettingsCase& c) {
     SCOPED_TRACE(c.name);
     StartupFixture f;
@@ -56,15 +59,26 @@ void ExpectStartup(const SettingsCase& c) {
     f.s.graphHdr.VoltsPerCount = 0;
     f.s.res.VrefCal = 0;
 
-    Startup(f.s, store, {});
+    Startup(f.s, store, c.args);
 
     const bool opened = c.message.empty();
     ASSERT_EQ(f.asker.asked.size(), opened ? 0u : 1u);
     if (!opened) {
         EXPECT_EQ(f.asker.asked[0].text, c.message);
+        EXPECT_EQ(f.term.selStart, 0);
+        EXPECT_EQ(f.term.selLength, 20);
     }
     EXPECT_EQ(f.port.open, opened);
-    EXPECT_EQ(f.port.sent, opened ? "EP" : "");
+    using V = std::vector<std::string>;
+    EXPECT_EQ(f.port.writes, (opened ? V{"E", "P"} : V{}));
+    using W = std::vector<double>;
+    EXPECT_EQ(f.clock.waits,
+              (opened ? W{P::kStartup, P::kAfterCommand, P::kStartup, P::kAfterCommand, P::kRefresh}
+                      : W{}));
+    EXPECT_EQ(f.host.portStateChanges, opened ? 1 : 0);
+    EXPECT_EQ(f.host.labelChanges, opened ? 1 : 0);
+    EXPECT_DOUBLE_EQ(f.s.StartTime, opened ? 1000.0 : 0.0);  // set by the refresh
+    EXPECT_EQ(f.s.CommandKey, opened ? 'P' : 0);
     EXPECT_EQ(f.port.settings + " " + std::to_string(f.port.commPort) + " " +
                   std::to_string(f.port.handshaking) + (f.s.Echo ? " echo" : ""),
               c.port);
@@ -72,7 +86,8 @@ void ExpectStartup(const SettingsCase& c) {
     EXPECT_FLOAT_EQ(f.s.res.VrefCal, 3.68f);
     EXPECT_EQ(f.s.graph.NPoints(), 2048);
     EXPECT_EQ(f.s.parser.NWords, 2048);
-    EXPECT_FALSE(f.s.cmdCalibrate.visible);
+    EXPECT_EQ(f.s.cmdCalibrate.visible, !c.args.empty());
+    EXPECT_EQ(f.s.CalibrateEnabled, !c.args.empty());
 }
 
 // A rejected port number still lets the stored handshaking reach the port before the one check;
@@ -82,8 +97,12 @@ const SettingsCase kSettingsCases[] = {
     {"Stored", "Settings=19200,e,7,2 CommPort=3 Handshaking=2 Echo=True", "", "",
      "19200,e,7,2 3 2 echo"},
     {"EchoOne", "Echo=1", "", "", "9600,n,8,1 1 0 echo"},
-    {"SettingsRejected", "Settings=9600,q,8,1 CommPort=4 Echo=True", "Invalid Port Settings",
-     "Invalid Port Settings", "9600,n,8,1 1 0"},
+    {"SettingsRejected",
+     "Settings=9600,q,8,1 CommPort=4 Echo=True",
+     "Invalid Port Settings",
+     "Invalid Port Settings",
+     "9600,n,8,1 1 0",
+     {"417"}},
     {"CommPortNotANumber", "CommPort=COM3 Handshaking=1", "", "Type mismatch", "9600,n,8,1 1 1"},
     {"CommPortOutOfRange", "CommPort=0 Handshaking=2", "", "Invalid port number", "9600,n,8,1 1 2"},
     {"CommPortAndHandshakingRejected", "CommPort=0 Handshaking=9 Echo=True", "",
@@ -95,32 +114,6 @@ const SettingsCase kSettingsCases[] = {
 TEST(Startup, AppliesStoredSettingsOrStopsAtTheFirstFailure) {
     for (const SettingsCase& c : kSettingsCases)
         ExpectStartup(c);
-}
-
-TEST(StartupSequence, SendsEThenRefreshesWithThePausesInOrder) {
-    StartupFixture f;
-    MemorySettingsStore store;
-    Startup(f.s, store, {});
-    EXPECT_EQ(f.port.writes, (std::vector<std::string>{"E", "P"}));
-    EXPECT_EQ(f.clock.waits, (std::vector<double>{P::kStartup, P::kAfterCommand, P::kStartup,
-                                                  P::kAfterCommand, P::kRefresh}));
-    EXPECT_EQ(f.host.portStateChanges, 1);
-    EXPECT_EQ(f.host.labelChanges, 1);
-    EXPECT_DOUBLE_EQ(f.s.StartTime, 1000.0);
-    EXPECT_EQ(f.s.CommandKey, 'P');
-}
-
-TEST(StartupSequence, FailedSettingsKeepTheGreetingSelectedAndTheLabelAsDesigned) {
-    StartupFixture f;
-    f.port.settingsError = "Invalid Port Settings";
-    MemorySettingsStore store = Store("Settings=x");
-    Startup(f.s, store, {"417"});
-    EXPECT_EQ(f.term.selStart, 0);
-    EXPECT_EQ(f.term.selLength, 20);
-    EXPECT_TRUE(f.clock.waits.empty());
-    EXPECT_EQ(f.host.portStateChanges, 0);
-    EXPECT_EQ(f.host.labelChanges, 0);
-    EXPECT_TRUE(f.s.CalibrateEnabled);
 }
 
 // The window is on the screen while the start-up pauses (the click lands in wait n; 0: the
@@ -463,41 +456,30 @@ TEST(Calibrate, SendsCThenTheCodeOneSecondLater) {
     }
 }
 
-// Clicks arrive while the button waits between "c" and the code: they must not start a second
-// sequence interleaved with the first.
-TEST(Calibrate, ASecondClickDuringThePauseSendsNothingMore) {
-    SessionFixture f;
-    f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};
-    bool enabledDuringPause = true;
-    int clicks = 0;
-    f.clock.onEvents = [&] {
-        if (f.port.writes.size() != 1 || clicks > 0) return;
-        ++clicks;
-        enabledDuringPause = f.s.cmdCalibrate.enabled;
+// During the pause between "c" and the code: a second click must not start a second sequence
+// interleaved with the first (the button is disabled then); a fault box answered Abort sends no
+// code.
+TEST(Calibrate, ClickOrFaultBoxAbortDuringThePause) {
+    using V = std::vector<std::string>;
+    for (const bool abort : {false, true}) {
+        SessionFixture f;
+        f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};
+        f.asker.answers = {MsgAnswer::Abort};
+        bool enabledDuringPause = true;
+        int events = 0;
+        f.clock.onEvents = [&] {
+            if (f.port.writes.size() != 1 || events++ > 0) return;
+            enabledDuringPause = f.s.cmdCalibrate.enabled;
+            abort ? OnComm(f.s, 1004) : cmdCalibrate_Click(f.s);
+        };
         cmdCalibrate_Click(f.s);
-    };
-    cmdCalibrate_Click(f.s);
-    EXPECT_EQ(clicks, 1);
-    EXPECT_FALSE(enabledDuringPause);
-    EXPECT_EQ(f.port.writes, (std::vector<std::string>{"c", "417"}));
-    EXPECT_TRUE(f.s.CalibrationPending);
-}
-
-TEST(Calibrate, AFaultBoxAbortDuringThePauseSendsNoCode) {
-    SessionFixture f;
-    f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};
-    f.asker.answers = {MsgAnswer::Abort};
-    bool faulted = false;
-    f.clock.onEvents = [&] {
-        if (faulted || f.port.writes.size() != 1) return;
-        faulted = true;
-        OnComm(f.s, 1004);
-    };
-    cmdCalibrate_Click(f.s);
-    ASSERT_TRUE(faulted);
-    EXPECT_EQ(f.port.writes, std::vector<std::string>{"c"});
-    EXPECT_EQ(f.host.endProgram, 1);
-    EXPECT_FALSE(f.s.CalibrationPending);
+        SCOPED_TRACE(abort);
+        ASSERT_GE(events, 1);
+        EXPECT_FALSE(enabledDuringPause);
+        EXPECT_EQ(f.port.writes, (abort ? V{"c"} : V{"c", "417"}));
+        EXPECT_EQ(f.host.endProgram, abort ? 1 : 0);
+        EXPECT_EQ(f.s.CalibrationPending, !abort);
+    }
 }
 
 // The stream state outlives the "]" until the next block arrives; closing the chart then must not
