@@ -154,6 +154,14 @@ TEST(GetCommandLine, SplitsOnRunsOfBlanksAndTabs) {
     EXPECT_EQ(GetCommandLine(" \t "), V{});
 }
 
+struct TracedFixture : SessionFixture {
+    TracingPort tport{clock};
+    TracedFixture() {
+        tport.open = true;
+        s.io.port = &tport;
+    }
+};
+
 constexpr const char* kChoices = "  Click Abort(exit prog), Retry(reset port) or Ignore(continue)";
 
 // Events (3..7) go to the status panel, errors to the status panel and the fault box.
@@ -228,23 +236,18 @@ TEST(FaultBox, OnlyARunningStreamGetsR) {
 }
 
 TEST(FaultBox, RetryClosesAndReopens) {
-    SessionFixture f;
-    TracingPort port(f.clock);
-    port.open = true;
-    f.s.io.port = &port;
+    TracedFixture f;
     f.asker.answers = {MsgAnswer::Retry};
     OnComm(f.s, 1004);
-    EXPECT_EQ(port.trace, (std::vector<std::string>{"close buffered=0", "open buffered=0"}));
-    EXPECT_TRUE(port.open);
+    EXPECT_EQ(f.tport.trace, (std::vector<std::string>{"close buffered=0", "open buffered=0"}));
+    EXPECT_TRUE(f.tport.open);
     EXPECT_EQ(f.host.portStateChanges, 2);
 }
 
 TEST(FaultBox, LostDeviceTurnsTheLampRedFirstAndRetryReopens) {
-    SessionFixture f;
-    TracingPort port(f.clock);
-    port.open = false;  // the serial layer has closed it
-    port.lastError = "No such device";
-    f.s.io.port = &port;
+    TracedFixture f;
+    f.tport.open = false;  // the serial layer has closed it
+    f.tport.lastError = "No such device";
     f.s.AutoReconnect = false;  // the box, not the quiet wait for the device
     int lampUpdatesBeforeBox = -1;
     f.asker.whileOpen = [&] { lampUpdatesBeforeBox = f.host.portStateChanges; };
@@ -253,8 +256,8 @@ TEST(FaultBox, LostDeviceTurnsTheLampRedFirstAndRetryReopens) {
     ASSERT_EQ(f.asker.asked.size(), 1u);
     EXPECT_EQ(f.asker.asked[0].text, std::string("Port closed: No such device") + kChoices);
     EXPECT_EQ(lampUpdatesBeforeBox, 1);
-    EXPECT_EQ(port.trace, (std::vector<std::string>{"open buffered=0"}));
-    EXPECT_TRUE(port.open);
+    EXPECT_EQ(f.tport.trace, (std::vector<std::string>{"open buffered=0"}));
+    EXPECT_TRUE(f.tport.open);
 }
 
 TEST(FaultBox, RetryWhenTheReopenFailsShowsWhyAndLeavesTheLampRed) {
@@ -301,16 +304,8 @@ TEST(TerminalKey, SendsOrDropsAndAlwaysResetsTheAnswer) {
     }
 }
 
-struct ParseFixture : SessionFixture {
-    TracingPort tport{clock};
-    ParseFixture() {
-        tport.open = true;
-        s.io.port = &tport;
-    }
-};
-
 TEST(ParseEnter, DrainsTheIBeforeClosingThenSendsTheLine) {
-    ParseFixture f;
+    TracedFixture f;
     f.tport.outBufferCount = 3;
     f.clock.onEvents = [&f] { f.tport.outBufferCount = std::max(0, f.tport.outBufferCount - 1); };
     txtParse_Enter(f.s, "abc");
@@ -320,7 +315,7 @@ TEST(ParseEnter, DrainsTheIBeforeClosingThenSendsTheLine) {
 }
 
 TEST(ParseEnter, ABufferThatNeverDrainsIsClosedAfterTheLimit) {
-    ParseFixture f;
+    TracedFixture f;
     f.tport.outBufferCount = 1;
     const double start = f.clock.now;
     txtParse_Enter(f.s, "x");
@@ -329,7 +324,7 @@ TEST(ParseEnter, ABufferThatNeverDrainsIsClosedAfterTheLimit) {
 }
 
 TEST(ParseEnter, ReopenFailureIsShownAndNothingMoreIsWritten) {
-    ParseFixture f;
+    TracedFixture f;
     f.tport.openError = "Port vanished";
     txtParse_Enter(f.s, "abc");
     EXPECT_EQ(f.tport.writes, std::vector<std::string>{"I"});
@@ -344,7 +339,7 @@ TEST(ParseEnter, ReopenFailureIsShownAndNothingMoreIsWritten) {
 TEST(ParseEnter, StopsAfterTheDrainWhenThePortWasClosedOrTheProgramEnded) {
     using V = std::vector<std::string>;
     for (const bool abort : {false, true}) {
-        ParseFixture f;
+        TracedFixture f;
         f.tport.outBufferCount = 3;
         f.asker.answers = {MsgAnswer::Abort};
         bool ran = false;
@@ -438,17 +433,14 @@ TEST(StreamButtons, StartAndStopThroughTheWindows) {
 // The code is the password in three digits (417 when none is known), one second after "c".
 TEST(Calibrate, SendsCThenTheCodeOneSecondLater) {
     for (const auto& [password, code] : {std::pair{-1.0f, "417"}, {7.0f, "007"}, {815.0f, "815"}}) {
-        SessionFixture f;
-        TracingPort port(f.clock);
-        port.open = true;
-        f.s.io.port = &port;
+        TracedFixture f;
         f.s.mirror.Password = password;
         f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};
         f.term.text = "abc";
         f.s.CommandKey = 'F';
         cmdCalibrate_Click(f.s);
-        EXPECT_EQ(port.writes, (std::vector<std::string>{"c", code}));
-        EXPECT_EQ(port.writeTimes[1] - port.writeTimes[0], 1.0);
+        EXPECT_EQ(f.tport.writes, (std::vector<std::string>{"c", code}));
+        EXPECT_EQ(f.tport.writeTimes[1] - f.tport.writeTimes[0], 1.0);
         EXPECT_FALSE(f.s.cmdCalibrate.enabled);
         EXPECT_TRUE(f.s.CalibrationPending);
         EXPECT_EQ(f.s.CommandKey, 'F');
