@@ -23,6 +23,7 @@ namespace sondix::test {
 namespace {
 
 namespace P = Gen::Pauses;
+using V = std::vector<std::string>;  // writes, traces, titles
 
 struct StartupFixture : SessionFixture {
     StartupFixture() {
@@ -80,7 +81,6 @@ void ExpectStartup(const SettingsCase& c) {
         EXPECT_EQ(f.term.selLength, 20);
     }
     EXPECT_EQ(f.port.open, opened);
-    using V = std::vector<std::string>;
     EXPECT_EQ(f.port.writes, (opened ? V{"E", "P"} : V{}));
     using W = std::vector<double>;
     EXPECT_EQ(f.clock.waits,
@@ -131,7 +131,6 @@ TEST(Startup, AppliesStoredSettingsOrStopsAtTheFirstFailure) {
 // pause before "E"): a results stream started then is stopped through its window, never left
 // running behind a dead "Stop"; a line error answered Abort ends the program there.
 TEST(Startup, ClicksAndFaultsDuringItsPauses) {
-    using V = std::vector<std::string>;
     for (const auto& [atWait, clickWrites, abortWrites] :
          {std::tuple{0u, V{"{", "E", "}", "P"}, V{}}, {2u, V{"E", "{", "}", "P"}, V{"E"}}}) {
         for (const bool abort : {false, true}) {
@@ -151,7 +150,6 @@ TEST(Startup, ClicksAndFaultsDuringItsPauses) {
 }
 
 TEST(GetCommandLine, SplitsOnRunsOfBlanksAndTabs) {
-    using V = std::vector<std::string>;
     EXPECT_EQ(GetCommandLine("  417 \t x\ty  "), (V{"417", "x", "y"}));
     EXPECT_EQ(GetCommandLine("a b c", 2), (V{"a", "b"}));
     EXPECT_EQ(GetCommandLine(" \t "), V{});
@@ -242,7 +240,7 @@ TEST(FaultBox, RetryClosesAndReopens) {
     TracedFixture f;
     f.asker.answers = {MsgAnswer::Retry};
     OnComm(f.s, 1004);
-    EXPECT_EQ(f.tport.trace, (std::vector<std::string>{"close buffered=0", "open buffered=0"}));
+    EXPECT_EQ(f.tport.trace, (V{"close buffered=0", "open buffered=0"}));
     EXPECT_TRUE(f.tport.open);
     EXPECT_EQ(f.host.portStateChanges, 2);
 }
@@ -259,7 +257,7 @@ TEST(FaultBox, LostDeviceTurnsTheLampRedFirstAndRetryReopens) {
     ASSERT_EQ(f.asker.asked.size(), 1u);
     EXPECT_EQ(f.asker.asked[0].text, std::string("Port closed: No such device") + kChoices);
     EXPECT_EQ(lampUpdatesBeforeBox, 1);
-    EXPECT_EQ(f.tport.trace, (std::vector<std::string>{"open buffered=0"}));
+    EXPECT_EQ(f.tport.trace, (V{"open buffered=0"}));
     EXPECT_TRUE(f.tport.open);
 }
 
@@ -312,8 +310,7 @@ TEST(ParseEnter, DrainsTheIBeforeClosingThenSendsTheLine) {
     f.tport.outBufferCount = 3;
     f.clock.onEvents = [&f] { f.tport.outBufferCount = std::max(0, f.tport.outBufferCount - 1); };
     txtParse_Enter(f.s, "abc");
-    EXPECT_EQ(f.tport.trace, (std::vector<std::string>{"out I", "close buffered=0",
-                                                       "open buffered=0", "out abc\n"}));
+    EXPECT_EQ(f.tport.trace, (V{"out I", "close buffered=0", "open buffered=0", "out abc\n"}));
     EXPECT_EQ(f.s.CommandKey, 0);
 }
 
@@ -323,14 +320,14 @@ TEST(ParseEnter, ABufferThatNeverDrainsIsClosedAfterTheLimit) {
     const double start = f.clock.now;
     txtParse_Enter(f.s, "x");
     EXPECT_NEAR(f.clock.now - start, 3.0, 0.06);
-    EXPECT_EQ(f.tport.writes, (std::vector<std::string>{"I", "x\n"}));
+    EXPECT_EQ(f.tport.writes, (V{"I", "x\n"}));
 }
 
 TEST(ParseEnter, ReopenFailureIsShownAndNothingMoreIsWritten) {
     TracedFixture f;
     f.tport.openError = "Port vanished";
     txtParse_Enter(f.s, "abc");
-    EXPECT_EQ(f.tport.writes, std::vector<std::string>{"I"});
+    EXPECT_EQ(f.tport.writes, V{"I"});
     ASSERT_EQ(f.asker.asked.size(), 1u);
     EXPECT_EQ(f.asker.asked[0].text, "Port vanished");
     EXPECT_EQ(f.host.portStateChanges, 1);
@@ -340,7 +337,6 @@ TEST(ParseEnter, ReopenFailureIsShownAndNothingMoreIsWritten) {
 // The port closed by its lamp, or the program ended by a fault box's Abort, while the "I"
 // drains: the line is not sent and the port is not opened again.
 TEST(ParseEnter, StopsAfterTheDrainWhenThePortWasClosedOrTheProgramEnded) {
-    using V = std::vector<std::string>;
     for (const bool abort : {false, true}) {
         TracedFixture f;
         f.tport.outBufferCount = 3;
@@ -367,7 +363,7 @@ TEST(CommandButtons, PrepareThenSendTheirLetter) {
         f.s.parser.AutoSpect_status = 1;
         f.s.cmdRptSpect.caption = "StopSpec";
         click(f.s);
-        EXPECT_EQ(f.port.writes, (std::vector<std::string>{"}", "]", command}));
+        EXPECT_EQ(f.port.writes, (V{"}", "]", command}));
         EXPECT_EQ(f.s.CommandKey, KeyCode(command[0]));
         EXPECT_FALSE(f.s.ResultDisp_Loaded || f.s.D_GraphLoaded);
     }
@@ -389,7 +385,7 @@ TEST(CommandButtons, RefreshAsksForTheListingAndNamesTheUnitFromIt) {
         OnComm(f.s, 2);
     };
     cmdRefresh_Click(f.s);
-    EXPECT_EQ(f.port.writes, std::vector<std::string>{"P"});
+    EXPECT_EQ(f.port.writes, V{"P"});
     EXPECT_EQ(f.clock.waits, (std::vector<double>{P::kAfterCommand, P::kRefresh}));
     ASSERT_EQ(fed, listing.size());
     EXPECT_FLOAT_EQ(f.s.mirror.SerNum, 1047);
@@ -407,7 +403,7 @@ TEST(StreamButtons, StartAndStopThroughTheWindows) {
     EXPECT_EQ(f.s.CommandKey, '{');
     cmdRptSpect_Click(f.s);  // stops the results first
     cmdRptSpect_Click(f.s);
-    EXPECT_EQ(f.port.writes, (std::vector<std::string>{"{", "}", "[", "]"}));
+    EXPECT_EQ(f.port.writes, (V{"{", "}", "[", "]"}));
     EXPECT_EQ(f.s.cmdRptDist.caption, "Results");
     EXPECT_EQ(f.s.cmdRptSpect.caption, "StartSpec");
     EXPECT_FALSE(f.host.resultsWindow);
@@ -434,7 +430,7 @@ TEST(Calibrate, SendsCThenTheCodeOneSecondLater) {
         f.term.text = "abc";
         f.s.CommandKey = 'F';
         cmdCalibrate_Click(f.s);
-        EXPECT_EQ(f.tport.writes, (std::vector<std::string>{"c", code}));
+        EXPECT_EQ(f.tport.writes, (V{"c", code}));
         EXPECT_EQ(f.tport.writeTimes[1] - f.tport.writeTimes[0], 1.0);
         EXPECT_FALSE(f.s.cmdCalibrate.enabled);
         EXPECT_TRUE(f.s.CalibrationPending);
@@ -447,7 +443,6 @@ TEST(Calibrate, SendsCThenTheCodeOneSecondLater) {
 // interleaved with the first (the button is disabled then); a fault box answered Abort sends no
 // code.
 TEST(Calibrate, ClickOrFaultBoxAbortDuringThePause) {
-    using V = std::vector<std::string>;
     for (const bool abort : {false, true}) {
         SessionFixture f;
         f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};
@@ -561,7 +556,7 @@ TEST(Shutdown, UnloadsEveryWindowStopsTheStreamsDrainsAndClosesPortAndLog) {
     f.s.parser.AutoSpect_status = 1;
     f.host.configWindow = true;
     EXPECT_TRUE(Shutdown(f.s));
-    EXPECT_EQ(f.port.writes, (std::vector<std::string>{"]", "}"}));
+    EXPECT_EQ(f.port.writes, (V{"]", "}"}));
     EXPECT_EQ(f.host.graphCloses, 1);
     EXPECT_EQ(f.host.histCloses, 1);
     EXPECT_EQ(f.host.resultsCloses, 1);
