@@ -7,6 +7,7 @@
 #include <string>
 
 #include "export/hist_workbook.h"
+#include "line_share.h"
 #include "history/hist_transfer.h"
 #include "sensor.h"
 #include "terminal/headless_io.h"
@@ -34,9 +35,10 @@ void BM_HistDecodeAndChart4096(benchmark::State& state) {
     }
     // 10 bits a character at 115200 baud.
     const double lineSeconds = static_cast<double>(FullHistory().size()) * 10 / 115200;
-    state.counters["records"] = h.s.HistCount;
     state.counters["line_ms"] = lineSeconds * 1000;
     state.counters["goal_ms"] = lineSeconds * 10;
+    sondix::bench::ReportLineShare(state, FullHistory().size());
+    state.counters["records"] = h.s.HistCount;
 }
 BENCHMARK(BM_HistDecodeAndChart4096)->Unit(benchmark::kMillisecond);
 
@@ -51,6 +53,7 @@ void BM_HistWorkbook4096(benchmark::State& state) {
         if (!err.empty()) state.SkipWithError(err.c_str());
     }
     std::filesystem::remove(path);
+    sondix::bench::ReportLineShare(state, FullHistory().size());
 }
 BENCHMARK(BM_HistWorkbook4096)->Unit(benchmark::kMillisecond);
 

@@ -4,7 +4,8 @@
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
 #
-# SECONDS per target (default 60); TARGETs among show_data gen_val read_par units (default all).
+# SECONDS per target (default 60); TARGETs among show_data gen_val read_par units comm_settings
+# feet_inches cli_options config_screen (default all).
 # Environment: FUZZ_BUILD_DIR (default <repo>/build-fuzz), JOBS (build jobs, default 2),
 # FUZZ_ARGS (more libFuzzer options; "-fork=1 -ignore_crashes=1" keeps going after a fault and
 # collects every one it meets).
@@ -20,12 +21,13 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(show_data gen_val read_par units)
+[ ${#targets[@]} -eq 0 ] && targets=(show_data gen_val read_par units comm_settings feet_inches cli_options config_screen)
 build=${FUZZ_BUILD_DIR:-$repo/build-fuzz}
 jobs=${JOBS:-2}
 
 # clang with its fuzzer and sanitizer run-time libraries, and what the configure step needs.
-packages=(clang libclang-rt-14-dev cmake make pkg-config libxlsxwriter-dev libgtest-dev)
+packages=(clang libclang-rt-14-dev cmake make pkg-config libxlsxwriter-dev libgtest-dev libcli11-dev
+  nlohmann-json3-dev)
 
 
 configure_and_build() {

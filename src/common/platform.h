@@ -21,7 +21,7 @@ enum class MsgAnswer { OK, Cancel, Yes, No, Retry, Abort, Ignore };
 
 // Message boxes: the core says what to ask, the asker shows it and returns the answer.
 class MessageAsker {
-public:
+  public:
     virtual ~MessageAsker() = default;
     virtual MsgAnswer Ask(std::string_view title, std::string_view text, MsgButtons buttons,
                           MsgIcon icon) = 0;
@@ -31,7 +31,7 @@ public:
 // Time and waiting. Wait() keeps the user interface processing events (received data is parsed
 // during it); DoEvents() is one such pass. Tests advance a fake clock instead of sleeping.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual double Monotonic() = 0;  // seconds, never goes back
     virtual Gen::DateTime Now() = 0;
@@ -42,7 +42,7 @@ public:
 // The serial port as the program uses it. Bytes travel as Latin-1 characters both ways.
 // Operations that can fail return the port's error text ("" on success).
 class CommPort {
-public:
+  public:
     virtual ~CommPort() = default;
     virtual bool PortOpen() const = 0;
     virtual std::string SetPortOpen(bool open) = 0;
@@ -69,9 +69,11 @@ public:
 
 // The terminal's multi-line text box, with the operations the display step uses.
 class TextBox {
-public:
+  public:
     virtual ~TextBox() = default;
     virtual std::string Text() const = 0;
+    // The text's length without copying it (every received block asks).
+    virtual std::size_t TextLength() const { return Text().size(); }
     virtual void SetText(std::string_view text) = 0;
     virtual void SetSelStart(long long pos) = 0;  // 0-based caret position
     virtual void SetSelLength(long long len) = 0;

@@ -54,12 +54,13 @@ DisplayText EditForDisplay(std::string_view block, bool boxEmpty) {
 }
 
 void DisplayStep(TextBox& txt, std::string& block) {
-    std::string shown = txt.Text();
-    if (Length(shown) > kTrimAbove) {
-        shown = Gen::Mid(shown, kTrimKeepFrom);
+    // Only the length is needed, unless the text is to be cut: no copy of 16 KB per block.
+    long long n = static_cast<long long>(txt.TextLength());
+    if (n > kTrimAbove) {
+        const std::string shown = Gen::Mid(txt.Text(), kTrimKeepFrom);
         txt.SetText(shown);
+        n = Length(shown);
     }
-    const long long n = Length(shown);
     DisplayText edited = EditForDisplay(block, n == 0);
     block = std::move(edited.text);
     txt.SetSelStart(n);
@@ -96,7 +97,7 @@ void LogStep(Session& s, std::string_view block) {
 }
 
 void CaretStep(TextBox& txt) {
-    txt.SetSelStart(Length(txt.Text()));
+    txt.SetSelStart(static_cast<long long>(txt.TextLength()));
 }
 
 }  // namespace sondix::dispatch

@@ -58,6 +58,7 @@ class ManualClock : public Clock {
 class StringTextBox : public TextBox {
   public:
     std::string Text() const override { return text; }
+    std::size_t TextLength() const override { return text.size(); }
     void SetText(std::string_view t) override;
     void SetSelStart(long long pos) override;
     void SetSelLength(long long len) override;

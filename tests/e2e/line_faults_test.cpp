@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "e2e_support.h"
+#include "response/ui/graph_trace.h"
 #include "history/ui/frmResults.h"
 #include "known_boxes.h"
 #include "response/show_data.h"
@@ -146,7 +147,7 @@ TEST(LineFaults, TinyBlocksChartExactlyAsOneBlock) {
         Replay one(before, b.kind);
         one.Feed(tap.received, {});
         ExpectSameChart(t.s().graph, one.h.s.graph);
-        EXPECT_EQ(t.w->GraphWindow()->dataSeries()->count(), t.s().graph.NPoints());
+        EXPECT_EQ(t.w->GraphWindow()->dataTrace()->count(), t.s().graph.NPoints());
     }
 
     // The repeating spectrum: each spectrum of the stream in one block.

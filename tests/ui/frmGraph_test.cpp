@@ -1,6 +1,7 @@
-// The chart window: the model drawn into one series, the axis tick rules, readable at any size,
+// The chart window: the model drawn into one trace, the axis tick rules, readable at any size,
 // the spreadsheet copy and closing.
 #include "response/ui/frmGraph.h"
+#include "response/ui/graph_trace.h"
 
 #include <gtest/gtest.h>
 
@@ -77,8 +78,8 @@ TEST(frmGraph, DrawsTheModelThenTheNextAnswerInTheSameSeries) {
     Fill(f.s.graph, 2048);
     frmGraph w(f.s);
     w.Render();
-    EXPECT_EQ(w.dataSeries()->count(), 2048);
-    EXPECT_EQ(w.dataSeries()->at(2047), QPointF(2047 * 0.2f, f.s.graph.points[2047].y));
+    EXPECT_EQ(w.dataTrace()->count(), 2048);
+    EXPECT_EQ(w.dataTrace()->points().at(2047), QPointF(2047 * 0.2f, f.s.graph.points[2047].y));
     EXPECT_DOUBLE_EQ(w.axisY()->min(), -0.5);
     EXPECT_DOUBLE_EQ(w.axisY()->max(), 4.0);
     EXPECT_EQ(w.axisY()->tickCount(), 10);
@@ -92,11 +93,11 @@ TEST(frmGraph, DrawsTheModelThenTheNextAnswerInTheSameSeries) {
     // A sine over the whole width draws at least one pixel per column.
     EXPECT_GE(DataPixels(w), static_cast<int>(w.chart()->plotArea().width() * 0.9));
 
-    QLineSeries* data = w.dataSeries();
+    GraphTrace* data = w.dataTrace();
     Fill(f.s.graph, 512);
     w.Render();
-    EXPECT_EQ(w.dataSeries(), data);
-    EXPECT_EQ(w.dataSeries()->count(), 512);
+    EXPECT_EQ(w.dataTrace(), data);
+    EXPECT_EQ(w.dataTrace()->count(), 512);
     EXPECT_FLOAT_EQ(w.axisX()->max(), 511 * 0.2f);
     f.s.graph.SetNPoints(0);
     w.Render();

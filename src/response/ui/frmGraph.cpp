@@ -29,6 +29,7 @@
 #include "response/ui/chart_title.h"
 #include "response/ui/graph_axes.h"
 #include "response/ui/graph_layout.h"
+#include "response/ui/graph_trace.h"
 #include "terminal/main_window.h"
 #include "terminal/session.h"
 #include "terminal/ui/qt_platform.h"
@@ -169,9 +170,7 @@ void frmGraph::SetupChart() {
 
     const bool gl = OpenGlAvailable();
     zero_ = NewSeries(kZeroPen, gl);
-    data_ = NewSeries(kDataPen, gl);
     chart_->addSeries(zero_);
-    chart_->addSeries(data_);
 
     axisX_ = new QValueAxis;
     axisX_->setTitleFont(Arial(10));
@@ -185,10 +184,11 @@ void frmGraph::SetupChart() {
     axisY_->setMinorGridLinePen(QPen(kMinorGrid, 1, Qt::SolidLine));
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
-    for (QLineSeries* series : {zero_, data_}) {
-        series->attachAxis(axisX_);
-        series->attachAxis(axisY_);
-    }
+    zero_->attachAxis(axisX_);
+    zero_->attachAxis(axisY_);
+    QPen dataPen(kDataPen);
+    dataPen.setWidth(1);
+    data_ = new GraphTrace(chart_, axisX_, axisY_, dataPen);
 
     // The label spacing depends on the plot's width, which the chart settles in its own layout.
     connect(chart_, &QChart::plotAreaChanged, this, &frmGraph::RenderAxesForPlot,
@@ -217,6 +217,7 @@ void frmGraph::Render() {
     RenderSeries();
     RenderXAxis();
     RenderYAxis();
+    data_->plotChanged();
 }
 
 void frmGraph::RenderTexts() {
@@ -250,7 +251,7 @@ void frmGraph::RenderSeries() {
     for (std::size_t i = 0; i < points.size(); ++i) {
         buffer_[static_cast<qsizetype>(i)] = QPointF(points[i].x, points[i].y);
     }
-    data_->replace(buffer_);
+    data_->setPoints(buffer_);
     zero_->replace(QList<QPointF>{{xTicks_.min, 0.0}, {xTicks_.max, 0.0}});
 }
 
@@ -290,23 +291,31 @@ void frmGraph::RenderYAxis() {
     const double labelPx = QFontMetricsF(axisY_->labelsFont()).height() + kLabelMarginPx;
     const int stride = sondix::LabelStride(yTicks_, axisPx, labelPx);
     const sondix::YAxisTicks t = sondix::WithLabelStride(yTicks_, stride);
-    axisY_->setRange(t.min, t.max);
     if (t.dynamic) {
+        axisY_->setRange(t.min, t.max);
         axisY_->setTickInterval(t.interval);
         axisY_->setTickAnchor(t.anchor);
         axisY_->setTickType(QValueAxis::TicksDynamic);
     } else {
+        // The nice scale is worked out on an axis of no chart: each range given to the chart's
+        // own axis lays out all its labels again, and a repeating spectrum mostly keeps its
+        // scale.
+        QValueAxis scale;
+        scale.setRange(t.min, t.max);
+        scale.setTickCount(t.tickCount);
+        if (t.nice) scale.applyNiceNumbers();
         axisY_->setTickType(QValueAxis::TicksFixed);
-        axisY_->setTickCount(t.tickCount);
+        axisY_->setRange(scale.min(), scale.max());
+        axisY_->setTickCount(scale.tickCount());
     }
     axisY_->setMinorTickCount(t.minorCount);
     axisY_->setMinorGridLineVisible(t.minorCount > 0);
-    if (t.nice) axisY_->applyNiceNumbers();
 }
 
 void frmGraph::RenderAxesForPlot() {
     RenderXAxis();
     if (!yTicks_.nice) RenderYAxis();  // a nice scale does not depend on the plot's size
+    data_->plotChanged();
 }
 
 void frmGraph::LayoutControls() {

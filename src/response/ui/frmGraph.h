@@ -6,8 +6,7 @@
 // deleteLater(), never inside the close event).
 #pragma once
 
-#include <QList>
-#include <QPointF>
+#include <QPolygonF>
 #include <QWidget>
 #include <functional>
 
@@ -19,6 +18,7 @@ class QChartView;
 class QLabel;
 class QLineSeries;
 class QPushButton;
+class GraphTrace;
 class QValueAxis;
 
 namespace sondix {
@@ -37,7 +37,7 @@ class frmGraph : public QWidget {
     explicit frmGraph(sondix::Session& s, QWidget* parent = nullptr);
 
     // Draws the model as it stands: points, texts, axes. Cheap enough for every spectrum of
-    // a running stream: series and axes are reused and the points go in with one replace.
+    // a running stream: the trace and the axes are reused.
     void Render();
     // Closes without running the core's unload (the core asked for the close).
     void closeFromCore();
@@ -57,7 +57,7 @@ class frmGraph : public QWidget {
     QLabel* lblStatus = nullptr;
 
     QChart* chart() const { return chart_; }
-    QLineSeries* dataSeries() const { return data_; }
+    GraphTrace* dataTrace() const { return data_; }
     QLineSeries* zeroSeries() const { return zero_; }
     QValueAxis* axisX() const { return axisX_; }
     QValueAxis* axisY() const { return axisY_; }
@@ -81,11 +81,11 @@ class frmGraph : public QWidget {
 
     sondix::Session& s_;
     QChart* chart_ = nullptr;
-    QLineSeries* data_ = nullptr;
+    GraphTrace* data_ = nullptr;
     QLineSeries* zero_ = nullptr;
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
-    QList<QPointF> buffer_;      // kept between renders: no allocation per spectrum
+    QPolygonF buffer_;           // kept between renders: no allocation per spectrum
     sondix::XAxisTicks xTicks_;  // the rule's ticks for the model last rendered
     sondix::YAxisTicks yTicks_;
     Opener open_;

@@ -29,6 +29,7 @@ class QtTextBox : public TextBox {
     explicit QtTextBox(QPlainTextEdit* view);
 
     std::string Text() const override { return model_.text; }
+    std::size_t TextLength() const override { return model_.text.size(); }
     void SetText(std::string_view text) override;
     void SetSelStart(long long pos) override;
     void SetSelLength(long long len) override;
