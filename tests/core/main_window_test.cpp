@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -22,6 +23,7 @@ namespace sondix::test {
 namespace {
 
 namespace P = Gen::Pauses;
+using V = std::vector<std::string>;  // writes, traces, titles
 
 struct StartupFixture : SessionFixture {
     StartupFixture() {
@@ -39,14 +41,27 @@ MemorySettingsStore Store(const std::string& stored) {
     return MemorySettingsStore(properties);
 }
 
+// Runs act once, at the first event-loop pass of a pause for which when() holds: the window is on
+// the screen during pauses, so clicks and port events land there.
+void OnceDuring(SessionFixture& f, std::function<bool()> when, std::function<void()> act) {
+    f.clock.onEvents = [when, act, done = false]() mutable {
+        if (done || !when()) return;
+        done = true;
+        act();
+    };
+}
+
 struct SettingsCase {
     const char* name;
     std::string stored;
     std::string portSettingsError;
     std::string message;  // the box; "" when none and the port opens
     std::string port;     // settings, port number, handshaking and " echo" when echoing
+    std::vector<std::string> args = {};
 };
 
+// An opened port gets "E" then the listing's "P" with the pauses in order; a failed setting
+// sends nothing, waits nothing and keeps the greeting selected and the label as designed.
 void ExpectStartup(const SettingsCase& c) {
     SCOPED_TRACE(c.name);
     StartupFixture f;
@@ -56,15 +71,25 @@ void ExpectStartup(const SettingsCase& c) {
     f.s.graphHdr.VoltsPerCount = 0;
     f.s.res.VrefCal = 0;
 
-    Startup(f.s, store, {});
+    Startup(f.s, store, c.args);
 
     const bool opened = c.message.empty();
     ASSERT_EQ(f.asker.asked.size(), opened ? 0u : 1u);
     if (!opened) {
         EXPECT_EQ(f.asker.asked[0].text, c.message);
+        EXPECT_EQ(f.term.selStart, 0);
+        EXPECT_EQ(f.term.selLength, 20);
     }
     EXPECT_EQ(f.port.open, opened);
-    EXPECT_EQ(f.port.sent, opened ? "EP" : "");
+    EXPECT_EQ(f.port.writes, (opened ? V{"E", "P"} : V{}));
+    using W = std::vector<double>;
+    EXPECT_EQ(f.clock.waits,
+              (opened ? W{P::kStartup, P::kAfterCommand, P::kStartup, P::kAfterCommand, P::kRefresh}
+                      : W{}));
+    EXPECT_EQ(f.host.portStateChanges, opened ? 1 : 0);
+    EXPECT_EQ(f.host.labelChanges, opened ? 1 : 0);
+    EXPECT_DOUBLE_EQ(f.s.StartTime, opened ? 1000.0 : 0.0);  // set by the refresh
+    EXPECT_EQ(f.s.CommandKey, opened ? 'P' : 0);
     EXPECT_EQ(f.port.settings + " " + std::to_string(f.port.commPort) + " " +
                   std::to_string(f.port.handshaking) + (f.s.Echo ? " echo" : ""),
               c.port);
@@ -72,7 +97,8 @@ void ExpectStartup(const SettingsCase& c) {
     EXPECT_FLOAT_EQ(f.s.res.VrefCal, 3.68f);
     EXPECT_EQ(f.s.graph.NPoints(), 2048);
     EXPECT_EQ(f.s.parser.NWords, 2048);
-    EXPECT_FALSE(f.s.cmdCalibrate.visible);
+    EXPECT_EQ(f.s.cmdCalibrate.visible, !c.args.empty());
+    EXPECT_EQ(f.s.CalibrateEnabled, !c.args.empty());
 }
 
 // A rejected port number still lets the stored handshaking reach the port before the one check;
@@ -82,8 +108,12 @@ const SettingsCase kSettingsCases[] = {
     {"Stored", "Settings=19200,e,7,2 CommPort=3 Handshaking=2 Echo=True", "", "",
      "19200,e,7,2 3 2 echo"},
     {"EchoOne", "Echo=1", "", "", "9600,n,8,1 1 0 echo"},
-    {"SettingsRejected", "Settings=9600,q,8,1 CommPort=4 Echo=True", "Invalid Port Settings",
-     "Invalid Port Settings", "9600,n,8,1 1 0"},
+    {"SettingsRejected",
+     "Settings=9600,q,8,1 CommPort=4 Echo=True",
+     "Invalid Port Settings",
+     "Invalid Port Settings",
+     "9600,n,8,1 1 0",
+     {"417"}},
     {"CommPortNotANumber", "CommPort=COM3 Handshaking=1", "", "Type mismatch", "9600,n,8,1 1 1"},
     {"CommPortOutOfRange", "CommPort=0 Handshaking=2", "", "Invalid port number", "9600,n,8,1 1 2"},
     {"CommPortAndHandshakingRejected", "CommPort=0 Handshaking=9 Echo=True", "",
@@ -97,55 +127,20 @@ TEST(Startup, AppliesStoredSettingsOrStopsAtTheFirstFailure) {
         ExpectStartup(c);
 }
 
-TEST(StartupSequence, SendsEThenRefreshesWithThePausesInOrder) {
-    StartupFixture f;
-    MemorySettingsStore store;
-    Startup(f.s, store, {});
-    EXPECT_EQ(f.port.writes, (std::vector<std::string>{"E", "P"}));
-    EXPECT_EQ(f.clock.waits, (std::vector<double>{P::kStartup, P::kAfterCommand, P::kStartup,
-                                                  P::kAfterCommand, P::kRefresh}));
-    EXPECT_EQ(f.host.portStateChanges, 1);
-    EXPECT_EQ(f.host.labelChanges, 1);
-    EXPECT_DOUBLE_EQ(f.s.StartTime, 1000.0);
-    EXPECT_EQ(f.s.CommandKey, 'P');
-}
-
-TEST(StartupSequence, FailedSettingsKeepTheGreetingSelectedAndTheLabelAsDesigned) {
-    StartupFixture f;
-    f.port.settingsError = "Invalid Port Settings";
-    MemorySettingsStore store = Store("Settings=x");
-    Startup(f.s, store, {"417"});
-    EXPECT_EQ(f.term.selStart, 0);
-    EXPECT_EQ(f.term.selLength, 20);
-    EXPECT_TRUE(f.clock.waits.empty());
-    EXPECT_EQ(f.host.portStateChanges, 0);
-    EXPECT_EQ(f.host.labelChanges, 0);
-    EXPECT_TRUE(f.s.CalibrateEnabled);
-}
-
 // The window is on the screen while the start-up pauses (the click lands in wait n; 0: the
 // pause before "E"): a results stream started then is stopped through its window, never left
 // running behind a dead "Stop"; a line error answered Abort ends the program there.
 TEST(Startup, ClicksAndFaultsDuringItsPauses) {
-    using V = std::vector<std::string>;
     for (const auto& [atWait, clickWrites, abortWrites] :
          {std::tuple{0u, V{"{", "E", "}", "P"}, V{}}, {2u, V{"E", "{", "}", "P"}, V{"E"}}}) {
         for (const bool abort : {false, true}) {
             StartupFixture f;
             f.asker.answers = {MsgAnswer::Abort};
-            bool done = false;
-            f.clock.onEvents = [&, at = atWait] {
-                if (done || f.clock.waits.size() != at + 1) return;
-                done = true;
-                if (abort) {
-                    OnComm(f.s, 1009);
-                } else {
-                    cmdRptDist_Click(f.s);
-                }
-            };
+            OnceDuring(
+                f, [&, at = atWait] { return f.clock.waits.size() == at + 1; },
+                [&] { abort ? OnComm(f.s, 1009) : cmdRptDist_Click(f.s); });
             MemorySettingsStore store;
             Startup(f.s, store, {});
-            ASSERT_TRUE(done);
             EXPECT_EQ(f.port.writes, abort ? abortWrites : clickWrites) << atWait;
             EXPECT_EQ(f.host.endProgram, abort ? 1 : 0);
             EXPECT_FALSE(f.host.resultsWindow);
@@ -155,11 +150,18 @@ TEST(Startup, ClicksAndFaultsDuringItsPauses) {
 }
 
 TEST(GetCommandLine, SplitsOnRunsOfBlanksAndTabs) {
-    using V = std::vector<std::string>;
     EXPECT_EQ(GetCommandLine("  417 \t x\ty  "), (V{"417", "x", "y"}));
     EXPECT_EQ(GetCommandLine("a b c", 2), (V{"a", "b"}));
     EXPECT_EQ(GetCommandLine(" \t "), V{});
 }
+
+struct TracedFixture : SessionFixture {
+    TracingPort tport{clock};
+    TracedFixture() {
+        tport.open = true;
+        s.io.port = &tport;
+    }
+};
 
 constexpr const char* kChoices = "  Click Abort(exit prog), Retry(reset port) or Ignore(continue)";
 
@@ -235,23 +237,18 @@ TEST(FaultBox, OnlyARunningStreamGetsR) {
 }
 
 TEST(FaultBox, RetryClosesAndReopens) {
-    SessionFixture f;
-    TracingPort port(f.clock);
-    port.open = true;
-    f.s.io.port = &port;
+    TracedFixture f;
     f.asker.answers = {MsgAnswer::Retry};
     OnComm(f.s, 1004);
-    EXPECT_EQ(port.trace, (std::vector<std::string>{"close buffered=0", "open buffered=0"}));
-    EXPECT_TRUE(port.open);
+    EXPECT_EQ(f.tport.trace, (V{"close buffered=0", "open buffered=0"}));
+    EXPECT_TRUE(f.tport.open);
     EXPECT_EQ(f.host.portStateChanges, 2);
 }
 
 TEST(FaultBox, LostDeviceTurnsTheLampRedFirstAndRetryReopens) {
-    SessionFixture f;
-    TracingPort port(f.clock);
-    port.open = false;  // the serial layer has closed it
-    port.lastError = "No such device";
-    f.s.io.port = &port;
+    TracedFixture f;
+    f.tport.open = false;  // the serial layer has closed it
+    f.tport.lastError = "No such device";
     f.s.AutoReconnect = false;  // the box, not the quiet wait for the device
     int lampUpdatesBeforeBox = -1;
     f.asker.whileOpen = [&] { lampUpdatesBeforeBox = f.host.portStateChanges; };
@@ -260,8 +257,8 @@ TEST(FaultBox, LostDeviceTurnsTheLampRedFirstAndRetryReopens) {
     ASSERT_EQ(f.asker.asked.size(), 1u);
     EXPECT_EQ(f.asker.asked[0].text, std::string("Port closed: No such device") + kChoices);
     EXPECT_EQ(lampUpdatesBeforeBox, 1);
-    EXPECT_EQ(port.trace, (std::vector<std::string>{"open buffered=0"}));
-    EXPECT_TRUE(port.open);
+    EXPECT_EQ(f.tport.trace, (V{"open buffered=0"}));
+    EXPECT_TRUE(f.tport.open);
 }
 
 TEST(FaultBox, RetryWhenTheReopenFailsShowsWhyAndLeavesTheLampRed) {
@@ -308,38 +305,29 @@ TEST(TerminalKey, SendsOrDropsAndAlwaysResetsTheAnswer) {
     }
 }
 
-struct ParseFixture : SessionFixture {
-    TracingPort tport{clock};
-    ParseFixture() {
-        tport.open = true;
-        s.io.port = &tport;
-    }
-};
-
 TEST(ParseEnter, DrainsTheIBeforeClosingThenSendsTheLine) {
-    ParseFixture f;
+    TracedFixture f;
     f.tport.outBufferCount = 3;
     f.clock.onEvents = [&f] { f.tport.outBufferCount = std::max(0, f.tport.outBufferCount - 1); };
     txtParse_Enter(f.s, "abc");
-    EXPECT_EQ(f.tport.trace, (std::vector<std::string>{"out I", "close buffered=0",
-                                                       "open buffered=0", "out abc\n"}));
+    EXPECT_EQ(f.tport.trace, (V{"out I", "close buffered=0", "open buffered=0", "out abc\n"}));
     EXPECT_EQ(f.s.CommandKey, 0);
 }
 
 TEST(ParseEnter, ABufferThatNeverDrainsIsClosedAfterTheLimit) {
-    ParseFixture f;
+    TracedFixture f;
     f.tport.outBufferCount = 1;
     const double start = f.clock.now;
     txtParse_Enter(f.s, "x");
     EXPECT_NEAR(f.clock.now - start, 3.0, 0.06);
-    EXPECT_EQ(f.tport.writes, (std::vector<std::string>{"I", "x\n"}));
+    EXPECT_EQ(f.tport.writes, (V{"I", "x\n"}));
 }
 
 TEST(ParseEnter, ReopenFailureIsShownAndNothingMoreIsWritten) {
-    ParseFixture f;
+    TracedFixture f;
     f.tport.openError = "Port vanished";
     txtParse_Enter(f.s, "abc");
-    EXPECT_EQ(f.tport.writes, std::vector<std::string>{"I"});
+    EXPECT_EQ(f.tport.writes, V{"I"});
     ASSERT_EQ(f.asker.asked.size(), 1u);
     EXPECT_EQ(f.asker.asked[0].text, "Port vanished");
     EXPECT_EQ(f.host.portStateChanges, 1);
@@ -349,21 +337,12 @@ TEST(ParseEnter, ReopenFailureIsShownAndNothingMoreIsWritten) {
 // The port closed by its lamp, or the program ended by a fault box's Abort, while the "I"
 // drains: the line is not sent and the port is not opened again.
 TEST(ParseEnter, StopsAfterTheDrainWhenThePortWasClosedOrTheProgramEnded) {
-    using V = std::vector<std::string>;
     for (const bool abort : {false, true}) {
-        ParseFixture f;
+        TracedFixture f;
         f.tport.outBufferCount = 3;
         f.asker.answers = {MsgAnswer::Abort};
-        bool ran = false;
-        f.clock.onEvents = [&] {
-            if (ran) return;
-            ran = true;
-            if (abort) {
-                OnComm(f.s, 1004);
-            } else {
-                PortToggle(f.s);
-            }
-        };
+        OnceDuring(
+            f, [] { return true; }, [&] { abort ? OnComm(f.s, 1004) : PortToggle(f.s); });
         txtParse_Enter(f.s, "abc");
         EXPECT_EQ(f.tport.trace, (abort ? V{"out I"} : V{"out I", "close buffered=3"}));
         EXPECT_EQ(f.host.endProgram, abort ? 1 : 0);
@@ -384,7 +363,7 @@ TEST(CommandButtons, PrepareThenSendTheirLetter) {
         f.s.parser.AutoSpect_status = 1;
         f.s.cmdRptSpect.caption = "StopSpec";
         click(f.s);
-        EXPECT_EQ(f.port.writes, (std::vector<std::string>{"}", "]", command}));
+        EXPECT_EQ(f.port.writes, (V{"}", "]", command}));
         EXPECT_EQ(f.s.CommandKey, KeyCode(command[0]));
         EXPECT_FALSE(f.s.ResultDisp_Loaded || f.s.D_GraphLoaded);
     }
@@ -406,7 +385,7 @@ TEST(CommandButtons, RefreshAsksForTheListingAndNamesTheUnitFromIt) {
         OnComm(f.s, 2);
     };
     cmdRefresh_Click(f.s);
-    EXPECT_EQ(f.port.writes, std::vector<std::string>{"P"});
+    EXPECT_EQ(f.port.writes, V{"P"});
     EXPECT_EQ(f.clock.waits, (std::vector<double>{P::kAfterCommand, P::kRefresh}));
     ASSERT_EQ(fed, listing.size());
     EXPECT_FLOAT_EQ(f.s.mirror.SerNum, 1047);
@@ -424,7 +403,7 @@ TEST(StreamButtons, StartAndStopThroughTheWindows) {
     EXPECT_EQ(f.s.CommandKey, '{');
     cmdRptSpect_Click(f.s);  // stops the results first
     cmdRptSpect_Click(f.s);
-    EXPECT_EQ(f.port.writes, (std::vector<std::string>{"{", "}", "[", "]"}));
+    EXPECT_EQ(f.port.writes, (V{"{", "}", "[", "]"}));
     EXPECT_EQ(f.s.cmdRptDist.caption, "Results");
     EXPECT_EQ(f.s.cmdRptSpect.caption, "StartSpec");
     EXPECT_FALSE(f.host.resultsWindow);
@@ -445,17 +424,14 @@ TEST(StreamButtons, StartAndStopThroughTheWindows) {
 // The code is the password in three digits (417 when none is known), one second after "c".
 TEST(Calibrate, SendsCThenTheCodeOneSecondLater) {
     for (const auto& [password, code] : {std::pair{-1.0f, "417"}, {7.0f, "007"}, {815.0f, "815"}}) {
-        SessionFixture f;
-        TracingPort port(f.clock);
-        port.open = true;
-        f.s.io.port = &port;
+        TracedFixture f;
         f.s.mirror.Password = password;
         f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};
         f.term.text = "abc";
         f.s.CommandKey = 'F';
         cmdCalibrate_Click(f.s);
-        EXPECT_EQ(port.writes, (std::vector<std::string>{"c", code}));
-        EXPECT_EQ(port.writeTimes[1] - port.writeTimes[0], 1.0);
+        EXPECT_EQ(f.tport.writes, (V{"c", code}));
+        EXPECT_EQ(f.tport.writeTimes[1] - f.tport.writeTimes[0], 1.0);
         EXPECT_FALSE(f.s.cmdCalibrate.enabled);
         EXPECT_TRUE(f.s.CalibrationPending);
         EXPECT_EQ(f.s.CommandKey, 'F');
@@ -463,41 +439,28 @@ TEST(Calibrate, SendsCThenTheCodeOneSecondLater) {
     }
 }
 
-// Clicks arrive while the button waits between "c" and the code: they must not start a second
-// sequence interleaved with the first.
-TEST(Calibrate, ASecondClickDuringThePauseSendsNothingMore) {
-    SessionFixture f;
-    f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};
-    bool enabledDuringPause = true;
-    int clicks = 0;
-    f.clock.onEvents = [&] {
-        if (f.port.writes.size() != 1 || clicks > 0) return;
-        ++clicks;
-        enabledDuringPause = f.s.cmdCalibrate.enabled;
+// During the pause between "c" and the code: a second click must not start a second sequence
+// interleaved with the first (the button is disabled then); a fault box answered Abort sends no
+// code.
+TEST(Calibrate, ClickOrFaultBoxAbortDuringThePause) {
+    for (const bool abort : {false, true}) {
+        SessionFixture f;
+        f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};
+        f.asker.answers = {MsgAnswer::Abort};
+        bool enabledDuringPause = true;
+        OnceDuring(
+            f, [&] { return f.port.writes.size() == 1; },
+            [&] {
+                enabledDuringPause = f.s.cmdCalibrate.enabled;
+                abort ? OnComm(f.s, 1004) : cmdCalibrate_Click(f.s);
+            });
         cmdCalibrate_Click(f.s);
-    };
-    cmdCalibrate_Click(f.s);
-    EXPECT_EQ(clicks, 1);
-    EXPECT_FALSE(enabledDuringPause);
-    EXPECT_EQ(f.port.writes, (std::vector<std::string>{"c", "417"}));
-    EXPECT_TRUE(f.s.CalibrationPending);
-}
-
-TEST(Calibrate, AFaultBoxAbortDuringThePauseSendsNoCode) {
-    SessionFixture f;
-    f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};
-    f.asker.answers = {MsgAnswer::Abort};
-    bool faulted = false;
-    f.clock.onEvents = [&] {
-        if (faulted || f.port.writes.size() != 1) return;
-        faulted = true;
-        OnComm(f.s, 1004);
-    };
-    cmdCalibrate_Click(f.s);
-    ASSERT_TRUE(faulted);
-    EXPECT_EQ(f.port.writes, std::vector<std::string>{"c"});
-    EXPECT_EQ(f.host.endProgram, 1);
-    EXPECT_FALSE(f.s.CalibrationPending);
+        SCOPED_TRACE(abort);
+        EXPECT_FALSE(enabledDuringPause);  // also: the pause event came
+        EXPECT_EQ(f.port.writes, (abort ? V{"c"} : V{"c", "417"}));
+        EXPECT_EQ(f.host.endProgram, abort ? 1 : 0);
+        EXPECT_EQ(f.s.CalibrationPending, !abort);
+    }
 }
 
 // The stream state outlives the "]" until the next block arrives; closing the chart then must not
@@ -593,7 +556,7 @@ TEST(Shutdown, UnloadsEveryWindowStopsTheStreamsDrainsAndClosesPortAndLog) {
     f.s.parser.AutoSpect_status = 1;
     f.host.configWindow = true;
     EXPECT_TRUE(Shutdown(f.s));
-    EXPECT_EQ(f.port.writes, (std::vector<std::string>{"]", "}"}));
+    EXPECT_EQ(f.port.writes, (V{"]", "}"}));
     EXPECT_EQ(f.host.graphCloses, 1);
     EXPECT_EQ(f.host.histCloses, 1);
     EXPECT_EQ(f.host.resultsCloses, 1);
@@ -626,23 +589,17 @@ TEST(Shutdown, FaultBoxAbortDuringAWaitEndsOnceWithoutDrainingOrClosing) {
             f.s.ResultDisp_Loaded = true;
             f.s.cmdRptDist.caption = "Stop";
         }
-        bool faulted = false;
-        auto fault = [&] {
-            if (faulted) return;
-            faulted = true;
-            OnComm(f.s, 1004);
-        };
-        if (where == AbortIn::Question) {
+        if (where == AbortIn::Question) {  // the question is the first box
             f.asker.whileOpen = [&] {
-                if (f.asker.asked.back().text == "Data cannot be sent") fault();
+                if (f.asker.asked.size() == 1) OnComm(f.s, 1004);
             };
             f.asker.answers = {MsgAnswer::Abort, MsgAnswer::Retry};  // fault box, the question
         } else {
-            f.clock.onEvents = fault;
+            OnceDuring(
+                f, [] { return true; }, [&] { OnComm(f.s, 1004); });
             f.asker.answers = {MsgAnswer::Abort};
         }
         EXPECT_TRUE(Shutdown(f.s));
-        ASSERT_TRUE(faulted);
         std::vector<std::string> titles;
         for (const AskedMessage& m : f.asker.asked)
             titles.push_back(m.title);
