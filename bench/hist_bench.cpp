@@ -7,8 +7,8 @@
 #include <string>
 
 #include "export/hist_workbook.h"
-#include "line_share.h"
 #include "history/hist_transfer.h"
+#include "line_share.h"
 #include "sensor.h"
 #include "terminal/headless_io.h"
 

@@ -58,14 +58,14 @@ std::vector<Case> LoadCases() {
 }
 
 // "dist[Units   =0>Units   =2]": the listing file with its edits, lines ended CR LF.
-std::string WriteListing(const std::string& spec, const std::string& name) {
-    if (spec == "-") return "/dev/null";
-    const std::size_t b = spec.find('[');
-    const std::string kind = spec.substr(0, b);
+std::string WriteListing(const std::string& listing, const std::string& name) {
+    if (listing == "-") return "/dev/null";
+    const std::size_t b = listing.find('[');
+    const std::string kind = listing.substr(0, b);
     std::string text = ReadFile(std::string(SONDIX_TEST_DATA) + "/config_" +
                                 (kind == "vel" ? "velocimeter" : "distance") + ".lst");
-    for (std::size_t at = b; at != std::string::npos; at = spec.find('[', at + 1)) {
-        const auto edit = Split(spec.substr(at + 1, spec.find(']', at) - at - 1), ">");
+    for (std::size_t at = b; at != std::string::npos; at = listing.find('[', at + 1)) {
+        const auto edit = Split(listing.substr(at + 1, listing.find(']', at) - at - 1), ">");
         text.replace(text.find(edit.at(0)), edit[0].size(), edit.at(1));
     }
     std::string crlf;

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "e2e_support.h"
-#include "response/ui/graph_trace.h"
 #include "history/ui/frmResults.h"
 #include "known_boxes.h"
 #include "response/show_data.h"
+#include "response/ui/graph_trace.h"
 #include "terminal/main_window.h"
 
 namespace sondix::test {
