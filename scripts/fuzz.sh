@@ -4,7 +4,7 @@
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
 #
-# SECONDS per target (default 60); TARGETs among show_data gen_val read_par units comm_settings
+# SECONDS per target (default 60); TARGETs among show_data history gen_val read_par units comm_settings
 # feet_inches cli_options config_screen (default all).
 # Environment: FUZZ_BUILD_DIR (default <repo>/build-fuzz), JOBS (build jobs, default 2),
 # FUZZ_ARGS (more libFuzzer options; "-fork=1 -ignore_crashes=1" keeps going after a fault and
@@ -21,7 +21,7 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(show_data gen_val read_par units comm_settings feet_inches cli_options config_screen)
+[ ${#targets[@]} -eq 0 ] && targets=(show_data history gen_val read_par units comm_settings feet_inches cli_options config_screen)
 build=${FUZZ_BUILD_DIR:-$repo/build-fuzz}
 jobs=${JOBS:-2}
 

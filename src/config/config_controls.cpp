@@ -1,5 +1,7 @@
 // The configuration screen's controls as designed: kinds, captions, tool tips and faces, and the
 // list of them by name that the window and the command-line tool go through.
+#include <array>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,12 +27,6 @@ ScreenControl Box(std::string tooltip = {}) {
     ScreenControl c = Make(K::TextBox, {}, std::move(tooltip));
     c.tooltipAtRunTime = true;
     return c;
-}
-
-template <std::size_t N>
-void AddGroup(std::vector<NamedControl>& out, const char* base, std::array<ScreenControl, N>& g) {
-    for (std::size_t i = 0; i < N; ++i)
-        out.push_back({std::string(base) + "(" + std::to_string(i) + ")", &g[i]});
 }
 
 }  // namespace
@@ -128,58 +124,92 @@ ConfigScreen::ConfigScreen() {
     lblSweep = Make(K::Label, "Sweep Freq", "Sweep freq band  (FM modulation)");
 }
 
+namespace {
+
+// Every control in the screen's order: `out.One(name, control)` and, for a group,
+// `out.Group(base, controls)` (named "base(0)", "base(1)", ...).
+template <typename Sink>
+void ListControls(ConfigScreen& c, Sink& out) {
+    out.One("lblHeader", c.lblHeader);
+    out.One("cmdRefreshPar", c.cmdRefreshPar);
+    out.One("frmUnits", c.frmUnits);
+    out.Group("optUnits", c.optUnits);
+    out.One("txtCaldist", c.txtCaldist);
+    out.One("lblCaldist", c.lblCaldist);
+    out.One("cmdCaldist", c.cmdCaldist);
+    out.One("cmdCalibrate", c.cmdCalibrate);
+    out.One("txtSet4", c.txtSet4);
+    out.One("lblSet4", c.lblSet4);
+    out.One("cmdSet4", c.cmdSet4);
+    out.One("txtSet20", c.txtSet20);
+    out.One("lblSet20", c.lblSet20);
+    out.One("cmdSet20", c.cmdSet20);
+    out.One("txtSetMinRange", c.txtSetMinRange);
+    out.One("lblSetMinRange", c.lblSetMinRange);
+    out.One("cmdSetMinRange", c.cmdSetMinRange);
+    out.One("txtSetMaxRange", c.txtSetMaxRange);
+    out.One("lblSetMaxRange", c.lblSetMaxRange);
+    out.One("cmdSetMaxRange", c.cmdSetMaxRange);
+    out.One("lblMaxPossibleRange", c.lblMaxPossibleRange);
+    out.One("frmRelay1", c.frmRelay1);
+    out.One("frmRelay2", c.frmRelay2);
+    out.Group("optRelay1Mode", c.optRelay1Mode);
+    out.Group("optRelay2Mode", c.optRelay2Mode);
+    out.One("chkRelay1Invert", c.chkRelay1Invert);
+    out.One("chkRelay2Invert", c.chkRelay2Invert);
+    out.One("txtRelay1Dist", c.txtRelay1Dist);
+    out.One("lblRelay1Dist", c.lblRelay1Dist);
+    out.One("cmdRelay1Dist", c.cmdRelay1Dist);
+    out.One("txtRelay2Dist", c.txtRelay2Dist);
+    out.One("lblRelay2Dist", c.lblRelay2Dist);
+    out.One("cmdRelay2Dist", c.cmdRelay2Dist);
+    out.One("lblDamp", c.lblDamp);
+    out.One("updDamp", c.updDamp);
+    out.One("lblDampTime", c.lblDampTime);
+    out.One("cmdSetDamp", c.cmdSetDamp);
+    out.One("lblAmpMinTitle", c.lblAmpMinTitle);
+    out.One("txtAmpMin", c.txtAmpMin);
+    out.One("lblAmpMinUnits", c.lblAmpMinUnits);
+    out.One("cmdAmpMin", c.cmdAmpMin);
+    out.One("frmPkSel", c.frmPkSel);
+    out.Group("optPkSel", c.optPkSel);
+    out.One("frmOutSel", c.frmOutSel);
+    out.Group("optOutSel", c.optOutSel);
+    out.One("frmHist", c.frmHist);
+    out.Group("optHist", c.optHist);
+    out.One("frmCalculated", c.frmCalculated);
+    out.One("lblFreq", c.lblFreq);
+    out.One("lblSweep", c.lblSweep);
+}
+
+// The names with their controls, for the window and the report.
+struct NameSink {
+    std::vector<NamedControl> out;
+    void One(const char* name, ScreenControl& c) { out.push_back({name, &c}); }
+    template <std::size_t N>
+    void Group(const char* base, std::array<ScreenControl, N>& g) {
+        for (std::size_t i = 0; i < N; ++i)
+            out.push_back({std::string(base) + "(" + std::to_string(i) + ")", &g[i]});
+    }
+};
+
+// Only the controls, in the same order: a lookup by name needs no names built.
+struct PointerSink {
+    std::vector<ScreenControl*> out;
+    void One(const char*, ScreenControl& c) { out.push_back(&c); }
+    template <std::size_t N>
+    void Group(const char*, std::array<ScreenControl, N>& g) {
+        for (ScreenControl& c : g)
+            out.push_back(&c);
+    }
+};
+
+}  // namespace
+
 std::vector<NamedControl> Controls(ConfigScreen& c) {
-    std::vector<NamedControl> out{{"lblHeader", &c.lblHeader},
-                                  {"cmdRefreshPar", &c.cmdRefreshPar},
-                                  {"frmUnits", &c.frmUnits}};
-    AddGroup(out, "optUnits", c.optUnits);
-    out.insert(out.end(), {{"txtCaldist", &c.txtCaldist},
-                           {"lblCaldist", &c.lblCaldist},
-                           {"cmdCaldist", &c.cmdCaldist},
-                           {"cmdCalibrate", &c.cmdCalibrate},
-                           {"txtSet4", &c.txtSet4},
-                           {"lblSet4", &c.lblSet4},
-                           {"cmdSet4", &c.cmdSet4},
-                           {"txtSet20", &c.txtSet20},
-                           {"lblSet20", &c.lblSet20},
-                           {"cmdSet20", &c.cmdSet20},
-                           {"txtSetMinRange", &c.txtSetMinRange},
-                           {"lblSetMinRange", &c.lblSetMinRange},
-                           {"cmdSetMinRange", &c.cmdSetMinRange},
-                           {"txtSetMaxRange", &c.txtSetMaxRange},
-                           {"lblSetMaxRange", &c.lblSetMaxRange},
-                           {"cmdSetMaxRange", &c.cmdSetMaxRange},
-                           {"lblMaxPossibleRange", &c.lblMaxPossibleRange},
-                           {"frmRelay1", &c.frmRelay1},
-                           {"frmRelay2", &c.frmRelay2}});
-    AddGroup(out, "optRelay1Mode", c.optRelay1Mode);
-    AddGroup(out, "optRelay2Mode", c.optRelay2Mode);
-    out.insert(out.end(), {{"chkRelay1Invert", &c.chkRelay1Invert},
-                           {"chkRelay2Invert", &c.chkRelay2Invert},
-                           {"txtRelay1Dist", &c.txtRelay1Dist},
-                           {"lblRelay1Dist", &c.lblRelay1Dist},
-                           {"cmdRelay1Dist", &c.cmdRelay1Dist},
-                           {"txtRelay2Dist", &c.txtRelay2Dist},
-                           {"lblRelay2Dist", &c.lblRelay2Dist},
-                           {"cmdRelay2Dist", &c.cmdRelay2Dist},
-                           {"lblDamp", &c.lblDamp},
-                           {"updDamp", &c.updDamp},
-                           {"lblDampTime", &c.lblDampTime},
-                           {"cmdSetDamp", &c.cmdSetDamp},
-                           {"lblAmpMinTitle", &c.lblAmpMinTitle},
-                           {"txtAmpMin", &c.txtAmpMin},
-                           {"lblAmpMinUnits", &c.lblAmpMinUnits},
-                           {"cmdAmpMin", &c.cmdAmpMin},
-                           {"frmPkSel", &c.frmPkSel}});
-    AddGroup(out, "optPkSel", c.optPkSel);
-    out.push_back({"frmOutSel", &c.frmOutSel});
-    AddGroup(out, "optOutSel", c.optOutSel);
-    out.push_back({"frmHist", &c.frmHist});
-    AddGroup(out, "optHist", c.optHist);
-    out.insert(
-        out.end(),
-        {{"frmCalculated", &c.frmCalculated}, {"lblFreq", &c.lblFreq}, {"lblSweep", &c.lblSweep}});
-    return out;
+    NameSink names;
+    ListControls(c, names);
+    return std::move(names.out);
 }
 
 std::vector<ConstNamedControl> Controls(const ConfigScreen& c) {
@@ -189,11 +219,23 @@ std::vector<ConstNamedControl> Controls(const ConfigScreen& c) {
     return out;
 }
 
+// The names are the same for every screen: their places in the list are found once, and only the
+// controls are listed for each lookup (the command line and the window look names up often).
 ScreenControl* FindControl(ConfigScreen& c, std::string_view name) {
-    for (const NamedControl& n : Controls(c)) {
-        if (n.name == name) return n.control;
-    }
-    return nullptr;
+    static const std::map<std::string, std::size_t, std::less<>> places = [] {
+        ConfigScreen model;
+        std::map<std::string, std::size_t, std::less<>> m;
+        const std::vector<NamedControl> all = Controls(model);
+        for (std::size_t i = 0; i < all.size(); ++i)
+            m.emplace(all[i].name, i);
+        return m;
+    }();
+    const auto it = places.find(name);
+    if (it == places.end()) return nullptr;
+    PointerSink controls;
+    controls.out.reserve(places.size());
+    ListControls(c, controls);
+    return controls.out[it->second];
 }
 
 }  // namespace sondix

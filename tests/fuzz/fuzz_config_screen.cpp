@@ -20,25 +20,34 @@ namespace {
 
 constexpr const char* kAnswers[] = {"OK", "Cancel", "Yes", "No", "Retry", "Abort", "Ignore"};
 
-std::vector<std::string> ControlNames() {
-    ConfigScreen screen;
-    std::vector<std::string> names;
-    for (const NamedControl& c : Controls(screen))
-        names.push_back(c.name);
-    return names;
+struct Named {
+    std::string name;
+    ControlKind kind;
+};
+
+// Built once: a screen and its names took most of each input's time.
+const std::vector<Named>& ControlTable() {
+    static const std::vector<Named> table = [] {
+        ConfigScreen screen;
+        std::vector<Named> t;
+        for (const NamedControl& c : Controls(screen))
+            t.push_back({c.name, c.control->kind});
+        return t;
+    }();
+    return table;
 }
 
-cli::ConfigAction ReadAction(FuzzInput& in, const std::vector<std::string>& names) {
-    const std::size_t pick = in.Byte() % (names.size() + std::size(kAnswers));
+cli::ConfigAction ReadAction(FuzzInput& in) {
+    const std::vector<Named>& table = ControlTable();
+    const std::size_t pick = in.Byte() % (table.size() + std::size(kAnswers));
     cli::ConfigAction a;
-    if (pick >= names.size()) {
+    if (pick >= table.size()) {
         a.kind = cli::ConfigAction::Kind::Answer;
-        a.name = kAnswers[pick - names.size()];
+        a.name = kAnswers[pick - table.size()];
         return a;
     }
-    a.name = names[pick];
-    ConfigScreen screen;
-    const ControlKind kind = FindControl(screen, a.name)->kind;
+    a.name = table[pick].name;
+    const ControlKind kind = table[pick].kind;
     if (kind == ControlKind::Button) return a;
     a.kind = cli::ConfigAction::Kind::Set;
     if (kind == ControlKind::Option) {
@@ -70,7 +79,6 @@ bool SensorText(const std::string& w) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace sondix;
     using namespace sondix::fuzz;
-    static const std::vector<std::string> names = ControlNames();
     FuzzInput in(data, size);
     const std::uint8_t sensor = in.Byte();
     cli::DecodeOptions o;
@@ -87,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string actions = rest.substr(mark + 2);
         FuzzInput act(reinterpret_cast<const std::uint8_t*>(actions.data()), actions.size());
         while (!act.Empty() && o.configActions.size() < 64)
-            o.configActions.push_back(ReadAction(act, names));
+            o.configActions.push_back(ReadAction(act));
     }
     cli::DecodeRun run;
     cli::RunConfig(run, o, listing);
