@@ -1,5 +1,6 @@
 // Showing a received block in the terminal box, restoring the Calibrate button after a
 // calibration answer, writing the block to the communications log and placing the caret.
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -32,23 +33,37 @@ bool DisplaySuppressed(const Session& s) {
 DisplayText EditForDisplay(std::string_view block, bool boxEmpty) {
     DisplayText out;
     std::string kept;
-    kept.reserve(block.size());
-    for (const char c : block) {
-        if (c != kBackspace) {
-            kept.push_back(c);
-        } else if (!kept.empty()) {
-            kept.pop_back();
-        } else if (!boxEmpty) {
-            // A backspace at the start of the block takes back what the box already shows;
-            // with nothing shown there is nothing to take back.
-            out.replaceLast = true;
+    std::string_view text = block;
+    if (block.find(kBackspace) != std::string_view::npos) {
+        kept.reserve(block.size());
+        for (const char c : block) {
+            if (c != kBackspace) {
+                kept.push_back(c);
+            } else if (!kept.empty()) {
+                kept.pop_back();
+            } else if (!boxEmpty) {
+                // A backspace at the start of the block takes back what the box already shows;
+                // with nothing shown there is nothing to take back.
+                out.replaceLast = true;
+            }
         }
+        text = kept;
     }
-    out.text.reserve(kept.size() + kept.size() / 8);
-    for (const char c : kept) {
-        if (c == '\n') continue;
-        out.text.push_back(c);
-        if (c == '\r') out.text.push_back('\n');
+    // Every LF dropped and every CR followed by one, the text between copied a run at a time.
+    out.text.reserve(text.size() + text.size() / 8);
+    std::size_t cr = text.find('\r');
+    std::size_t lf = text.find('\n');
+    for (std::size_t from = 0;;) {
+        const std::size_t at = std::min(cr, lf);
+        out.text.append(text.substr(from, at - from));
+        if (at == std::string_view::npos) break;
+        if (at == cr) {
+            out.text += "\r\n";
+            cr = text.find('\r', at + 1);
+        } else {
+            lf = text.find('\n', at + 1);
+        }
+        from = at + 1;
     }
     return out;
 }
