@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace Gen {
@@ -89,6 +90,11 @@ std::string WithSignBlank(double v, const std::string& text) {
 }  // namespace
 
 std::string CStr(double v) {
+    // Counts and indices, most of what is shown: a whole number of up to 15 digits is its digits
+    // (zero without sign), without the way through the 15 significant digits.
+    if (std::fabs(v) < 1e15 && v == std::trunc(v)) {
+        return std::to_string(static_cast<std::int64_t>(v));
+    }
     return PlainText<double>(v, DoubleDigits, 15);
 }
 std::string CStrSingle(float v) {
