@@ -19,33 +19,34 @@
 namespace sondix::fuzz {
 namespace {
 
-// Every picture the program formats with.
-constexpr std::array<std::string_view, 13> kPictures{"0.0",    "0.00",   "#0.0", "#0.00", "#0.000",
-                                                     "0.000%", "#0",     "##0",  "00",    "000",
-                                                     "000000", "#00000", "#0'"};
-
-struct PictureShape {
-    int minIntDigits = 0;  // the "0" places before the point
-    int decimals = 0;      // the places after it
-    bool percent = false;
+// Every picture the program formats with: the "0" places before the point, the places after it,
+// and whether it shows a percentage.
+struct Picture {
+    std::string_view text;
+    int minIntDigits;
+    int decimals;
+    bool percent;
 };
+constexpr std::array<Picture, 13> kPictures{{{"0.0", 1, 1, false},
+                                             {"0.00", 1, 2, false},
+                                             {"#0.0", 1, 1, false},
+                                             {"#0.00", 1, 2, false},
+                                             {"#0.000", 1, 3, false},
+                                             {"0.000%", 1, 3, true},
+                                             {"#0", 1, 0, false},
+                                             {"##0", 1, 0, false},
+                                             {"00", 2, 0, false},
+                                             {"000", 3, 0, false},
+                                             {"000000", 6, 0, false},
+                                             {"#00000", 5, 0, false},
+                                             {"#0'", 1, 0, false}}};
 
-PictureShape ShapeOf(std::string_view picture) {
-    PictureShape s;
-    const std::size_t point = picture.find('.');
-    const std::string_view whole = picture.substr(0, point);
-    s.minIntDigits = static_cast<int>(std::count(whole.begin(), whole.end(), '0'));
-    if (point != std::string_view::npos) {
-        const std::string_view frac = picture.substr(point + 1);
-        s.decimals = static_cast<int>(
-            std::count_if(frac.begin(), frac.end(), [](char c) { return c == '0' || c == '#'; }));
-    }
-    s.percent = picture.find('%') != std::string_view::npos;
-    return s;
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
+// The digits from `at` on.
+std::size_t DigitsFrom(const std::string& s, std::size_t at) {
+    const auto end =
+        std::find_if_not(s.begin() + static_cast<std::ptrdiff_t>(std::min(at, s.size())), s.end(),
+                         [](char c) { return c >= '0' && c <= '9'; });
+    return static_cast<std::size_t>(end - s.begin()) - std::min(at, s.size());
 }
 
 void CheckVal(const std::string& text) {
@@ -72,34 +73,22 @@ void CheckStr(double v) {
     Require(std::fabs(backF - f) <= tolF, "Val reads the single Str form back", sf);
 }
 
-void CheckFormat(double v, std::string_view picture) {
-    const std::string s = Gen::Format(v, picture);
+void CheckFormat(double v, const Picture& picture) {
+    const std::string s = Gen::Format(v, picture.text);
+    const std::string what = std::string(picture.text) + " -> " + s;
     Require(s.size() <= 400, "a formatted number stays short", s);
     if (!std::isfinite(v) || std::fabs(v) >= 1e15) return;
-    const PictureShape shape = ShapeOf(picture);
-    const double shown = shape.percent ? v * 100 : v;
-    const double back = Gen::Val(s);
-    const double tol = 0.5 * std::pow(10.0, -shape.decimals) + std::fabs(shown) * 1e-12;
-    Require(std::fabs(back - shown) <= tol, "Val reads a formatted number back",
-            std::string(picture) + " -> " + s);
-
-    const std::size_t start = s[0] == '-' ? 1 : 0;
-    std::size_t intDigits = 0;
-    while (start + intDigits < s.size() && IsDigit(s[start + intDigits]))
-        ++intDigits;
-    Require(static_cast<int>(intDigits) >= shape.minIntDigits,
-            "the picture's 0 places are always shown", std::string(picture) + " -> " + s);
+    const double shown = picture.percent ? v * 100 : v;
+    const double tol = 0.5 * std::pow(10.0, -picture.decimals) + std::fabs(shown) * 1e-12;
+    Require(std::fabs(Gen::Val(s) - shown) <= tol, "Val reads a formatted number back", what);
+    Require(static_cast<int>(DigitsFrom(s, s[0] == '-' ? 1 : 0)) >= picture.minIntDigits,
+            "the picture's 0 places are always shown", what);
     const std::size_t point = s.find('.');
-    if (shape.decimals == 0) {
-        Require(point == std::string::npos, "a picture without point shows none", s);
-        return;
-    }
-    Require(point != std::string::npos, "a picture with point shows one", s);
-    std::size_t decimals = 0;
-    while (point + 1 + decimals < s.size() && IsDigit(s[point + 1 + decimals]))
-        ++decimals;
-    Require(static_cast<int>(decimals) == shape.decimals, "the picture's decimals are shown",
-            std::string(picture) + " -> " + s);
+    Require((point != std::string::npos) == (picture.decimals > 0),
+            "a point is shown where the picture has one", what);
+    if (point == std::string::npos) return;
+    Require(static_cast<int>(DigitsFrom(s, point + 1)) == picture.decimals,
+            "the picture's decimals are shown", what);
 }
 
 void CheckConversions(double v) {
@@ -145,7 +134,7 @@ void CheckText(const std::string& text, long long start, long long len) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace sondix::fuzz;
     FuzzInput in(data, size);
-    const std::string_view picture = kPictures[in.Byte() % kPictures.size()];
+    const Picture& picture = kPictures[in.Byte() % kPictures.size()];
     const double v = in.Number<double>();
     const auto start = static_cast<long long>(static_cast<std::int8_t>(in.Byte()));
     const auto len = static_cast<long long>(static_cast<std::int8_t>(in.Byte()));
