@@ -80,6 +80,9 @@ void ReadRecord(Session& s, const RecordReader& r, int i) {
     Gen::HistoryArrays& a = s.hist;
     const double t = TimeField(r.Field(kTime)) * kTickMs / 60000;
     if (i == 1) h.t0 = t;
+    // A garbled counter near the double range ("12e87463" reads as the largest double) must
+    // not turn into an infinite time and then into no number at all on the chart.
+    if (!std::isfinite(t) || !std::isfinite(t - h.t0)) throw std::runtime_error("Overflow");
     a.HistTime[i] = t - h.t0;
     h.tmax = Gen::Larger(h.tmax, a.HistTime[i]);
     h.tmin = Gen::Smaller(h.tmin, a.HistTime[i]);
