@@ -34,6 +34,16 @@ void GraphTrace::paint(QPainter& painter, const QRectF& plot) {
     painter.setClipRect(plot);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(pen_);
-    painter.drawPolyline(mapped_);
+    if (pen_.widthF() <= 1) {
+        painter.drawPolyline(mapped_);
+    } else {
+        // A wide pen strokes a polyline with a join worked out at every point (an arc tangent
+        // each): 4096 points of the history took 10 ms. As separate segments, each is filled
+        // directly, and the square caps close the corners.
+        segments_.resize(mapped_.size() - 1);
+        for (qsizetype i = 1; i < mapped_.size(); ++i)
+            segments_[i - 1] = QLineF(mapped_[i - 1], mapped_[i]);
+        painter.drawLines(segments_);
+    }
     painter.restore();
 }

@@ -5,6 +5,8 @@
 // axes' ranges when its PlotOverlay paints it.
 #pragma once
 
+#include <QLineF>
+#include <QList>
 #include <QPen>
 #include <QPolygonF>
 
@@ -33,4 +35,5 @@ class GraphTrace {
     QPen pen_;
     QPolygonF points_;
     QPolygonF mapped_;  // kept between paints: no allocation per spectrum
+    QList<QLineF> segments_;
 };
