@@ -25,7 +25,7 @@ std::string FullHistory() {
     return sensor.Feed("H", 1e6).substr(1);  // without the echo
 }
 
-void BM_HistDecodeAndChart4096(benchmark::State& state) {
+void BM_HistDecodeAndWindow4096(benchmark::State& state) {
     const std::string answer = FullHistory();
     sondix::HeadlessSession h;
     frmHist w(h.s);
@@ -45,7 +45,7 @@ void BM_HistDecodeAndChart4096(benchmark::State& state) {
     if (shows == 0 || !h.asker.asked.empty()) state.SkipWithError("the history was not charted");
     sondix::bench::ReportLineShare(state, answer.size());
 }
-BENCHMARK(BM_HistDecodeAndChart4096)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HistDecodeAndWindow4096)->Unit(benchmark::kMillisecond);
 
 void BM_RenderHistory4096(benchmark::State& state) {
     sondix::HeadlessSession h;
