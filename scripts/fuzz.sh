@@ -101,6 +101,7 @@ run_target() {
   local exe="$build/tests/fuzz/sondix_fuzz_$t"
   local work="$build/fuzz-work/$t"
   mkdir -p "$work/corpus" "$work/artifacts"
+  touch "$work/started"  # what an earlier run left (mended since) is not this run's finding
   local max_len=4096
   [ "$t" = show_data ] && max_len=8192
   [ "$t" = history ] && max_len=8192
@@ -119,7 +120,7 @@ run_target() {
   { grep -E '^stat::(number_of_executed_units|new_units_added)|oom/timeout/crash' \
       "$work/fuzz.log" || true; } | tail -n 2 >&2
   local found
-  found=$(find "$work/artifacts" -type f | sort)
+  found=$(find "$work/artifacts" -type f -newer "$work/started" | sort)
   if [ -n "$found" ]; then
     echo "fuzz: $t left artifacts (log: $work/fuzz.log):" >&2
     echo "$found" >&2
