@@ -13,7 +13,8 @@
 # Long runs: FUZZ_PLATEAU=S runs each target (one at a time, after a clean build) until its
 # coverage ("cov:") has not grown for S seconds and it has run at least FUZZ_MIN_RUNS inputs
 # (default 0); SECONDS, when not 0, still ends a run. FUZZ_MERGE=1 then merges what each target
-# found into its starting corpus, minimised (-merge=1 into a fresh folder), to be committed:
+# found into its starting corpus, minimised (-merge=1 into a fresh folder; the inputs of mended
+# findings, named finding-*, are kept), to be committed:
 #   FUZZ_PLATEAU=600 FUZZ_MIN_RUNS=1000000 FUZZ_MERGE=1 scripts/fuzz.sh 0 show_data
 #
 # New inputs go to build-fuzz/fuzz-work/<target>/corpus (the starting corpus in the repository is
@@ -90,6 +91,9 @@ merge_corpus() {
     echo "fuzz: $t: merge failed, corpus kept (log: $work/merge.log)" >&2
     return 1
   fi
+  # The inputs of mended findings stay whether or not they add coverage: each is the test of
+  # its mend.
+  find "$repo/tests/fuzz/corpus/$t" -maxdepth 1 -name 'finding-*' -exec cp {} "$fresh/" \;
   rm -rf "$repo/tests/fuzz/corpus/$t"
   mv "$fresh" "$repo/tests/fuzz/corpus/$t"
   echo "fuzz: $t: corpus merged, $(find "$repo/tests/fuzz/corpus/$t" -type f | wc -l) files" >&2
