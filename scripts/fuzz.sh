@@ -4,8 +4,8 @@
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
 #
-# SECONDS per target (default 60); TARGETs among show_data history gen_val read_par units comm_settings
-# feet_inches cli_options config_screen (default all).
+# SECONDS per target (default 60); TARGETs among show_data history gen_val read_par units
+# comm_settings feet_inches cli_options config_screen (default all).
 # Environment: FUZZ_BUILD_DIR (default <repo>/build-fuzz), JOBS (build jobs, default 2),
 # FUZZ_NICE (niceness of the runs, default 10), FUZZ_ARGS (more libFuzzer options;
 # "-fork=1 -ignore_crashes=1" keeps going after a fault and collects every one it meets).
