@@ -51,13 +51,20 @@ inline double IdleCpuShare(int ms) {
     return (CpuSeconds() - cpu) / (static_cast<double>(wall.elapsed()) * 1e-3);
 }
 
-// The port as the session sees it, keeping every block it handed over.
+// The port as the session sees it, counting (and, when `keep`, keeping) what it handed over:
+// bytes, line ends and answers' terminators.
 class ReadTap : public CommPort {
   public:
-    explicit ReadTap(CommPort& inner) : in_(inner) {}
+    ReadTap(CommPort& inner, bool keep) : in_(inner), keep_(keep) {}
     std::string Input() override {
         std::string block = in_.Input();
-        received += block;
+        if (keep_) received += block;
+        bytes += block.size();
+        lines += std::ranges::count(block, '\n');
+        const std::string seen = tail_ + block;  // a terminator split between two blocks
+        for (auto at = seen.find(kEnd); at != std::string::npos; at = seen.find(kEnd, at + 1))
+            ++terminators;
+        tail_ = seen.substr(seen.size() - std::min<std::size_t>(seen.size(), kEnd.size() - 1));
         return block;
     }
     bool PortOpen() const override { return in_.PortOpen(); }
@@ -77,9 +84,13 @@ class ReadTap : public CommPort {
     std::string DeviceName() const override { return in_.DeviceName(); }
 
     std::string received;
+    std::size_t bytes = 0, lines = 0, terminators = 0;
 
   private:
+    static constexpr std::string_view kEnd = "  ***  ";
     CommPort& in_;
+    bool keep_;
+    std::string tail_;
 };
 
 // The program's pauses at a quarter of their length: the unpaced simulator answers at once.
@@ -88,8 +99,8 @@ class QuickClock : public QtClock {
     void Wait(double seconds) override { QtClock::Wait(seconds / 4); }
 };
 
-// frmTerminal started with "--log" on the link of a sondix-sim run with `options` (unpaced
-// unless they say otherwise).
+// frmTerminal on the link of a sondix-sim run with `options` (unpaced unless they say
+// otherwise); when `keep`, started with "--log" and the port's bytes kept to compare with it.
 struct SerialRig {
     std::string link, log;
     std::unique_ptr<SimProcess> sim;
@@ -99,15 +110,16 @@ struct SerialRig {
     std::unique_ptr<frmTerminal> w;
     std::unique_ptr<ReadTap> tap;
 
-    SerialRig(const std::string& name, const std::vector<std::string>& options)
+    SerialRig(const std::string& name, const std::vector<std::string>& options, bool keep = true)
         : link(OutPath(name + "-sensor")), log(OutPath(name + ".log")) {
         std::filesystem::remove(log);
         StartSim(options);
         setenv("SONDIX_PORT", link.c_str(), 1);
-        w = std::make_unique<frmTerminal>(std::vector<std::string>{"--log", log}, store, &asker,
-                                          &clock);
+        std::vector<std::string> args;
+        if (keep) args = {"--log", log};
+        w = std::make_unique<frmTerminal>(args, store, &asker, &clock);
         unsetenv("SONDIX_PORT");
-        tap = std::make_unique<ReadTap>(*s().io.port);
+        tap = std::make_unique<ReadTap>(*s().io.port, keep);
         s().io.port = tap.get();
         w->show();
         w->Form_Load();
