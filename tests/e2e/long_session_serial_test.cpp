@@ -14,7 +14,7 @@
 namespace sondix::test {
 namespace {
 
-constexpr int kTurns = 24, kWarmTurns = 3;  // the terminal reaches its trim in the first turns
+constexpr int kTurns = 33, kWarmTurns = 3;  // the terminal reaches its trim in the first turns
 constexpr int kRecords = 1000;
 constexpr std::size_t kTrimmed = 16384;  // the terminal is cut back once it grows past this
 
@@ -50,8 +50,8 @@ TEST(LongSessionSerial, AnHourOfStreamsAndHistoriesKeepsMemoryFlat) {
         histories +=
             WaitFor([&] { return r.w->HistWindow() && r.w->HistWindow()->isVisible(); }, 5000) &&
             r.s().histChart.NPoints() == kRecords;
-        spectra += stream("cmdRptSpect", 500, &ReadTap::terminators);
-        lines += stream("cmdRptDist", 300, &ReadTap::lines);
+        spectra += stream("cmdRptSpect", 300, &ReadTap::terminators);
+        lines += stream("cmdRptDist", 200, &ReadTap::lines);
         if (turn + 1 == kWarmTurns) warm = ResidentBytes();
     }
     const long growth = ResidentBytes() - warm;

@@ -21,7 +21,7 @@ namespace sondix::test {
 namespace {
 
 constexpr int kRecords = 240;  // the simulator's history
-constexpr int kUses = 3;
+constexpr int kUses = 2;
 constexpr double kBusy = 0.5;  // a waiting program uses less than half a core
 
 void Click(SerialRig& r, const char* name) {

@@ -4,6 +4,7 @@
 // resident size.
 #pragma once
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <QEventLoop>
@@ -24,7 +25,10 @@ inline double CpuSeconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
+// Resident size once the allocator has handed back what is free, so that only memory still
+// held (or cut up) counts.
 inline long ResidentBytes() {
+    malloc_trim(0);
     long pages = 0, resident = 0;
     std::ifstream("/proc/self/statm") >> pages >> resident;
     return resident * sysconf(_SC_PAGESIZE);
