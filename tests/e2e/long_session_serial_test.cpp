@@ -1,5 +1,5 @@
 // An hour with the sensor, compressed, as a user runs it through the main window on the real
-// serial stack: two dozen turns of a history transfer, the repeating spectrum and the results
+// serial stack: thirty-odd turns of a history transfer, the repeating spectrum and the results
 // stream, the simulator unpaced and its streams fast. Memory stays flat (resident size after
 // the first turns against the end: every window opened again must not leave anything behind),
 // the terminal stays within its trim, and no box comes up: no "Data transfer too long" however
