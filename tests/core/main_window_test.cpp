@@ -128,30 +128,135 @@ TEST(Startup, CommandLineWords) {
 
 constexpr const char* kChoices = "  Click Abort(exit prog), Retry(reset port) or Ignore(continue)";
 
-// Events (3..7) go to the status panel, errors also to the fault box (answered Ignore here);
-// only a running stream gets "R" then.
-TEST(PortEvents, StatusPanelFaultBoxAndTheStreamStop) {
-    const std::tuple<int, char, std::string, std::string> cases[] = {
-        {3, '{', "Change in CTS Detected", ""},   {7, '[', "End of File Detected", ""},
-        {1001, 'F', "Break Received", ""},        {1004, '{', "Framing Error", "R"},
-        {1011, '[', "Error retrieving DCB", "R"}, {4242, ']', "Unknown error or event", ""},
-        {1009, '}', "Parity Error", ""}};
-    for (const auto& [code, pending, text, sent] : cases) {
-        SessionFixture f;
-        f.s.CommandKey = KeyCode(pending);
-        OnComm(f.s, code);
-        EXPECT_EQ(f.host.statusPanel, "Status: " + text) << code;
-        const bool error = code > 7;
-        EXPECT_EQ(Boxes(f), error ? "MSComm Fault: " + text + kChoices + "\n" : "") << code;
-        EXPECT_EQ(f.port.sent, sent) << code;
-        EXPECT_EQ(f.s.CommandKey, KeyCode(sent.empty() ? pending : 'R')) << code;
-        EXPECT_TRUE(f.port.open);
+// One scenario a line: what the user and the line do, in order, then what the sensor received
+// and the command left pending. The words: a button ("Results", "StartSpec", "Refresh", "Scope",
+// "Spect", "Ramp", "Hist", "Calibrate"); "closed" (the port); "chart" (the chart window opened);
+// "spectrum" (a stream's first spectrum charted); "both" (both streams running with their
+// windows); "closechart"; "echo"; "pending=X"; "password=N"; "key=X" (typed into the terminal:
+// it also resets the answer, and ends a pending calibration when it reaches the sensor; the key
+// is consumed unless echoed); "event=N" (a port event; its fault box answered Ignore).
+void RunScenario(SessionFixture& f, const std::string& actions) {
+    const std::map<std::string, Click> buttons = {
+        {"Results", cmdRptDist_Click}, {"StartSpec", cmdRptSpect_Click},
+        {"Refresh", cmdRefresh_Click}, {"Scope", cmdScope_Click},
+        {"Spect", cmdSpect_Click},     {"Ramp", cmdRamp_Click},
+        {"Hist", cmdHist_Click},       {"Calibrate", cmdCalibrate_Click}};
+    f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};  // started with the access code
+    std::istringstream words(actions);
+    for (std::string w; words >> w;) {
+        const std::string arg = w.substr(w.find('=') + 1);
+        if (buttons.contains(w)) {
+            buttons.at(w)(f.s);
+        } else if (w == "closed") {
+            f.port.open = false;
+        } else if (w == "chart" || w == "spectrum") {
+            LoadGraphWindow(f.s);
+            if (w == "spectrum") f.s.parser.AutoSpect_status = kWaitHeader;
+        } else if (w == "both") {
+            f.s.ResultDisp_Loaded = f.s.D_GraphLoaded = true;
+            f.s.cmdRptDist.caption = "Stop";
+            f.s.parser.AutoSpect_status = 1;
+            f.s.cmdRptSpect.caption = "StopSpec";
+        } else if (w == "closechart") {
+            UnloadGraphWindow(f.s);
+        } else if (w == "echo") {
+            f.s.Echo = true;
+        } else if (w.starts_with("pending=")) {
+            f.s.CommandKey = KeyCode(arg[0]);
+        } else if (w.starts_with("password=")) {
+            f.s.mirror.Password = std::stof(arg);
+        } else if (w.starts_with("key=")) {
+            f.s.parser.GraphState = 2;
+            f.s.parser.AnswerText = "partial";
+            f.s.CalibrationPending = true;
+            const std::size_t before = f.port.sent.size();
+            EXPECT_EQ(txtTerm_KeyPress(f.s, arg[0]), !f.s.Echo) << w;
+            EXPECT_EQ(f.s.parser.GraphState + f.s.parser.AnswerText.size(), 0u) << w;
+            EXPECT_EQ(f.s.CalibrationPending, f.port.sent.size() == before) << w;
+        } else if (w.starts_with("event=")) {
+            OnComm(f.s, std::stoi(arg));
+        } else {
+            ADD_FAILURE() << "unknown word " << w;
+        }
     }
-    SessionFixture closed;  // a closed port gets nothing
-    closed.port.open = false;
-    closed.s.CommandKey = '[';
-    OnComm(closed.s, 1009);
-    EXPECT_EQ(closed.port.sent, "");
+}
+
+TEST(Scenarios, BytesSentAndTheCommandLeftPending) {
+    const std::tuple<const char*, const char*, char> cases[] = {
+        // A command button stops a running stream first, so the sensor sees "}" or "]" before the
+        // command and its answer is read (also before the stream's first spectrum).
+        {"Results Refresh", "{}P", 'P'},
+        {"StartSpec spectrum Refresh", "[]P", 'P'},
+        {"StartSpec Refresh", "[]P", 'P'},
+        {"StartSpec Scope", "[]D", 'D'},
+        {"StartSpec spectrum Spect", "[]F", 'F'},
+        {"Results Ramp", "{}y", 'y'},
+        {"StartSpec spectrum Hist", "[]H", 'H'},
+        {"StartSpec Results", "[]{", '{'},
+        {"Results StartSpec StartSpec", "{}[]", ']'},
+        {"both Ramp", "}]y", 'y'},
+        {"both Scope", "}]D", 'D'},
+        {"both Spect", "}]F", 'F'},
+        {"both Hist", "}]H", 'H'},
+        // With the port closed nothing is sent.
+        {"closed Results", "", 0},
+        // The stream state outlives the "]" until the next block arrives: closing the chart then
+        // must not start the stream again; only a running stream whose button reads "StopSpec"
+        // gets "]".
+        {"StartSpec spectrum closechart", "[]", ']'},
+        {"StartSpec spectrum StartSpec closechart", "[]", ']'},
+        {"StartSpec chart closechart", "[", '['},
+        {"chart closechart", "", 0},
+        // The calibration code is the password in three digits, 417 when none is known.
+        {"pending=F Calibrate", "c417", 'F'},
+        {"password=7 Calibrate", "c007", 0},
+        {"password=815 Calibrate", "c815", 0},
+        // A key the pending stream does not take is dropped.
+        {"pending=[ key=x", "", '['},
+        {"pending=[ key=]", "]", ']'},
+        {"pending=[ key=R", "R", 'R'},
+        {"echo pending=[ key=r", "", '['},
+        {"key=x", "x", 'x'},
+        {"echo pending={ key=x", "x", 'x'},
+        {"echo pending=F key=\xE9", "\xE9", '\xE9'},
+        // A port error stops a running stream with "R"; events and other commands send nothing.
+        {"pending={ event=1004", "R", 'R'},
+        {"pending=[ event=1011", "R", 'R'},
+        {"pending=F event=1001", "", 'F'},
+        {"pending=} event=1009", "", '}'},
+        {"pending=] event=4242", "", ']'},
+        {"pending={ event=3", "", '{'},
+        {"closed pending=[ event=1009", "", '['}};
+    for (const auto& [actions, sent, pending] : cases) {
+        SessionFixture f;
+        RunScenario(f, actions);
+        EXPECT_EQ(f.port.sent, sent) << actions;
+        EXPECT_EQ(f.s.CommandKey, KeyCode(pending)) << actions;
+    }
+}
+
+// Events (3..7) go to the status panel, errors also to the fault box; Results with the port
+// closed says so, and no value shows before a reading.
+TEST(Scenarios, StatusPanelAndBoxes) {
+    const std::tuple<const char*, std::string, std::string> cases[] = {
+        {"event=3", "Change in CTS Detected", ""},
+        {"event=7", "End of File Detected", ""},
+        {"event=1001", "Break Received", "Break Received"},
+        {"event=1011", "Error retrieving DCB", "Error retrieving DCB"},
+        {"event=4242", "Unknown error or event", "Unknown error or event"},
+        {"closed Results", "Port is closed", ""}};
+    for (const auto& [actions, status, box] : cases) {
+        SessionFixture f;
+        RunScenario(f, actions);
+        EXPECT_EQ(f.host.statusPanel, "Status: " + status) << actions;
+        EXPECT_EQ(Boxes(f), box.empty() ? "" : "MSComm Fault: " + box + kChoices + "\n");
+        EXPECT_EQ(f.s.cmdRptDist.caption, Session{}.cmdRptDist.caption);
+    }
+    SessionFixture f;
+    f.s.results.txtOutputvalue = "old";
+    RunScenario(f, "Results");
+    EXPECT_TRUE(f.host.resultsWindow);
+    EXPECT_EQ(f.s.results.txtOutputvalue, "");
 }
 
 // Every waiting byte reaches ShowData as one character; an empty buffer still reaches it. No
@@ -223,31 +328,6 @@ TEST(FaultBox, RetryAndTheLostDevice) {
     }
 }
 
-// A key the pending stream does not take is dropped; one that reaches the sensor ends a pending
-// calibration; every key resets the answer. (pending, key, echo, sent, pending after, consumed)
-TEST(TerminalKey, SendsOrDropsAndAlwaysResetsTheAnswer) {
-    const std::tuple<char, char, bool, std::string, char, bool> cases[] = {
-        {'[', 'x', false, "", '[', true},          {'[', ']', false, "]", ']', true},
-        {'[', 'R', false, "R", 'R', true},         {'[', 'r', true, "", '[', false},
-        {0, 'x', false, "x", 'x', true},           {'{', 'x', true, "x", 'x', false},
-        {'F', '\xE9', true, "\xE9", '\xE9', false}};
-    for (const auto& [pending, key, echo, sent, after, consumed] : cases) {
-        SessionFixture f;
-        f.s.CommandKey = KeyCode(pending);
-        f.s.Echo = echo;
-        f.s.parser.GraphState = 2;
-        f.s.parser.AnswerText = "partial";
-        f.s.CalibrationPending = true;
-        SCOPED_TRACE(std::string(1, pending) + key);
-        EXPECT_EQ(txtTerm_KeyPress(f.s, key), consumed);
-        EXPECT_EQ(f.port.sent, sent);
-        EXPECT_EQ(f.s.CommandKey, KeyCode(after));
-        EXPECT_EQ(f.s.parser.GraphState, 0);
-        EXPECT_EQ(f.s.parser.AnswerText, "");
-        EXPECT_EQ(f.s.CalibrationPending, sent.empty());
-    }
-}
-
 // Enter sends "I", waits until it has drained (3 s at most), closes and reopens the port, then
 // sends the line. The port closed by its lamp or the program ended by a fault box's Abort while
 // the "I" drains: the line is not sent and the port is not opened again.
@@ -286,43 +366,6 @@ TEST(ParseEnter, DrainsTheIThenReopensAndSendsTheLine) {
     }
 }
 
-// A command button pressed while a stream runs stops the stream first, so the sensor sees "}" or
-// "]" before the command and its answer is read; the answer windows of other commands close.
-TEST(CommandButtons, StopTheRunningStreamsThenSendTheirLetter) {
-    enum Stream { kResults, kSpectrum, kBeforeFirstSpectrum, kBoth };
-    // clang-format off
-    const std::tuple<Click, Stream, const char*> cases[] = {
-        {cmdRefresh_Click, kResults, "}P"}, {cmdRefresh_Click, kSpectrum, "]P"},
-        {cmdRefresh_Click, kBeforeFirstSpectrum, "]P"}, {cmdScope_Click, kBeforeFirstSpectrum, "]D"},
-        {cmdSpect_Click, kSpectrum, "]F"}, {cmdRamp_Click, kResults, "}y"},
-        {cmdHist_Click, kSpectrum, "]H"}, {cmdRptDist_Click, kBeforeFirstSpectrum, "]{"},
-        {cmdRptSpect_Click, kResults, "}["}, {cmdRamp_Click, kBoth, "}]y"},
-        {cmdScope_Click, kBoth, "}]D"}, {cmdSpect_Click, kBoth, "}]F"}, {cmdHist_Click, kBoth, "}]H"}};
-    // clang-format on
-    for (const auto& [click, stream, sent] : cases) {
-        SessionFixture f;
-        if (stream == kBoth) {
-            f.s.ResultDisp_Loaded = f.s.D_GraphLoaded = true;
-            f.s.cmdRptDist.caption = "Stop";
-            f.s.parser.AutoSpect_status = 1;
-            f.s.cmdRptSpect.caption = "StopSpec";
-        } else {
-            (stream == kResults ? cmdRptDist_Click : cmdRptSpect_Click)(f.s);
-        }
-        if (stream == kSpectrum) {
-            LoadGraphWindow(f.s);
-            f.s.parser.AutoSpect_status = kWaitHeader;
-        }
-        f.port.sent.clear();
-        click(f.s);
-        EXPECT_EQ(f.port.sent, sent);
-        EXPECT_EQ(f.s.CommandKey, KeyCode(std::string(sent).back())) << sent;
-        if (stream == kBoth) {
-            EXPECT_FALSE(f.s.ResultDisp_Loaded || f.s.D_GraphLoaded) << sent;
-        }
-    }
-}
-
 // The listing arrives in pieces during the pauses after "P"; the receive events parse it there,
 // so the label already names the unit when the refresh ends.
 TEST(CommandButtons, RefreshAsksForTheListingAndNamesTheUnitFromIt) {
@@ -342,45 +385,14 @@ TEST(CommandButtons, RefreshAsksForTheListingAndNamesTheUnitFromIt) {
     EXPECT_EQ(f.s.GraphHeaderStr, "Unit# 1047,FMCW RADAR Ver0.47");
 }
 
-// Results then StartSpec twice: "{", the results stopped, "[", "]". With the port closed nothing
-// is sent, the status panel says so and the Results button stays idle; no value shows before a
-// reading.
-TEST(StreamButtons, StartAndStopThroughTheWindows) {
-    SessionFixture f;
-    f.s.results.txtOutputvalue = "old";
-    cmdRptDist_Click(f.s);
-    EXPECT_TRUE(f.host.resultsWindow);
-    EXPECT_EQ(f.s.results.txtOutputvalue, "");
-    cmdRptSpect_Click(f.s);
-    cmdRptSpect_Click(f.s);
-    EXPECT_EQ(f.port.writes, (V{"{", "}", "[", "]"}));
-    EXPECT_EQ(f.s.cmdRptDist.caption + f.s.cmdRptSpect.caption,
-              Session{}.cmdRptDist.caption + Session{}.cmdRptSpect.caption);
-    EXPECT_FALSE(f.host.resultsWindow);
-
-    SessionFixture closed;
-    closed.port.open = false;
-    cmdRptDist_Click(closed.s);
-    EXPECT_EQ(closed.s.cmdRptDist.caption, Session{}.cmdRptDist.caption);
-    EXPECT_NE(closed.host.statusPanel.find("closed"), std::string::npos);
-    EXPECT_EQ(closed.port.sent, "");
-}
-
-// The code is the password in three digits (417 when none is known), one second after "c";
-// during that pause a second click starts nothing (the button is disabled) and a fault box
-// answered Abort sends no code.
-TEST(Calibrate, SendsCThenTheCodeOneSecondLater) {
-    for (const auto& [password, code] : {std::pair{-1.0f, "417"}, {7.0f, "007"}, {815.0f, "815"}}) {
-        TracedFixture f;
-        f.s.mirror.Password = password;
-        f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};
-        f.s.CommandKey = 'F';
-        cmdCalibrate_Click(f.s);
-        EXPECT_EQ(f.tport.writes, (V{"c", code}));
-        EXPECT_EQ(f.tport.writeTimes[1] - f.tport.writeTimes[0], 1.0);
-        EXPECT_TRUE(f.s.CalibrationPending && !f.s.cmdCalibrate.enabled);
-        EXPECT_EQ(f.s.CommandKey, 'F');
-    }
+// The code goes one second after "c"; during that pause a second click starts nothing (the button
+// is disabled) and a fault box answered Abort sends no code.
+TEST(Calibrate, TheCodeOneSecondAfterCAndClicksOrFaultsDuringThePause) {
+    TracedFixture t;
+    t.s.cmdCalibrate = {"Calibrate", t.s.SaveColor, true, true};
+    cmdCalibrate_Click(t.s);
+    EXPECT_EQ(t.tport.writeTimes.at(1) - t.tport.writeTimes.at(0), 1.0);
+    EXPECT_TRUE(t.s.CalibrationPending && !t.s.cmdCalibrate.enabled);
     for (const bool abort : {false, true}) {
         SessionFixture f;
         f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};
@@ -394,24 +406,9 @@ TEST(Calibrate, SendsCThenTheCodeOneSecondLater) {
     }
 }
 
-// The stream state outlives the "]" until the next block arrives; closing the chart then must not
-// start the stream again: only a running stream whose button reads "StopSpec" gets "]". Stream
-// commands keep the answer windows, every other command closes them; the block count restarts
-// and the stream states stay.
-TEST(WindowUnloads, ChartCloseAndResetVariables) {
-    for (const auto& [autoSpect, caption, sent, after] :
-         {std::tuple{1, "StopSpec", "]", "StartSpec"},
-          {1, "StartSpec", "", "StartSpec"},
-          {0, "StopSpec", "", "StopSpec"},
-          {0, "StartSpec", "", "StartSpec"}}) {
-        SessionFixture f;
-        f.s.D_GraphLoaded = true;
-        f.s.parser.AutoSpect_status = static_cast<std::int16_t>(autoSpect);
-        f.s.cmdRptSpect.caption = caption;
-        UnloadGraphWindow(f.s);
-        EXPECT_EQ(f.port.sent + f.s.cmdRptSpect.caption, std::string(sent) + after) << caption;
-        EXPECT_EQ(f.host.graphCloses, 1);
-    }
+// Stream commands keep the answer windows, every other command closes them; the block count
+// restarts and the stream states stay.
+TEST(WindowUnloads, ResetVariablesKeepsTheStreamsWindows) {
     for (const auto& [pending, closes] : {std::pair{'[', false},
                                           {']', false},
                                           {'{', false},
