@@ -12,6 +12,7 @@
 #include "common/pauses.h"
 #include "core_support.h"
 #include "memory_settings_store.h"
+#include "scenario.h"
 #include "terminal/comm_settings.h"
 #include "terminal/main_window.h"
 #include "terminal/port_naming.h"
@@ -128,110 +129,58 @@ TEST(Startup, CommandLineWords) {
 
 constexpr const char* kChoices = "  Click Abort(exit prog), Retry(reset port) or Ignore(continue)";
 
-// One scenario a line: what the user and the line do, in order, then what the sensor received
-// and the command left pending. The words: a button ("Results", "StartSpec", "Refresh", "Scope",
-// "Spect", "Ramp", "Hist", "Calibrate"); "closed" (the port); "chart" (the chart window opened);
-// "spectrum" (a stream's first spectrum charted); "both" (both streams running with their
-// windows); "closechart"; "echo"; "pending=X"; "password=N"; "key=X" (typed into the terminal:
-// it also resets the answer, and ends a pending calibration when it reaches the sensor; the key
-// is consumed unless echoed); "event=N" (a port event; its fault box answered Ignore).
-void RunScenario(SessionFixture& f, const std::string& actions) {
-    const std::map<std::string, Click> buttons = {
-        {"Results", cmdRptDist_Click}, {"StartSpec", cmdRptSpect_Click},
-        {"Refresh", cmdRefresh_Click}, {"Scope", cmdScope_Click},
-        {"Spect", cmdSpect_Click},     {"Ramp", cmdRamp_Click},
-        {"Hist", cmdHist_Click},       {"Calibrate", cmdCalibrate_Click}};
-    f.s.cmdCalibrate = {"Calibrate", f.s.SaveColor, true, true};  // started with the access code
-    std::istringstream words(actions);
-    for (std::string w; words >> w;) {
-        const std::string arg = w.substr(w.find('=') + 1);
-        if (buttons.contains(w)) {
-            buttons.at(w)(f.s);
-        } else if (w == "closed") {
-            f.port.open = false;
-        } else if (w == "chart" || w == "spectrum") {
-            LoadGraphWindow(f.s);
-            if (w == "spectrum") f.s.parser.AutoSpect_status = kWaitHeader;
-        } else if (w == "both") {
-            f.s.ResultDisp_Loaded = f.s.D_GraphLoaded = true;
-            f.s.cmdRptDist.caption = "Stop";
-            f.s.parser.AutoSpect_status = 1;
-            f.s.cmdRptSpect.caption = "StopSpec";
-        } else if (w == "closechart") {
-            UnloadGraphWindow(f.s);
-        } else if (w == "echo") {
-            f.s.Echo = true;
-        } else if (w.starts_with("pending=")) {
-            f.s.CommandKey = KeyCode(arg[0]);
-        } else if (w.starts_with("password=")) {
-            f.s.mirror.Password = std::stof(arg);
-        } else if (w.starts_with("key=")) {
-            f.s.parser.GraphState = 2;
-            f.s.parser.AnswerText = "partial";
-            f.s.CalibrationPending = true;
-            const std::size_t before = f.port.sent.size();
-            EXPECT_EQ(txtTerm_KeyPress(f.s, arg[0]), !f.s.Echo) << w;
-            EXPECT_EQ(f.s.parser.GraphState + f.s.parser.AnswerText.size(), 0u) << w;
-            EXPECT_EQ(f.s.CalibrationPending, f.port.sent.size() == before) << w;
-        } else if (w.starts_with("event=")) {
-            OnComm(f.s, std::stoi(arg));
-        } else {
-            ADD_FAILURE() << "unknown word " << w;
-        }
-    }
-}
-
+// One scenario a line (the words: scenario.h): the bytes the sensor received and the command left
+// pending.
 TEST(Scenarios, BytesSentAndTheCommandLeftPending) {
-    const std::tuple<const char*, const char*, char> cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         // A command button stops a running stream first, so the sensor sees "}" or "]" before the
         // command and its answer is read (also before the stream's first spectrum).
-        {"Results Refresh", "{}P", 'P'},
-        {"StartSpec spectrum Refresh", "[]P", 'P'},
-        {"StartSpec Refresh", "[]P", 'P'},
-        {"StartSpec Scope", "[]D", 'D'},
-        {"StartSpec spectrum Spect", "[]F", 'F'},
-        {"Results Ramp", "{}y", 'y'},
-        {"StartSpec spectrum Hist", "[]H", 'H'},
-        {"StartSpec Results", "[]{", '{'},
-        {"Results StartSpec StartSpec", "{}[]", ']'},
-        {"both Ramp", "}]y", 'y'},
-        {"both Scope", "}]D", 'D'},
-        {"both Spect", "}]F", 'F'},
-        {"both Hist", "}]H", 'H'},
+        {"Results Refresh", "sent={}P key=P"},
+        {"StartSpec spectrum Refresh", "sent=[]P key=P"},
+        {"StartSpec Refresh", "sent=[]P key=P"},
+        {"StartSpec Scope", "sent=[]D key=D"},
+        {"StartSpec spectrum Spect", "sent=[]F key=F"},
+        {"Results Ramp", "sent={}y key=y"},
+        {"StartSpec spectrum Hist", "sent=[]H key=H"},
+        {"StartSpec Results", "sent=[]{ key={"},
+        {"Results StartSpec StartSpec", "sent={}[] key=]"},
+        {"both Ramp", "sent=}]y key=y"},
+        {"both Scope", "sent=}]D key=D"},
+        {"both Spect", "sent=}]F key=F"},
+        {"both Hist", "sent=}]H key=H"},
         // With the port closed nothing is sent.
-        {"closed Results", "", 0},
+        {"closed Results", "sent= key="},
         // The stream state outlives the "]" until the next block arrives: closing the chart then
         // must not start the stream again; only a running stream whose button reads "StopSpec"
         // gets "]".
-        {"StartSpec spectrum closechart", "[]", ']'},
-        {"StartSpec spectrum StartSpec closechart", "[]", ']'},
-        {"StartSpec chart closechart", "[", '['},
-        {"chart closechart", "", 0},
+        {"StartSpec spectrum closechart", "sent=[] key=]"},
+        {"StartSpec spectrum StartSpec closechart", "sent=[] key=]"},
+        {"StartSpec chart closechart", "sent=[ key=["},
+        {"chart closechart", "sent= key="},
         // The calibration code is the password in three digits, 417 when none is known.
-        {"pending=F Calibrate", "c417", 'F'},
-        {"password=7 Calibrate", "c007", 0},
-        {"password=815 Calibrate", "c815", 0},
+        {"pending=F Calibrate", "sent=c417 key=F"},
+        {"password=7 Calibrate", "sent=c007 key="},
+        {"password=815 Calibrate", "sent=c815 key="},
         // A key the pending stream does not take is dropped.
-        {"pending=[ key=x", "", '['},
-        {"pending=[ key=]", "]", ']'},
-        {"pending=[ key=R", "R", 'R'},
-        {"echo pending=[ key=r", "", '['},
-        {"key=x", "x", 'x'},
-        {"echo pending={ key=x", "x", 'x'},
-        {"echo pending=F key=\xE9", "\xE9", '\xE9'},
+        {"pending=[ key=x", "sent= key=["},
+        {"pending=[ key=]", "sent=] key=]"},
+        {"pending=[ key=R", "sent=R key=R"},
+        {"echo pending=[ key=r", "sent= key=["},
+        {"key=x", "sent=x key=x"},
+        {"echo pending={ key=x", "sent=x key=x"},
+        {"echo pending=F key=\xE9", "sent=\xE9 key=\xE9"},
         // A port error stops a running stream with "R"; events and other commands send nothing.
-        {"pending={ event=1004", "R", 'R'},
-        {"pending=[ event=1011", "R", 'R'},
-        {"pending=F event=1001", "", 'F'},
-        {"pending=} event=1009", "", '}'},
-        {"pending=] event=4242", "", ']'},
-        {"pending={ event=3", "", '{'},
-        {"closed pending=[ event=1009", "", '['}};
-    for (const auto& [actions, sent, pending] : cases) {
-        SessionFixture f;
-        RunScenario(f, actions);
-        EXPECT_EQ(f.port.sent, sent) << actions;
-        EXPECT_EQ(f.s.CommandKey, KeyCode(pending)) << actions;
+        {"pending={ event=1004", "sent=R key=R"},
+        {"pending=[ event=1011", "sent=R key=R"},
+        {"pending=F event=1001", "sent= key=F"},
+        {"pending=} event=1009", "sent= key=}"},
+        {"pending=] event=4242", "sent= key=]"},
+        {"pending={ event=3", "sent= key={"},
+        {"closed pending=[ event=1009", "sent= key=["}};
+    for (const auto& [actions, expect] : cases) {
+        Scenario t;
+        t.Run(actions);
+        t.Expect(expect, actions);
     }
 }
 
@@ -246,17 +195,17 @@ TEST(Scenarios, StatusPanelAndBoxes) {
         {"event=4242", "Unknown error or event", "Unknown error or event"},
         {"closed Results", "Port is closed", ""}};
     for (const auto& [actions, status, box] : cases) {
-        SessionFixture f;
-        RunScenario(f, actions);
-        EXPECT_EQ(f.host.statusPanel, "Status: " + status) << actions;
-        EXPECT_EQ(Boxes(f), box.empty() ? "" : "MSComm Fault: " + box + kChoices + "\n");
-        EXPECT_EQ(f.s.cmdRptDist.caption, Session{}.cmdRptDist.caption);
+        Scenario t;
+        t.Run(actions);
+        EXPECT_EQ(t.host.statusPanel, "Status: " + status) << actions;
+        EXPECT_EQ(Boxes(t), box.empty() ? "" : "MSComm Fault: " + box + kChoices + "\n");
+        EXPECT_EQ(t.s.cmdRptDist.caption, Session{}.cmdRptDist.caption);
     }
-    SessionFixture f;
-    f.s.results.txtOutputvalue = "old";
-    RunScenario(f, "Results");
-    EXPECT_TRUE(f.host.resultsWindow);
-    EXPECT_EQ(f.s.results.txtOutputvalue, "");
+    Scenario t;
+    t.s.results.txtOutputvalue = "old";
+    t.Run("Results");
+    EXPECT_TRUE(t.host.resultsWindow);
+    EXPECT_EQ(t.s.results.txtOutputvalue, "");
 }
 
 // Every waiting byte reaches ShowData as one character; an empty buffer still reaches it. No

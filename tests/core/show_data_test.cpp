@@ -13,6 +13,7 @@
 #include "graph_answer.h"
 #include "response/dispatch_steps.h"
 #include "response/parser_state.h"
+#include "scenario.h"
 
 namespace sondix {
 namespace {
@@ -81,15 +82,6 @@ std::string WithoutLf(std::string text) {
     std::erase(text, '\n');
     return text;
 }
-
-// The window's box refuses a caret before its first character, as the Qt box does.
-class StrictTextBox : public StringTextBox {
-  public:
-    void SetSelStart(long long pos) override {
-        if (pos < 0) throw std::out_of_range("caret before the text");
-        StringTextBox::SetSelStart(pos);
-    }
-};
 
 using A = MsgAnswer;
 
@@ -280,24 +272,8 @@ TEST(BlockLimit, TooManyBlocksAskWhatToDo) {
     }
 }
 
-// The results stream counts its blocks per line.
-TEST(BlockLimit, ResultsStreamCountsPerLine) {
-    SessionFixture f;
-    f.s.ResultDisp_Loaded = true;
-    Send(f, '{');
-    f.s.parser.AutoResults_status = kWaitHeader;
-    f.s.parser.ChunkCount = kMaxChunks - 1;
-    Feed(f, "Vel=  12.5 S=45\r\n");
-    EXPECT_EQ(f.s.parser.ChunkCount, 0);
-    Feed(f, "Vel=  12.");
-    Feed(f, "6 S=45\r\n");
-    EXPECT_EQ(Boxes(f) + std::to_string(f.host.resultsUpdates), "2");
-}
-
-// The listing is read only with its terminator at 220 or later; the listing, the logo and the
-// timer collect up to their limit and show every block; the timer needs a CR at position 4 or
-// later, in this block or a later one.
-TEST(TextReaders, LimitsAndTheirTerminators) {
+// The listing is read only with its terminator at 220 or later.
+TEST(TextReaders, TheListingNeedsALateTerminator) {
     for (const auto& [terminatorAt, read] : {std::pair{100, false}, {219, false}, {220, true}}) {
         std::string text = "SerNum  =1234\r\nUnits   =2\r\nQuality =   45\r\n";
         text.resize(static_cast<std::size_t>(terminatorAt - 1), 'x');
@@ -309,69 +285,51 @@ TEST(TextReaders, LimitsAndTheirTerminators) {
             read)
             << terminatorAt;
     }
-    for (const auto& [key, limit] : {std::pair{'P', 4000}, {'L', 500}, {'T', 500}}) {
-        SessionFixture f;
-        Send(f, key);
-        f.s.parser.AnswerLen = limit - 1;
-        Feed(f, "ab");
-        Feed(f, "cd");
-        EXPECT_EQ(f.s.parser.AnswerText + f.term.text, "ababcd") << key;
-        EXPECT_EQ(f.s.parser.AnswerLen, limit + 1) << key;
-    }
-    for (const auto& [text, read] : {std::pair{"ab\rTimer=     988773", false},
-                                     {"abc\rTimer=     988773", true},
-                                     {"Timer=     988773", false},
-                                     {"Timer=     988773\r", true}}) {
-        SessionFixture f;
-        Send(f, 'T');
-        Feed(f, text);
-        EXPECT_EQ(f.s.res.UnitTimeDays > 0.99, read) << text;
-    }
 }
 
-// One results window update per complete line, whatever the blocks.
-TEST(ResultsStream, OneUpdatePerCompleteLine) {
-    const std::pair<std::vector<std::string>, int> cases[] = {
-        {{"Vel=  12.5 S=45\r\n"}, 1},
-        {{"Vel=  1", "2.5 S=4", "5\r", "\n"}, 1},
-        {{"\r\nVel=  12.5 S=45\r\n"}, 1},
-        {{"Vel=  12.5 S=45\r", "\n", "Vel=  12.6 S=45\r", "\nVel= 1"}, 2},
-        {{"\r\n", "\r\n\r\n", "Vel= 1 S=45\r\n", "Vel= 2 S=45\r\n"}, 2},
-        {{"Vel= 1 S=45\r\nVel= 2 S=45\r\n"}, 2}};  // what follows a CR LF is the next line
-    for (const auto& [blocks, lines] : cases) {
-        SessionFixture f;
-        f.s.ResultDisp_Loaded = true;
-        Send(f, '{');
-        for (const std::string& b : blocks)
-            Feed(f, b);
-        EXPECT_EQ(f.host.resultsUpdates, lines) << blocks[0];
-        EXPECT_EQ(f.s.parser.AutoResults_status, kWaitHeader);
-        EXPECT_EQ(Boxes(f), "");
-    }
-}
-
-// (the box before, the block, the box after, what is logged); a backspace leading the block
-// takes the box's last character, never a caret before the text.
-TEST(DisplayStep, ShowsTheEditedBlockAndLogsIt) {
-    const std::tuple<std::string, std::string, std::string, std::string> cases[] = {
-        {"", "AB\bC", "AC", "AC"},
-        {"xyz", "\bQ", "xyQ", "Q"},
-        {"", "\bQ", "Q", "Q"},
-        {"xy", "A\b\bQ", "xQ", "Q"},
-        {"", "a\rb\r", "a\r\nb\r\n", "a\r\nb\r\n"},
-        {"", "a\n\rb", "a\r\nb", "a\r\nb"},
-        {"xyz", "\bAB\bC\nD\r", "xyACD\r\n", "ACD\r\n"}};
-    for (const auto& [before, block, after, logged] : cases) {
-        SessionFixture f;
-        StrictTextBox box;
-        f.host.logOpen = true;
-        box.text = before;
-        std::string b = block;
-        ShowData(f.s, box, b);
-        EXPECT_EQ(box.text, after) << block;
-        EXPECT_EQ(box.selStart, static_cast<long long>(after.size())) << block;  // caret
-        EXPECT_EQ(f.host.log, logged) << block;
-        EXPECT_EQ(Boxes(f), "");
+// One row a scenario (the words: scenario.h): the listing, the logo and the timer collect up to
+// their limit and show every block; the timer is read once a CR stands at position 4 or later, in
+// this block or a later one; one results window update per complete line, whatever the blocks
+// (what follows a line's CR LF is the next line), each line counting its own blocks; the display
+// step edits and logs the block (a backspace leading it takes the box's last character, never a
+// caret before the text); the Calibrate button comes back after the calibration's answer or its
+// stop by "R" (the shown text decides: a "D" taken back by a backspace does not count), not while
+// the display is suppressed.
+TEST(Scenarios, BlocksFed) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"pending=P len=3999", "ab|cd", "answer=ab term=abcd len=4001"},
+        {"pending=L len=499", "ab|cd", "answer=ab term=abcd len=501"},
+        {"pending=T len=499", "ab|cd", "answer=ab term=abcd len=501"},
+        {"pending=T", "ab\rTimer=     988773", "days=0"},
+        {"pending=T", "abc\rTimer=     988773", "days=1"},
+        {"pending=T", "Timer=     988773", "days=0"},
+        {"pending=T", "Timer=     988773|\r", "days=1"},
+        {"results pending={", "Vel=  12.5 S=45\r\n", "updates=1 rstate=1 boxes=0"},
+        {"results pending={", "Vel=  1|2.5 S=4|5\r|\n", "updates=1 rstate=1 boxes=0"},
+        {"results pending={", "\r\nVel=  12.5 S=45\r\n", "updates=1 rstate=1 boxes=0"},
+        {"results pending={", "Vel= 1 S=45\r|\n|Vel= 2 S=45\r|\nVel= 1", "updates=2 rstate=1"},
+        {"results pending={", "\r\n|\r\n\r\n|Vel= 1 S=45\r\n|Vel= 2 S=45\r\n",
+         "updates=2 rstate=1"},
+        {"results pending={", "Vel= 1 S=45\r\nVel= 2 S=45\r\n", "updates=2 rstate=1 boxes=0"},
+        {"results pending={ rstate=1 chunks=255999", "Vel= 1 S=45\r\n|Vel=  1|2 S=45\r\n",
+         "updates=2 boxes=0"},
+        {"log", "AB\bC", "term=AC caret=2 log=AC"},
+        {"log box=xyz", "\bQ", "term=xyQ caret=3 log=Q"},
+        {"log", "\bQ", "term=Q caret=1 log=Q boxes=0"},
+        {"log box=xy", "A\b\bQ", "term=xQ caret=2 log=Q"},
+        {"log", "a\rb\r", "term=a\r\nb\r\n log=a\r\nb\r\n"},
+        {"log", "a\n\rb", "term=a\r\nb log=a\r\nb"},
+        {"log box=xyz", "\bAB\bC\nD\r", "term=xyACD\r\n caret=7 log=ACD\r\n"},
+        {"cal calpending pending=c", "Cal DONE\r\n", "calpending=0 calenabled=1"},
+        {"cal calpending pending=R", "ok\r\n", "calpending=0 calenabled=1"},
+        {"cal calpending pending=c", "busy\r\n", "calpending=1 calenabled=0"},
+        {"cal calpending pending=c", "D\bok\r\n", "calpending=1 calenabled=0"},
+        {"cal pending=c", "DONE\r\n", "calpending=0 calenabled=0"},
+        {"cal calpending pending=H gstate=1 len=200", "DONE", "calpending=1 calenabled=0"}};
+    for (const auto& [words, blocks, expect] : cases) {
+        test::Scenario t;
+        t.Run(words, blocks);
+        t.Expect(expect, std::string(words) + " / " + blocks);
     }
 }
 
@@ -395,31 +353,6 @@ TEST(DisplayStep, TrimAndTheHiddenHistoryBody) {
     Feed(f, "second\n");
     EXPECT_EQ(f.term.text, "first");
     EXPECT_EQ(f.host.log, "firstsecond\n");
-}
-
-// The button comes back after the calibration's answer (or its stop by "R"); the shown text
-// decides: a "D" taken back by a backspace does not count. Not while the display is suppressed.
-TEST(CalibrateStep, RestoresTheButtonAfterTheCalibrationAnswer) {
-    const std::tuple<bool, char, const char*, bool> cases[] = {
-        {true, 'c', "Cal DONE\r\n", true}, {true, 'R', "ok\r\n", true},
-        {true, 'c', "busy\r\n", false},    {true, 'c', "D\bok\r\n", false},
-        {false, 'c', "DONE\r\n", false},   {true, 'H', "DONE", false}};
-    for (const auto& [pending, key, block, restored] : cases) {
-        SessionFixture f;
-        f.s.SaveColor = {240, 240, 240};
-        f.s.cmdCalibrate.face = {250, 100, 100};
-        f.s.cmdCalibrate.enabled = false;
-        f.s.CalibrationPending = pending;
-        Send(f, key);
-        if (key == 'H') {  // a history answer is arriving
-            f.s.parser.GraphState = kWaitHeader;
-            f.s.parser.AnswerLen = 200;
-        }
-        Feed(f, block);
-        EXPECT_EQ(f.s.cmdCalibrate.enabled, restored) << block;
-        EXPECT_EQ(f.s.cmdCalibrate.face == f.s.SaveColor, restored) << block;
-        EXPECT_EQ(f.s.CalibrationPending, pending && !restored) << block;
-    }
 }
 
 // A failed log write asks Retry or Cancel: Retry writes the same block again, Cancel closes the
