@@ -25,17 +25,21 @@ struct StrictTextBox : StringTextBox {
 
 struct Scenario : SessionFixture {
     StrictTextBox box;
+    Scenario() { s.io.term = &box; }
 
     // The words, in order: a button ("Results", "StartSpec", "Refresh", "Scope", "Spect", "Ramp",
     // "Hist", "Calibrate"); "closed" (the port); "log" (open); "results" (the results window
     // open); "chart" (the chart window opened); "spectrum" (a stream's first spectrum charted);
-    // "both" (both streams running with their windows); "closechart"; "echo"; "cal" (the
+    // "both" (both streams running with their windows); "windows" (the chart, history and results
+    // windows open); "closechart"; "reset" (ResetVariables); "echo"; "cal" (the
     // Calibrate button disabled and coloured while it runs); "calpending"; "pending=X";
     // "password=N"; "box=TEXT" (the terminal's text); "len=N", "chunks=N" (the answer's length
     // and blocks so far); "gstate=N", "sstate=N", "rstate=N" (the graph, spectrum stream and
     // results stream readers); "key=X" (typed into the terminal: it also resets the answer and
-    // ends a pending calibration when it reaches the sensor; consumed unless echoed); "event=N"
-    // (a port event; a fault box is answered Ignore). Then the blocks, split at "|", fed in turn.
+    // ends a pending calibration when it reaches the sensor; consumed unless echoed); "input=X"
+    // (what the port has received); "answer=A" (the next box's answer: Abort, Retry, Ignore; the
+    // default is the mildest); "event=N" (a port event). Then the blocks, split at "|", fed in
+    // turn.
     void Run(const std::string& words, const std::string& blocks = "") {
         s.cmdCalibrate = {"Calibrate", s.SaveColor, true, true};  // started with the access code
         std::istringstream in(words);
@@ -58,7 +62,9 @@ struct Scenario : SessionFixture {
             if (w == "chart" || w == "spectrum") LoadGraphWindow(s);
             if (w == "spectrum") s.parser.AutoSpect_status = kWaitHeader;
             if (w == "both") BothStreams();
+            if (w == "windows") s.D_GraphLoaded = s.HistWindowLoaded = s.ResultDisp_Loaded = true;
             if (w == "closechart") UnloadGraphWindow(s);
+            if (w == "reset") ResetVariables(s);
             if (w == "echo") s.Echo = true;
             if (w == "cal") s.cmdCalibrate.enabled = false, s.cmdCalibrate.face = {250, 0, 0};
             if (w == "calpending") s.CalibrationPending = true;
@@ -70,6 +76,8 @@ struct Scenario : SessionFixture {
             if (w.starts_with("gstate=")) s.parser.GraphState = i16;
             if (w.starts_with("sstate=")) s.parser.AutoSpect_status = i16;
             if (w.starts_with("rstate=")) s.parser.AutoResults_status = i16;
+            if (w.starts_with("input=")) port.input = a;
+            if (w.starts_with("answer=")) asker.answers.push_back(kAnswers.at(a));
             if (w.starts_with("event=")) OnComm(s, n);
             if (w.starts_with("key=")) TypeKey(a[0]);
         }
@@ -86,7 +94,15 @@ struct Scenario : SessionFixture {
             {"key", s.CommandKey ? std::string(1, static_cast<char>(s.CommandKey)) : ""},
             {"boxes", std::to_string(asker.asked.size())},
             {"updates", std::to_string(host.resultsUpdates)},
+            {"gstate", std::to_string(s.parser.GraphState)},
+            {"sstate", std::to_string(s.parser.AutoSpect_status)},
             {"rstate", std::to_string(s.parser.AutoResults_status)},
+            {"chunks", std::to_string(s.parser.ChunkCount)},
+            {"windows", std::to_string(s.D_GraphLoaded + s.HistWindowLoaded + s.ResultDisp_Loaded)},
+            {"end", std::to_string(host.endProgram)},
+            {"open", flag(port.open)},
+            {"opens", std::to_string(port.opens)},
+            {"closeallowed", flag(s.PortCloseAllowed)},
             {"len", std::to_string(s.parser.AnswerLen)},
             {"answer", s.parser.AnswerText},
             {"term", box.text},
@@ -106,8 +122,10 @@ struct Scenario : SessionFixture {
   private:
     static constexpr std::string_view kWords =
         " Results StartSpec Refresh Scope Spect Ramp Hist Calibrate closed log results chart "
-        "spectrum both closechart echo cal calpending pending password box len chunks gstate "
-        "sstate rstate event key ";
+        "spectrum both windows closechart reset echo cal calpending pending password box len "
+        "chunks gstate sstate rstate input answer event key ";
+    inline static const std::map<std::string, MsgAnswer> kAnswers = {
+        {"Abort", MsgAnswer::Abort}, {"Retry", MsgAnswer::Retry}, {"Ignore", MsgAnswer::Ignore}};
 
     void BothStreams() {
         s.ResultDisp_Loaded = s.D_GraphLoaded = true;

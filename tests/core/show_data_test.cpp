@@ -233,41 +233,30 @@ TEST(SpectrumStream, TheYAxisKeepsItsFixedVolts) {
     }
 }
 
-std::int16_t& LimitState(SessionFixture& f, char key) {
-    if (key == '[') return f.s.parser.AutoSpect_status;
-    if (key == '{') return f.s.parser.AutoResults_status;
-    return f.s.parser.GraphState;
-}
-
 // The last allowed block passes; one more asks: Abort ends the program and leaves the port to
-// it; Retry closes the port and opens it again (also when the device had closed it).
+// it; Retry closes the port and opens it again (also when the device had closed it); the block is
+// not taken any more, and the reader and the pending command are reset.
 TEST(BlockLimit, TooManyBlocksAskWhatToDo) {
-    for (const char key : {'D', 'F', '[', '{', 'y'}) {
-        SessionFixture ok;
-        Send(ok, key);
-        LimitState(ok, key) = kWaitHeader;
-        ok.s.parser.ChunkCount = kMaxChunks - 1;
-        Feed(ok, "x");
-        EXPECT_EQ(Boxes(ok) + std::to_string(ok.s.parser.ChunkCount), "256000");
-        for (const A answer : {A::Abort, A::Retry, A::Ignore}) {
-            SessionFixture f;
-            Send(f, key);
-            LimitState(f, key) = kWaitHeader;
-            f.s.parser.ChunkCount = kMaxChunks;
-            f.port.open = answer != A::Retry;  // the device went away: Retry reopens it
-            f.asker.answers.push_back(answer);
-            Feed(f, "x");
-            SCOPED_TRACE(std::string(1, key) + " " + std::to_string(static_cast<int>(answer)));
-            EXPECT_EQ(Boxes(f),
-                      "D-command fault: Data transfer too longClick Abort(exit prog), "
-                      "Retry(stop cmd & rst port) or Ignore(stop cmd)\n");
-            EXPECT_EQ(LimitState(f, key), kFault);
-            EXPECT_EQ(f.s.CommandKey, 0);
-            EXPECT_EQ(f.s.parser.AnswerText, "");  // the block is not taken any more
-            EXPECT_EQ(f.host.endProgram, answer == A::Abort ? 1 : 0);
-            EXPECT_EQ(f.s.PortCloseAllowed, answer != A::Abort);
-            EXPECT_EQ(f.port.opens, answer == A::Retry ? 1 : 0);
-            EXPECT_TRUE(f.port.open);
+    const std::string kAsked =
+        "D-command fault: Data transfer too longClick Abort(exit prog), Retry(stop cmd & rst port) "
+        "or Ignore(stop cmd)\n";
+    for (const auto& [key, state] : {std::pair{"D", "gstate"},
+                                     {"F", "gstate"},
+                                     {"y", "gstate"},
+                                     {"[", "sstate"},
+                                     {"{", "rstate"}}) {
+        const std::string run = std::string("pending=") + key + " " + state + "=1 chunks=";
+        const std::string fault = std::string(state) + "=4 key= answer= boxes=1 ";
+        for (const auto& [words, expect] :
+             {std::pair{run + "255999", std::string("boxes=0 chunks=256000")},
+              {run + "256000 answer=Abort", fault + "end=1 closeallowed=0 opens=0 open=1"},
+              {"closed " + run + "256000 answer=Retry",
+               fault + "end=0 closeallowed=1 opens=1 open=1"},
+              {run + "256000 answer=Ignore", fault + "end=0 closeallowed=1 opens=0 open=1"}}) {
+            test::Scenario t;
+            t.Run(words, "x");
+            t.Expect(expect, words);
+            EXPECT_EQ(Boxes(t), t.asker.asked.empty() ? "" : kAsked);
         }
     }
 }
