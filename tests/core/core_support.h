@@ -2,14 +2,13 @@
 // tests/data, an action run inside one of the session's own pauses, the boxes asked as text.
 #pragma once
 
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "response/show_data.h"
 #include "session_fixture.h"
+#include "test_files.h"
 
 namespace sondix::test {
 
@@ -20,9 +19,7 @@ inline void Feed(SessionFixture& f, std::string block) {
 }
 
 inline std::string Capture(const std::string& name) {
-    std::ostringstream b;
-    b << std::ifstream(std::string(SONDIX_TEST_DATA) + "/" + name, std::ios::binary).rdbuf();
-    return b.str();
+    return Slurp(std::string(SONDIX_TEST_DATA) + "/" + name);
 }
 
 // Runs act once, at the first event-loop pass of a pause for which when() holds: the window is on
