@@ -156,6 +156,7 @@ TEST(ReadPar, KeysAndTheirOlderSpellings) {
         {Edit(kDistance, {"CalDopplr=", "CalDopp =", "CalFacV ="}), &M::CalDopplr, kMissing},
         {Edit(kDistance, {"PeakSel =", "PkSel   ="}, {"PeakSel =-1", "PkSel   =2"}), &M::PeakSel,
          2},
+        {kDistance, &M::PeakSel, 1},  // a distance sensor prefers PeakSel over PkSel
         {Edit(kDistance, {"PeakSel ="}), &M::PeakSel, 3},
         {Edit(kDistance, {"PeakSel =", "PkSel   ="}), &M::PeakSel, kMissing},
         {Edit(kDistance, {"SerNum  ="}), &M::SerNum, kMissing},

@@ -62,6 +62,7 @@ TEST(GraphWorkbook, TimeSeriesOf2048PointsReadsBack) {
         EXPECT_EQ(book->Number(row, 3), y) << row;
     }
     EXPECT_EQ(book->CellCount(), 4u + 2u * 2048u);
+    EXPECT_GE(book->ColumnWidth(4), 19.0);  // the date shows whole, not as "####"
 
     const std::string bad = "/nonexistent-sondix-folder/book.xlsx";
     EXPECT_NE(WriteGraphWorkbook(g, "", kNow, bad).find(bad), std::string::npos);
