@@ -1,78 +1,34 @@
 // sondix-cli's live commands against sondix-sim on a pseudo-terminal: what each prints, the
 // parameter writes and their read-back, backup/diff/restore, and the exit statuses.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <atomic>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
-#include <string>
 #include <thread>
-#include <vector>
 
+#include "cli_run.h"
 #include "pty_pair.h"
 #include "sim_process.h"
 #include "xlsx_reader.h"
 
-namespace sondix {
+namespace sondix::test {
 namespace {
 
 using Json = nlohmann::ordered_json;
 
-struct CliRun {
-    int exit = -1;
-    std::string out, err;
-    std::vector<std::string> lines;
-};
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (const char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
+std::string OutFile(const std::string& name) {
+    return OutPath("cli-live-" + name + "-" + std::to_string(getpid()));
 }
 
-std::string OutPath(const std::string& name) {
-    const std::string dir = std::string(SONDIX_TEST_OUT) + "/cli-live";
-    std::filesystem::create_directories(dir);
-    return dir + "/" + name + "-" + std::to_string(getpid());
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ostringstream buf;
-    buf << std::ifstream(path, std::ios::binary).rdbuf();
-    return buf.str();
-}
-
-// sondix-cli with `args` (and --port `device` unless empty); `prefix` runs in front of it.
+// sondix-cli with `args` and --port `device`; `prefix` runs in front of it.
 CliRun Cli(std::vector<std::string> args, const std::string& device,
            const std::string& prefix = "") {
-    if (!device.empty()) args.insert(args.end(), {"--port", device});
-    const std::string errFile = OutPath("stderr");
-    std::string cmd = prefix + " " + Quote(SONDIX_CLI_PATH);
-    for (const std::string& a : args)
-        cmd += " " + Quote(a);
-    cmd += " 2>" + Quote(errFile) + " </dev/null";
-    CliRun r;
-    FILE* pipe = popen(cmd.c_str(), "r");
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;)
-        r.out.append(buf, n);
-    const int status = pclose(pipe);
-    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.err = ReadFile(errFile);
-    std::istringstream lines(r.out);
-    for (std::string line; std::getline(lines, line);)
-        r.lines.push_back(line);
-    return r;
+    args.insert(args.end(), {"--port", device});
+    return RunCli(args, "/dev/null", prefix);
 }
 
 struct Sim {
-    test::SimProcess p;
+    SimProcess p;
     explicit Sim(std::vector<std::string> o = {}) : p(With(std::move(o))) {}
     CliRun operator()(const std::vector<std::string>& args, const std::string& prefix = "") {
         return Cli(args, p.device(), prefix);
@@ -120,49 +76,33 @@ TEST(LiveCli, SetConvertsTheUsersUnitSendsAndReadsBack) {
     }
 }
 
-TEST(LiveCli, GraphsAsCsvJsonAndWorkbook) {
-    Sim sim({"--nwords", "512"});
-    for (const char* cmd : {"scope", "spectrum", "ramp"}) {
+// Graphs as CSV, JSON and workbook, the history, a raw answer, results once and followed.
+TEST(LiveCli, ReadingCommandsPrintWhatTheSensorAnswered) {
+    Sim sim({"--nwords", "512", "--history-records", "50", "--results-interval", "0.2"});
+    for (const auto& [cmd, lines, first] : {std::tuple{"scope", 513u, "0,"},
+                                            {"spectrum", 513u, "0,"},
+                                            {"ramp", 513u, "0,"},
+                                            {"history", 51u, "1,0,"}}) {
         const CliRun csv = sim({cmd});
         ASSERT_EQ(csv.exit, 0) << cmd << csv.err;
-        EXPECT_EQ(csv.lines.size(), 513u) << cmd;
+        ASSERT_EQ(csv.lines.size(), lines) << cmd;
         EXPECT_EQ(csv.err, "") << cmd;  // no progress line when standard error is not a terminal
-        EXPECT_EQ(csv.lines[1].substr(0, 2), "0,") << cmd;
+        EXPECT_TRUE(csv.lines[1].starts_with(first)) << cmd;
     }
-    const std::string book = OutPath("spectrum.xlsx");
-    const CliRun r = sim({"spectrum", "--format", "json", "--xlsx", book});
-    ASSERT_EQ(r.exit, 0) << r.err;
-    const Json g = Json::parse(r.out);
+    const std::string book = OutFile("spectrum.xlsx");
+    const Json g = Json::parse(sim({"spectrum", "--format", "json", "--xlsx", book}).out);
     EXPECT_EQ(g["kind"], "F");
     EXPECT_EQ(g["npoints"], 512);
-    const auto wb = test::XlsxBook::Open(book);
+    const auto wb = XlsxBook::Open(book);
     ASSERT_TRUE(wb);
     EXPECT_FLOAT_EQ(wb->Number(2, 3), g["points"][0][1].get<float>());
-}
+    const Json h = Json::parse(sim({"history", "--format", "json"}).out);
+    EXPECT_EQ(h["HistCount"], 50);
+    EXPECT_EQ(h["records"].size(), 50u);
+    EXPECT_TRUE(sim({"raw", "T", "--wait", "0.3"}).out.starts_with("T\r\nTimer="));
 
-TEST(LiveCli, HistoryAsCsvAndJson) {
-    Sim sim({"--history-records", "50"});
-    const CliRun csv = sim({"history"});
-    ASSERT_EQ(csv.exit, 0) << csv.err;
-    ASSERT_EQ(csv.lines.size(), 51u);
-    EXPECT_EQ(csv.lines[1].substr(0, 4), "1,0,");
-    const Json j = Json::parse(sim({"history", "--format", "json"}).out);
-    EXPECT_EQ(j["HistCount"], 50);
-    EXPECT_EQ(j["records"].size(), 50u);
-}
-
-TEST(LiveCli, RawPrintsTheAnswerAsItCame) {
-    Sim sim;
-    const CliRun r = sim({"raw", "T", "--wait", "0.3"});
-    EXPECT_EQ(r.exit, 0) << r.err;
-    EXPECT_EQ(r.out.substr(0, 9), "T\r\nTimer=");
-}
-
-TEST(LiveCli, ResultsOnceAndFollowedUntilInterrupted) {
-    Sim sim({"--results-interval", "0.2"});
     const CliRun once = sim({"results"});
-    ASSERT_EQ(once.exit, 0) << once.err;
-    ASSERT_EQ(once.lines.size(), 1u);
+    ASSERT_EQ(once.lines.size(), 1u) << once.err;
     const Json j = Json::parse(once.lines[0]);
     EXPECT_EQ(j["unit"], "m");  // the simulator's long-range firmware shows unit 0 in metres
     EXPECT_GT(j["signal"].get<int>(), 0);
@@ -175,7 +115,7 @@ TEST(LiveCli, ResultsOnceAndFollowedUntilInterrupted) {
 
 TEST(LiveCli, BackupChangeDiffRestore) {
     Sim sim;
-    const std::string file = OutPath("backup.txt");
+    const std::string file = OutFile("backup.txt");
     ASSERT_EQ(sim({"backup", file}).exit, 0);
     for (const auto& [name, value] :
          {std::pair{"Damping", "5"}, {"Rly1Dist", "-3"}, {"HistLog", "4"}})
@@ -192,7 +132,7 @@ TEST(LiveCli, BackupChangeDiffRestore) {
 }
 
 TEST(LiveCli, RestoreRefusesTheOtherVariantsFile) {
-    const std::string file = OutPath("velocimeter.txt");
+    const std::string file = OutFile("velocimeter.txt");
     ASSERT_EQ(Sim({"--velocimeter"})({"backup", file}).exit, 0);
     Sim sim;
     const CliRun r = sim({"restore", file});
@@ -203,12 +143,12 @@ TEST(LiveCli, RestoreRefusesTheOtherVariantsFile) {
 
 // A sensor that answers "P" with the recorded listing and everything else with `answer`.
 struct ScriptedSensor {
-    test::PtyPair pty;
+    PtyPair pty;
     std::atomic<bool> stop{false};
     std::thread t;
     explicit ScriptedSensor(std::string answer)
         : t([this, answer] {
-              const std::string listing = ReadFile(std::string(SONDIX_TEST_DATA) + "/listing.cap");
+              const std::string listing = Slurp(std::string(SONDIX_TEST_DATA) + "/listing.cap");
               while (!stop) {
                   const std::string got = pty.readMaster(1, 50);
                   if (got == "P")
@@ -225,11 +165,11 @@ struct ScriptedSensor {
 
 TEST(LiveCli, ArgumentAndLineErrors) {
     Sim sim;
-    std::string broken = ReadFile(std::string(SONDIX_TEST_DATA) + "/F_spectrum.cap");
+    std::string broken = Slurp(std::string(SONDIX_TEST_DATA) + "/F_spectrum.cap");
     broken.erase(400, 49);  // three lines of words short: the terminator comes too early
     ScriptedSensor garbled(broken);
-    test::PtyPair silent;
-    const std::string missing = OutPath("no-such-file");
+    PtyPair silent;
+    const std::string missing = OutFile("no-such-file");
     const struct {
         std::vector<std::string> args;
         std::string device;
@@ -257,4 +197,4 @@ TEST(LiveCli, ArgumentAndLineErrors) {
 }
 
 }  // namespace
-}  // namespace sondix
+}  // namespace sondix::test
