@@ -34,14 +34,9 @@ TEST(CaptureWithSimulator, LogFromTheCommandLineIsCompleteWhenTheProgramIsKilled
 
 TEST(ReconnectWithSimulator, UnplugReportedOnceAndTheReturningDeviceReopenedQuietly) {
     const std::string link = OutPath("reconnect-sensor");
-    SimProcess first({"--baud", "0", "--link", link, "--hangup-after", "4"});
-    MemorySettingsStore store;
-    RecordingAsker asker;
-    setenv("SONDIX_PORT", link.c_str(), 1);
-    frmTerminal w({}, store, &asker);
-    unsetenv("SONDIX_PORT");
-    w.show();
-    w.Form_Load();
+    SimulatedSession t({"--link", link, "--hangup-after", "4"}, {}, nullptr, link);
+    frmTerminal& w = *t.w;
+    const RecordingAsker& asker = t.asker;
     const auto red = [&] { return w.LampColour() == Colour{255, 0, 0}; };
     ASSERT_TRUE(PumpUntil(red, 8000));
     Pump(1500);  // a second and more with the device away

