@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "options.h"
 
@@ -31,23 +29,15 @@ TEST(SimOptions, DefaultsAndEveryOptionInItsPlace) {
         "--hangup-after 3 --seed 99",
         error);
     ASSERT_TRUE(o) << error;
-    EXPECT_EQ(o->line.baud, 0);
-    EXPECT_EQ(o->link, "/tmp/x");
-    EXPECT_EQ(o->sensor.variant, Variant::Velocimeter);
-    EXPECT_EQ(FirmwareOf(o->sensor), "1.49");
-    EXPECT_EQ(o->sensor.nwords, 1024);
-    EXPECT_DOUBLE_EQ(o->sensor.resultsInterval, 0.25);
-    EXPECT_EQ(o->sensor.historyRecords, 12);
-    EXPECT_DOUBLE_EQ(o->sensor.historyInterval, 1.5);
-    EXPECT_EQ(o->sensor.historyLoeEvery, 4);
-    EXPECT_TRUE(o->sensor.historyShuffle);
-    EXPECT_EQ(o->line.splitMin, 2);
-    EXPECT_EQ(o->line.splitMax, 7);
-    EXPECT_DOUBLE_EQ(o->line.garbleRate, 0.01);
-    EXPECT_DOUBLE_EQ(o->line.dropRate, 0.02);
-    EXPECT_DOUBLE_EQ(o->hangupAfter, 3);
-    EXPECT_EQ(o->sensor.seed, 99u);
-    EXPECT_EQ(o->line.seed, 99u);
+    EXPECT_EQ(std::tuple(o->line.baud, o->sensor.variant, FirmwareOf(o->sensor), o->sensor.nwords,
+                         o->sensor.resultsInterval, o->sensor.historyRecords),
+              std::tuple(0, Variant::Velocimeter, std::string("1.49"), 1024, 0.25, 12));
+    EXPECT_EQ(std::tuple(o->sensor.historyInterval, o->sensor.historyLoeEvery,
+                         o->sensor.historyShuffle, o->line.splitMin, o->line.splitMax),
+              std::tuple(1.5, 4, true, 2, 7));
+    EXPECT_EQ(std::tuple(o->line.garbleRate, o->line.dropRate, o->hangupAfter, o->link,
+                         o->sensor.seed, o->line.seed),
+              std::tuple(0.01, 0.02, 3.0, std::string("/tmp/x"), 99u, 99u));
     for (const char* bad : {"--baud", "--baud x", "--baud -1", "--nwords 300", "--nwords 768",
                             "--split 5", "--split 9:3", "--garble 1.5", "--results-interval 0",
                             "--firmware abc", "--frobnicate"}) {
