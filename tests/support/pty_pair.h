@@ -30,9 +30,6 @@ class PtyPair {
     void closeMaster();
 
   private:
-    // Appends at most `limit` bytes that arrive before the deadline; false on timeout or error.
-    bool readSome(std::string& into, std::size_t limit, long long deadlineMs);
-
     int master_ = -1;
     int slave_ = -1;
     std::string slavePath_;
