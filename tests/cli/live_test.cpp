@@ -39,40 +39,23 @@ struct Sim {
     }
 };
 
-// The names a diff or restore lists, one a line ("Damping: sensor 5, file 3").
-std::vector<std::string> Names(const CliRun& r) {
-    std::vector<std::string> names;
-    for (const std::string& line : r.lines)
-        names.push_back(line.substr(0, line.find(':')));
-    return names;
-}
-
-TEST(LiveCli, ParamsAsJsonAndAsTableInTheSensorsUnit) {
-    Sim sim({"--firmware", "0.40"});
-    const CliRun json = sim({"params"});
-    ASSERT_EQ(json.exit, 0) << json.err;
-    const Json m = Json::parse(json.out);
-    EXPECT_EQ(m["SerNum"], 1047);
-    EXPECT_EQ(m["Set__4"], 500);
-    EXPECT_EQ(sim({"set", "Units", "2"}).exit, 0);
-    const CliRun table = sim({"params", "--units"});
-    EXPECT_NE(table.out.find("Set__4        23  0.5 m\n"), std::string::npos) << table.out;
-}
-
-TEST(LiveCli, SetConvertsTheUsersUnitSendsAndReadsBack) {
-    const struct {
-        const char* firmware;
-        int sent;
-    } cases[] = {{"0.40", 4000}, {"0.47", 400}};  // long-range firmware takes centimetres
-    for (const auto& c : cases) {
-        Sim sim({"--firmware", c.firmware});
+// The parameters as JSON and as a table in the sensor's unit; a length set in the user's unit,
+// sent in the sensor's (long-range firmware takes centimetres) and read back.
+TEST(LiveCli, ParamsAndSetConvertTheUsersUnitSendAndReadBack) {
+    for (const auto& [firmware, sent, shown] :
+         {std::tuple{"0.40", 4000, "  4 m\n"}, {"0.47", 400, "  4.00 m\n"}}) {
+        Sim sim({"--firmware", firmware});
+        const Json m = Json::parse(sim({"params"}).out);
+        EXPECT_EQ(std::tuple(m["SerNum"], m["Set__4"]), std::tuple(1047, 500));
         const CliRun r = sim({"set", "Set__4", "4", "--units", "2"});
-        ASSERT_EQ(r.exit, 0) << c.firmware << r.err;
+        ASSERT_EQ(r.exit, 0) << firmware << r.err;
         const Json j = Json::parse(r.out);
-        EXPECT_EQ(j["index"], 23);
-        EXPECT_EQ(j["sent"], c.sent) << c.firmware;
-        EXPECT_EQ(j["value"], 4000) << c.firmware;
+        EXPECT_EQ(std::tuple(j["index"], j["sent"], j["value"]), std::tuple(23, sent, 4000));
         EXPECT_EQ(Json::parse(sim({"params"}).out)["Set__4"], 4000);
+        EXPECT_EQ(sim({"set", "Units", "2"}).exit, 0);
+        const CliRun table = sim({"params", "--units"});
+        EXPECT_NE(table.out.find(std::string("Set__4        23") + shown), std::string::npos)
+            << table.out;
     }
 }
 
@@ -120,10 +103,14 @@ TEST(LiveCli, BackupChangeDiffRestore) {
     for (const auto& [name, value] :
          {std::pair{"Damping", "5"}, {"Rly1Dist", "-3"}, {"HistLog", "4"}})
         ASSERT_EQ(sim({"set", name, value}).exit, 0) << name;
-    const CliRun diff = sim({"diff", file});
+    // One line a difference ("Damping: sensor 5, file 3"), the same names in a dry restore.
+    const CliRun diff = sim({"diff", file}), dry = sim({"restore", file, "--dry-run"});
     EXPECT_EQ(diff.exit, 8);
-    EXPECT_EQ(Names(diff), (std::vector<std::string>{"Damping", "HistLog", "Rly1Dist"}));
-    EXPECT_EQ(Names(sim({"restore", file, "--dry-run"})), Names(diff));
+    for (const CliRun* r : {&diff, &dry}) {
+        ASSERT_EQ(r->lines.size(), 3u) << r->out;
+        for (const auto& [k, name] : {std::pair{0, "Damping:"}, {1, "HistLog:"}, {2, "Rly1Dist:"}})
+            EXPECT_TRUE(r->lines[k].starts_with(name)) << r->lines[k];
+    }
     EXPECT_EQ(sim({"diff", file}).exit, 8);  // a dry run changes nothing
     EXPECT_EQ(sim({"restore", file}).exit, 0);
     const CliRun after = sim({"diff", file});

@@ -1,6 +1,7 @@
-// The configuration screen against sondix-sim on a pseudo-terminal: open it, read the sensor's
-// values in mm and in feet and inches, change unit, 4 mA point, a relay mode and damping, read
-// them back from the sensor, calibrate with the sensor's code, close it.
+// The main window against sondix-sim on a pseudo-terminal: the start-up and Refresh read the
+// identification, a typed key reaches the sensor. The configuration screen: open it, read the
+// sensor's values in mm and in feet and inches, change unit, 4 mA point, a relay mode and damping,
+// read them back from the sensor, calibrate with the sensor's code, close it.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -36,11 +37,21 @@ void Type(frmConfig* w, const char* box, const char* text) {
     QTest::keyClicks(e, text);
 }
 
-TEST(ConfigScreenSim, ChangesReachTheSensorAndReadBackThenCalibrates) {
+TEST(WithSimulator, StartupRefreshTypingThenConfigChangesReadBackAndCalibrate) {
     QuickClock clock;
     test::SimulatedSession t({"--firmware", "0.45"}, {}, &clock);
     frmTerminal& term = *t.w;
     Session& s = t.s();
+    EXPECT_TRUE(t.asker.asked.empty()) << t.asker.asked[0].text;
+    EXPECT_EQ(s.mirror.NumberOfFFTdatapoints, 1 << static_cast<int>(s.mirror.Log2Nfft));
+    EXPECT_NE(s.lblVerAndSerialNum.find(" : S/N="), std::string::npos);
+    test::SaveScreenshot(&term, "main-window");
+    s.mirror.SerNum = 0;
+    term.Button("cmdRefresh")->click();
+    EXPECT_GT(s.mirror.SerNum, 0);
+    QTest::keyClick(term.Terminal(), 'T');
+    EXPECT_TRUE(
+        test::PumpUntil([&] { return term.Terminal()->toPlainText().contains("Timer="); }, 3000));
 
     term.Button("cmdConfig")->click();
     frmConfig* w = term.ConfigWindow();

@@ -45,36 +45,28 @@ W* Get(frmConfig& w, const char* name) {
     return c;
 }
 
-// The screen's whole contents at their natural size (the test screen is smaller than a desktop).
-void Screenshot(QWidget* content, const QString& name) {
-    QDir().mkpath(SONDIX_TEST_OUT);
-    content->grab().save(QString(SONDIX_TEST_OUT) + "/" + name + ".png");
-}
-
 // At 150 % a 1366 x 768 screen is 911 x 512 logical pixels; the window's frame and a panel take
 // some of it. Fonts made 1.5 times larger instead (a desktop's font scaling) need the whole
-// physical screen.
+// physical screen. The screen's whole contents are saved at their natural size for a person.
 TEST(frmConfig, BothVariantsFitA1366x768ScreenAt150PercentAndWithLargeFonts) {
-    struct Look {
-        double fontScale;
-        QSize room;
-    };
-    for (const auto& [variant, name] : {std::pair{sim::Variant::Distance, "distance"},
-                                        std::pair{sim::Variant::Velocimeter, "velocimeter"}}) {
-        for (const Look look : {Look{1.0, {895, 470}}, Look{1.5, {1350, 720}}}) {
+    const QFont normal = QApplication::font();
+    for (const auto variant : {sim::Variant::Distance, sim::Variant::Velocimeter}) {
+        for (const auto& [scale, room] : {std::pair{1.0, QSize(895, 470)}, {1.5, {1350, 720}}}) {
             OpenScreen f(variant);
-            const QFont normal = QApplication::font();
             QFont font = normal;
-            font.setPointSizeF(font.pointSizeF() * look.fontScale);
+            font.setPointSizeF(font.pointSizeF() * scale);
             QApplication::setFont(font);
             frmConfig w(f.s);
             w.show();
             auto* content = w.findChild<QWidget*>("content");
             content->resize(w.sizeHint());
             QApplication::processEvents();
-            EXPECT_LE(w.sizeHint().width(), look.room.width()) << name;
-            EXPECT_LE(w.sizeHint().height(), look.room.height()) << name;
-            Screenshot(content, QString("frmConfig-%1-font%2").arg(name).arg(look.fontScale * 100));
+            EXPECT_LE(w.sizeHint().width(), room.width()) << scale;
+            EXPECT_LE(w.sizeHint().height(), room.height()) << scale;
+            QDir().mkpath(SONDIX_TEST_OUT);
+            content->grab().save(QString(SONDIX_TEST_OUT "/frmConfig-%1-font%2.png")
+                                     .arg(variant == sim::Variant::Distance ? "distance" : "vel")
+                                     .arg(scale * 100));
             QApplication::setFont(normal);
         }
     }

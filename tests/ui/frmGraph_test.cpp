@@ -167,23 +167,6 @@ TEST(frmGraph, SpreadsheetCopyIsWrittenOpenedAndAFailureReported) {
     EXPECT_EQ(w.lblStatus->text(), "");
 }
 
-// A close asked by the core only hides the window; the close box runs the unload, once.
-TEST(frmGraph, CloseBoxUnloadsOnceAndACloseByTheCoreDoesNot) {
-    WindowFixture f;
-    frmGraph w(f.s);
-    f.closingHost.window = &w;
-    f.s.D_GraphLoaded = true;
-    w.show();
-    w.closeFromCore();
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_TRUE(f.s.D_GraphLoaded);
-    w.show();
-    EXPECT_TRUE(w.close());
-    EXPECT_FALSE(f.s.D_GraphLoaded);
-    EXPECT_EQ(f.closingHost.graphCloses, 1);
-    EXPECT_EQ(f.port.sent, "") << "no spectrum stream was running";
-}
-
 TEST(frmResults, RenderShowsTheModel) {
     WindowFixture f;
     frmResults w(f.s);
@@ -207,23 +190,29 @@ TEST(frmResults, RenderShowsTheModel) {
     EXPECT_EQ(w.txtOutputvalue->text(), QString::fromUtf8("\xC2\xB5m"));
 }
 
-// A close asked by the core only hides the window; the close box runs the unload once, which
-// stops a running stream with "}" and gives the Results button back.
-TEST(frmResults, CloseBoxUnloadsOnceAndStopsTheRunningStream) {
+// A close asked by the core only hides a window; the close box runs its unload, once. The results
+// window's stops a running stream with "}" and gives the Results button back.
+TEST(Windows, CloseBoxUnloadsOnceAndACloseByTheCoreOnlyHides) {
     WindowFixture f;
-    frmResults w(f.s);
-    f.closingHost.results = &w;
-    f.s.ResultDisp_Loaded = true;
+    frmGraph g(f.s);
+    frmResults r(f.s);
+    f.closingHost.window = &g;
+    f.closingHost.results = &r;
+    f.s.D_GraphLoaded = f.s.ResultDisp_Loaded = true;
     f.s.cmdRptDist.caption = "Stop";
-    w.show();
-    w.closeFromCore();
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_TRUE(f.s.ResultDisp_Loaded);
+    g.show();
+    r.show();
+    g.closeFromCore();
+    r.closeFromCore();
+    EXPECT_FALSE(g.isVisible() || r.isVisible());
+    EXPECT_TRUE(f.s.D_GraphLoaded && f.s.ResultDisp_Loaded);
     EXPECT_EQ(f.port.sent, "");
-    w.show();
-    EXPECT_TRUE(w.close());
-    EXPECT_FALSE(f.s.ResultDisp_Loaded);
-    EXPECT_EQ(f.closingHost.resultsCloses, 1);
+    g.show();
+    r.show();
+    EXPECT_TRUE(g.close());
+    EXPECT_TRUE(r.close());
+    EXPECT_FALSE(f.s.D_GraphLoaded || f.s.ResultDisp_Loaded);
+    EXPECT_EQ(f.closingHost.graphCloses + 10 * f.closingHost.resultsCloses, 11);
     EXPECT_EQ(f.port.sent, "}");
     EXPECT_EQ(f.s.cmdRptDist.caption, "Results");
 }
