@@ -16,12 +16,6 @@
 namespace sondix {
 namespace {
 
-// The program's pauses at a quarter of their length: the unpaced simulator answers at once.
-class QuickClock : public QtClock {
-  public:
-    void Wait(double seconds) override { QtClock::Wait(seconds / 4); }
-};
-
 template <class W>
 W* Get(frmConfig* w, const char* name) {
     return qobject_cast<W*>(w->Control(QString::fromLatin1(name)));
@@ -31,14 +25,8 @@ QString Text(frmConfig* w, const char* box) {
     return Get<QLineEdit>(w, box)->text();
 }
 
-void Type(frmConfig* w, const char* box, const char* text) {
-    QLineEdit* e = Get<QLineEdit>(w, box);
-    e->selectAll();
-    QTest::keyClicks(e, text);
-}
-
 TEST(WithSimulator, StartupRefreshTypingThenConfigChangesReadBackAndCalibrate) {
-    QuickClock clock;
+    test::QuickClock clock;
     test::SimulatedSession t({"--firmware", "0.45"}, {}, &clock);
     frmTerminal& term = *t.w;
     Session& s = t.s();
@@ -62,7 +50,8 @@ TEST(WithSimulator, StartupRefreshTypingThenConfigChangesReadBackAndCalibrate) {
     Get<QRadioButton>(w, "optUnits(1)")->click();
     EXPECT_EQ(Text(w, "txtSet4"), "1'7.7\"");
     EXPECT_EQ(Text(w, "txtCaldist"), "16'4.8\"");
-    Type(w, "txtSet4", "4'0");
+    Get<QLineEdit>(w, "txtSet4")->selectAll();
+    QTest::keyClicks(Get<QLineEdit>(w, "txtSet4"), "4'0");
     Get<QPushButton>(w, "cmdSet4")->click();
     Get<QRadioButton>(w, "optRelay2Mode(2)")->click();
     Get<QSpinBox>(w, "updDamp")->setValue(6);

@@ -24,7 +24,7 @@ namespace sondix::test {
 namespace {
 
 // The same bytes read by a headless session that starts from the window's state before the
-// command: `pieces` cuts them where a whole answer (or line) ends, one block each.
+// command: `pieceEnd` cuts them where a whole answer ends, one block each.
 struct Replay {
     HeadlessSession h;
 
@@ -36,15 +36,12 @@ struct Replay {
         ResetVariables(h.s);
     }
 
-    void Feed(const std::string& bytes, std::string_view pieceEnd) {
-        std::size_t at = 0;
-        while (at < bytes.size()) {
-            const std::size_t end = pieceEnd.empty() ? std::string::npos : bytes.find(pieceEnd, at);
-            const std::size_t stop =
-                end == std::string::npos ? bytes.size() : end + pieceEnd.size();
-            std::string block = bytes.substr(at, stop - at);
+    void Feed(const std::string& bytes, const std::string& pieceEnd) {
+        for (std::size_t at = 0, end; at < bytes.size(); at = end) {
+            end = pieceEnd.empty() ? bytes.npos : bytes.find(pieceEnd, at);
+            end = end == bytes.npos ? bytes.size() : end + pieceEnd.size();
+            std::string block = bytes.substr(at, end - at);
             ShowData(h.s, h.term, block);
-            at = stop;
         }
     }
 };
@@ -58,12 +55,8 @@ std::string WithoutDigits(std::string s) {
 void ExpectSameChart(const GraphModel& got, const GraphModel& want) {
     EXPECT_EQ(got.kind, want.kind);
     ASSERT_EQ(got.NPoints(), want.NPoints());
-    for (int i = 0; i < got.NPoints(); ++i) {
-        const GraphPoint a = got.points[static_cast<std::size_t>(i)];
-        const GraphPoint b = want.points[static_cast<std::size_t>(i)];
-        ASSERT_TRUE(a.x == b.x && a.y == b.y) << "point " << i + 1 << ": " << a.x << "," << a.y
-                                              << " instead of " << b.x << "," << b.y;
-    }
+    const auto same = [](GraphPoint a, GraphPoint b) { return a.x == b.x && a.y == b.y; };
+    ASSERT_TRUE(std::equal(got.points.begin(), got.points.end(), want.points.begin(), same));
     EXPECT_EQ(got.footnote, want.footnote);
     EXPECT_EQ(WithoutDigits(got.title), WithoutDigits(want.title));
     EXPECT_EQ(got.labelStep, want.labelStep);
@@ -124,11 +117,6 @@ TEST(LineFaults, TinyBlocksChartExactlyAsOneBlock) {
     EXPECT_FALSE(t.w->ProgramEnded());
 }
 
-// The dispatcher's framing boxes and its error path: nothing else may appear.
-bool IsKnownBox(const AskedMessage& m) {
-    return IsFramingBox(m) || Is(m, kErrorBox);
-}
-
 // A click returns after the command's short pause, whatever the line brings.
 void ClickQuickly(SimulatedSession& t, const char* name) {
     QElapsedTimer timer;
@@ -159,8 +147,8 @@ TEST_P(NoisyLine, OnlyKnownBoxesAndACleanCommandWorksAfterwards) {
     Pump(100);
 
     EXPECT_FALSE(t.w->ProgramEnded());
-    for (const AskedMessage& m : t.asker.asked)
-        EXPECT_TRUE(IsKnownBox(m)) << m.title << ": " << m.text;
+    for (const AskedMessage& m : t.asker.asked)  // the framing boxes and the error path only
+        EXPECT_TRUE(IsFramingBox(m) || Is(m, kErrorBox)) << m.title << ": " << m.text;
     const std::size_t boxes = t.asker.asked.size();
 
     // The line is mended: the same window, a clean sensor behind the port.

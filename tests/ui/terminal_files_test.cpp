@@ -26,15 +26,11 @@ std::string DecodedLog(const std::string& key, const std::string& capture) {
     return QString::fromStdString(log.get<std::string>()).toLatin1().toStdString();
 }
 
-struct QuickClock : QtClock {
-    void Wait(double seconds) override { QtClock::Wait(seconds / 10); }
-};
-
 struct Window {
     PtyPair pty;
     MemorySettingsStore store;
     RecordingAsker asker;
-    QuickClock clock;
+    QuickClock clock{10};
     ScriptedChooser chooser;
     std::unique_ptr<frmTerminal> w;
     Window() {
