@@ -27,15 +27,12 @@ CliRun Cli(std::vector<std::string> args, const std::string& device,
     return RunCli(args, "/dev/null", prefix);
 }
 
+// An unpaced sondix-sim with `o`, and the tool run on its device.
 struct Sim {
     SimProcess p;
-    explicit Sim(std::vector<std::string> o = {}) : p(With(std::move(o))) {}
+    explicit Sim(std::vector<std::string> o = {}) : p((o.insert(o.begin(), {"--baud", "0"}), o)) {}
     CliRun operator()(const std::vector<std::string>& args, const std::string& prefix = "") {
         return Cli(args, p.device(), prefix);
-    }
-    static std::vector<std::string> With(std::vector<std::string> o) {
-        o.insert(o.begin(), {"--baud", "0"});
-        return o;
     }
 };
 

@@ -19,7 +19,7 @@ namespace sondix::test {
 namespace {
 
 bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
+    return text.find(part) != text.npos;
 }
 
 TEST(HistWithSimulator, HistShowsTheChartAndTheRecordingLogShowsItAgain) {

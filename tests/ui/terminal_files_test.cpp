@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QProcess>
 #include <QPushButton>
 #include <nlohmann/json.hpp>
 
 #include "../e2e/e2e_support.h"
+#include "cli_run.h"
 #include "pty_pair.h"
 #include "terminal/main_window.h"
 #include "test_files.h"
@@ -16,13 +16,9 @@
 namespace sondix::test {
 namespace {
 
+// The tool's log of the same bytes: its JSON carries each byte as the code point of its number.
 std::string DecodedLog(const std::string& key, const std::string& capture) {
-    QProcess cli;
-    cli.start(SONDIX_CLI_PATH,
-              {"decode", QString::fromStdString(key), QString::fromStdString(capture)});
-    cli.waitForFinished();
-    // The JSON carries each byte as the code point of the same number.
-    const auto log = nlohmann::json::parse(cli.readAllStandardOutput().toStdString())["log"];
+    const auto log = nlohmann::json::parse(RunCli({"decode", key, capture}).out)["log"];
     return QString::fromStdString(log.get<std::string>()).toLatin1().toStdString();
 }
 
