@@ -24,14 +24,6 @@ Json Decode(const std::string& input, Args args = {}) {
     return j;
 }
 
-// The messages' texts joined by "|".
-std::string Texts(const Json& messages) {
-    std::string t;
-    for (const Json& m : messages)
-        t += (t.empty() ? "" : "|") + m["text"].get<std::string>();
-    return t;
-}
-
 // One record line as the sensor sends it: 60 columns and CR LF.
 std::string Rec(double ticks, const char* status = "00000000") {
     char line[80];
@@ -106,7 +98,10 @@ TEST(HistFraming, EachCaseShowsItsMessagesAndEndsIdle) {
     for (const FramingCase& c : kFraming) {
         SCOPED_TRACE(c.name);
         const Json j = Decode(c.input, c.options);
-        EXPECT_EQ(Texts(j["messages"]), c.messages);
+        std::string texts;  // joined by "|"
+        for (const Json& m : j["messages"])
+            texts += (texts.empty() ? "" : "|") + m["text"].get<std::string>();
+        EXPECT_EQ(texts, c.messages);
         EXPECT_EQ(j["history"].size(), c.histories);
         EXPECT_EQ(j["state"]["GraphState"], 0);
         // A fault stops the sensor and the program goes on; the framing messages send nothing.

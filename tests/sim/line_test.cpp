@@ -1,6 +1,5 @@
-// The simulator's line: pacing, split blocks, lost and garbled characters with a simulated clock.
-// The built sondix-sim on a pseudo-terminal (its link, split output, hang-up): the end-to-end
-// tests.
+// The simulator's line: pacing, lost and garbled characters with a simulated clock. The built
+// sondix-sim on a pseudo-terminal (its link, split output, hang-up): the end-to-end tests.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -37,7 +36,7 @@ Delivery Drain(const LineConfig& c, const std::string& text) {
     return d;
 }
 
-TEST(SimLine, PacesSplitsDropsAndGarbles) {
+TEST(SimLine, PacesDropsAndGarbles) {
     for (const auto& [baud, chars] : {std::pair{9600, 960}, {300, 10}, {115200, 20000}}) {
         LineConfig c;
         c.baud = baud;
@@ -47,18 +46,6 @@ TEST(SimLine, PacesSplitsDropsAndGarbles) {
         for (const std::size_t b : d.blocks)  // never faster than the line
             EXPECT_LE(b, std::max<std::size_t>(1, static_cast<std::size_t>(baud / 1000)));
     }
-    LineConfig split;
-    split.baud = 0;
-    split.splitMin = 3;
-    split.splitMax = 9;
-    const Delivery d = Drain(split, std::string(500, 'x'));
-    EXPECT_EQ(d.bytes, std::string(500, 'x'));
-    for (std::size_t i = 0; i + 1 < d.blocks.size(); ++i) {
-        EXPECT_GE(d.blocks[i], 3u);
-        EXPECT_LE(d.blocks[i], 9u);
-    }
-    EXPECT_GE(d.finished, 0.005 * (d.blocks.size() - 1));  // a gap of 5..25 ms after each
-    EXPECT_LE(d.finished, 0.025 * d.blocks.size());
 
     for (const auto& [drop, garble] : {std::pair{0.0, 0.0}, {0.1, 0.0}, {0.3, 0.2}}) {
         LineConfig c;
