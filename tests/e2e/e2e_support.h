@@ -2,10 +2,10 @@
 // sensor, event pumping with a condition, screenshots for a person to look at.
 #pragma once
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
+#include <QTest>
 #include <QWidget>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,19 +21,14 @@
 
 namespace sondix::test {
 
-// Processes events until `done` holds or `ms` have passed; returns whether it held.
+// Processes events (sleeping while there are none) until `done` holds or `ms` have passed;
+// returns whether it held.
 inline bool PumpUntil(const std::function<bool()>& done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        if (done()) return true;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
+    return QTest::qWaitFor(done, ms);
 }
 
 inline void Pump(int ms) {
-    PumpUntil([] { return false; }, ms);
+    QTest::qWait(ms);
 }
 
 // The program's pauses shortened `by` times: an unpaced simulator answers at once.
@@ -117,9 +112,7 @@ struct SimulatedSession {
 
   private:
     static std::vector<std::string> WithBaud(std::vector<std::string> o) {
-        for (const auto& x : o)
-            if (x == "--baud") return o;
-        o.insert(o.begin(), {"--baud", "0"});
+        if (std::ranges::find(o, "--baud") == o.end()) o.insert(o.begin(), {"--baud", "0"});
         return o;
     }
 };

@@ -47,12 +47,10 @@ TEST(LongSession, AnHourOfStreamsAndHistoriesKeepsMemoryFlat) {
         feed(sensor.Feed(std::string(1, key), now));
     };
     for (double now = 0; now < kHour; now += kStep) {
-        const double inTurn = std::fmod(now, kTurn);
-        if (inTurn == 0) {
-            send('H', now);  // the history between the streams
+        if (std::fmod(now, kTurn) == 0) {
+            send('H', now);  // the history between the streams, then the next stream
             ++histories;
-            const bool spectrumTurn = static_cast<int>(now / kTurn) % 2 == 0;
-            send(spectrumTurn ? '[' : '{', now);
+            send(static_cast<int>(now / kTurn) % 2 == 0 ? '[' : '{', now);
         }
         const int shows = h.host.graphShows;
         feed(sensor.Tick(now));
