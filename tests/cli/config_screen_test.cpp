@@ -12,17 +12,16 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::string Trim(const std::string& s) {
-    const std::size_t a = s.find_first_not_of(' ');
-    return a == std::string::npos ? "" : s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
-
+// The parts of `s` between the `sep`s, blanks around them trimmed.
 std::vector<std::string> Split(const std::string& s, const std::string& sep) {
     std::vector<std::string> out;
-    std::size_t at = 0;
-    for (std::size_t p; (p = s.find(sep, at)) != std::string::npos; at = p + sep.size())
-        out.push_back(Trim(s.substr(at, p - at)));
-    out.push_back(Trim(s.substr(at)));
+    for (std::size_t at = 0, p = 0; p != std::string::npos; at = p + sep.size()) {
+        p = s.find(sep, at);
+        const std::string part = s.substr(at, p == std::string::npos ? p : p - at);
+        const std::size_t a = part.find_first_not_of(' ');
+        out.push_back(a == std::string::npos ? ""
+                                             : part.substr(a, part.find_last_not_of(' ') - a + 1));
+    }
     return out;
 }
 

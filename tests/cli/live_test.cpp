@@ -16,10 +16,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::string OutFile(const std::string& name) {
-    return OutPath("cli-live-" + name + "-" + std::to_string(getpid()));
-}
-
 // sondix-cli with `args` and --port `device`; `prefix` runs in front of it.
 CliRun Cli(std::vector<std::string> args, const std::string& device,
            const std::string& prefix = "") {
@@ -69,7 +65,7 @@ TEST(LiveCli, ReadingCommandsPrintWhatTheSensorAnswered) {
         EXPECT_EQ(csv.err, "") << cmd;  // no progress line when standard error is not a terminal
         EXPECT_TRUE(csv.lines[1].starts_with(first)) << cmd;
     }
-    const std::string book = OutFile("spectrum.xlsx");
+    const std::string book = OutPath("cli-live-spectrum.xlsx-" + std::to_string(getpid()));
     const Json g = Json::parse(sim({"spectrum", "--format", "json", "--xlsx", book}).out);
     EXPECT_EQ(g["kind"], "F");
     EXPECT_EQ(g["npoints"], 512);
@@ -95,7 +91,7 @@ TEST(LiveCli, ReadingCommandsPrintWhatTheSensorAnswered) {
 
 TEST(LiveCli, BackupChangeDiffRestore) {
     Sim sim;
-    const std::string file = OutFile("backup.txt");
+    const std::string file = OutPath("cli-live-backup.txt-" + std::to_string(getpid()));
     ASSERT_EQ(sim({"backup", file}).exit, 0);
     for (const auto& [name, value] :
          {std::pair{"Damping", "5"}, {"Rly1Dist", "-3"}, {"HistLog", "4"}})
@@ -116,7 +112,7 @@ TEST(LiveCli, BackupChangeDiffRestore) {
 }
 
 TEST(LiveCli, RestoreRefusesTheOtherVariantsFile) {
-    const std::string file = OutFile("velocimeter.txt");
+    const std::string file = OutPath("cli-live-velocimeter.txt-" + std::to_string(getpid()));
     ASSERT_EQ(Sim({"--velocimeter"})({"backup", file}).exit, 0);
     Sim sim;
     const CliRun r = sim({"restore", file});
@@ -153,7 +149,7 @@ TEST(LiveCli, ArgumentAndLineErrors) {
     broken.erase(400, 49);  // three lines of words short: the terminator comes too early
     ScriptedSensor garbled(broken);
     PtyPair silent;
-    const std::string missing = OutFile("no-such-file");
+    const std::string missing = OutPath("cli-live-no-such-file-" + std::to_string(getpid()));
     // (arguments, device, exit status, what standard error says)
     const std::tuple<std::vector<std::string>, std::string, int, const char*> cases[] = {
         {{"set", "Nope", "1"}, sim.p.device(), 2, "unknown parameter Nope"},

@@ -20,7 +20,6 @@ struct Decoded : HeadlessSession {
     Decoded(char command, std::string answer) {
         s.CommandKey = static_cast<unsigned char>(command);
         ResetVariables(s);
-        s.ResultDisp_Loaded = command == '{';
         ShowData(s, term, answer);
     }
 };

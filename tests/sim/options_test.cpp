@@ -29,15 +29,12 @@ TEST(SimOptions, DefaultsAndEveryOptionInItsPlace) {
         "--hangup-after 3 --seed 99",
         error);
     ASSERT_TRUE(o) << error;
-    EXPECT_EQ(std::tuple(o->line.baud, o->sensor.variant, FirmwareOf(o->sensor), o->sensor.nwords,
-                         o->sensor.resultsInterval, o->sensor.historyRecords),
-              std::tuple(0, Variant::Velocimeter, std::string("1.49"), 1024, 0.25, 12));
-    EXPECT_EQ(std::tuple(o->sensor.historyInterval, o->sensor.historyLoeEvery,
-                         o->sensor.historyShuffle, o->line.splitMin, o->line.splitMax),
-              std::tuple(1.5, 4, true, 2, 7));
-    EXPECT_EQ(std::tuple(o->line.garbleRate, o->line.dropRate, o->hangupAfter, o->link,
-                         o->sensor.seed, o->line.seed),
-              std::tuple(0.01, 0.02, 3.0, std::string("/tmp/x"), 99u, 99u));
+    // The options the end-to-end and CLI tests would not notice lost; the others change what
+    // those tests read (the device, the variant, firmware, sizes, split blocks, the hang-up).
+    EXPECT_EQ(
+        std::tuple(o->sensor.resultsInterval, o->sensor.historyInterval, o->sensor.historyShuffle,
+                   o->line.garbleRate, o->line.dropRate, o->sensor.seed, o->line.seed),
+        std::tuple(0.25, 1.5, true, 0.01, 0.02, 99u, 99u));
     for (const char* bad : {"--baud", "--baud x", "--baud -1", "--nwords 300", "--nwords 768",
                             "--split 5", "--split 9:3", "--garble 1.5", "--results-interval 0",
                             "--firmware abc", "--frobnicate"}) {
