@@ -50,18 +50,11 @@ std::string Recs(int n, double t0 = 0) {
     return recs;
 }
 
-struct FramingCase {
-    const char* name;
-    std::string input;
-    Args options;
-    std::string messages;
-    std::size_t histories;
-};
-
 const std::string kPad(80, 'x');
 const std::string kAns = Answer(Recs(3, 1000));
 
-const std::vector<FramingCase> kFraming{
+// (name, input, options, the messages joined by "|", histories decoded)
+const std::vector<std::tuple<const char*, std::string, Args, std::string, std::size_t>> kFraming{
     {"VelhistSplit", kAns, {"--block", "45"}, "", 1},  // the first block ends "VELH"
     {"FileGoesOnAfterMarker", kAns + "E\r\nOK\r\n" + kPad, {"--from-file"}, "", 1},
     {"LongLastBlock", kAns + kPad, {}, "", 1},
@@ -95,17 +88,17 @@ const std::vector<FramingCase> kFraming{
 };
 
 TEST(HistFraming, EachCaseShowsItsMessagesAndEndsIdle) {
-    for (const FramingCase& c : kFraming) {
-        SCOPED_TRACE(c.name);
-        const Json j = Decode(c.input, c.options);
-        std::string texts;  // joined by "|"
+    for (const auto& [name, input, options, messages, histories] : kFraming) {
+        SCOPED_TRACE(name);
+        const Json j = Decode(input, options);
+        std::string texts;
         for (const Json& m : j["messages"])
             texts += (texts.empty() ? "" : "|") + m["text"].get<std::string>();
-        EXPECT_EQ(texts, c.messages);
-        EXPECT_EQ(j["history"].size(), c.histories);
+        EXPECT_EQ(texts, messages);
+        EXPECT_EQ(j["history"].size(), histories);
         EXPECT_EQ(j["state"]["GraphState"], 0);
         // A fault stops the sensor and the program goes on; the framing messages send nothing.
-        const bool fault = c.messages.starts_with("Type mismatch");
+        const bool fault = messages.starts_with("Type mismatch");
         EXPECT_EQ(j["sent"], fault ? "R" : "");
         EXPECT_TRUE(!fault || j["messages"][0]["title"] == "Sondix V3.58") << "no Hist error box";
     }

@@ -33,7 +33,6 @@ TEST(WithSimulator, StartupRefreshTypingThenConfigChangesReadBackAndCalibrate) {
     EXPECT_TRUE(t.asker.asked.empty()) << t.asker.asked[0].text;
     EXPECT_EQ(s.mirror.NumberOfFFTdatapoints, 1 << static_cast<int>(s.mirror.Log2Nfft));
     EXPECT_NE(s.lblVerAndSerialNum.find(" : S/N="), std::string::npos);
-    test::SaveScreenshot(&term, "main-window");
     s.mirror.SerNum = 0;
     term.Button("cmdRefresh")->click();
     EXPECT_GT(s.mirror.SerNum, 0);

@@ -8,10 +8,8 @@
 
 #include <QElapsedTimer>
 #include <QPushButton>
-#include <QtCharts/QLineSeries>
 #include <algorithm>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "e2e_support.h"

@@ -1,7 +1,6 @@
 // The simulated sensor's interpreter rules (echoes, calibration code, stop, typed lines, seeds,
-// the stream's pause) and its history log read by the program's history reader. Its other
-// answers are read by the program's own readers end to end (tests/e2e) and in the CLI's
-// captures made by the simulator.
+// the stream's pause) and its history log read by the program's history reader. Its other answers
+// are read by the program's readers end to end (tests/e2e) and in the CLI's captures.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -4,12 +4,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QFile>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <fstream>
 
 #include "memory_settings_store.h"
 #include "session_fixture.h"
@@ -69,10 +69,8 @@ TEST(SettingsStore, AHandWrittenListAQuotedTextOrItsErrorBox) {
         {"Settings=\"2400,e,8,2\"", "2400,e,8,2"},
         {"Settings=@Rect(1 2 3 4)", ""}};  // unusable: the port's error box
     for (const auto& [line, settings] : stored) {
-        QFile file(dir.path() + "/Sondix/Sondix.conf");
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(QByteArray("[Properties]\n") + line + "\n");
-        file.close();
+        std::ofstream((dir.path() + "/Sondix/Sondix.conf").toStdString()) << "[Properties]\n"
+                                                                          << line << "\n";
         QtSettingsStore store;
         test::SessionFixture f;
         CheckingPort port;

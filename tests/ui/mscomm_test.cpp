@@ -19,12 +19,6 @@
 namespace sondix {
 namespace {
 
-termios LineSettings(const test::PtyPair& pty) {
-    termios tio{};
-    tcgetattr(pty.slaveFd(), &tio);
-    return tio;
-}
-
 class MSCommOnPty : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -55,7 +49,8 @@ TEST_F(MSCommOnPty, SettingsAndHandshakingReachTheLine) {
         ASSERT_EQ(port.SetSettings(settings), "");
         ASSERT_EQ(port.SetPortOpen(true), "");
         for (const char* when : {"at open", "on the open port"}) {
-            const termios tio = LineSettings(pty);
+            termios tio{};
+            tcgetattr(pty.slaveFd(), &tio);
             EXPECT_EQ(cfgetospeed(&tio), speed) << settings << " " << when;
             EXPECT_EQ((tio.c_cflag & CSTOPB) != 0, cstopb) << settings << " " << when;
             ASSERT_EQ(port.SetSettings("1200,n,8,1"), "");
@@ -68,7 +63,8 @@ TEST_F(MSCommOnPty, SettingsAndHandshakingReachTheLine) {
     for (const auto& [code, crtscts, ixon] :
          {std::tuple{0, false, false}, {1, false, true}, {2, true, false}, {3, true, false}}) {
         ASSERT_EQ(port.SetHandshaking(code), "");
-        const termios tio = LineSettings(pty);
+        termios tio{};
+        tcgetattr(pty.slaveFd(), &tio);
         EXPECT_EQ((tio.c_cflag & CRTSCTS) != 0, crtscts) << code;
         EXPECT_EQ((tio.c_iflag & IXON) != 0, ixon) << code;
     }
@@ -101,9 +97,7 @@ TEST_F(MSCommOnPty, FarSideClosingClosesThePortOnceWithoutBusyLoop) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Count(MSComm::kErDeviceLost) > 0; }, 1000));
     EXPECT_EQ(port.CommEvent(), MSComm::kErDeviceLost);
     EXPECT_FALSE(port.PortOpen());
-    EXPECT_EQ(port.LastErrorText(), "Connection to " + pty.slavePath() +
-                                        " lost: the device hung up (unplugged, or its far end "
-                                        "closed)");
+    EXPECT_NE(port.LastErrorText().find(pty.slavePath()), std::string::npos);  // names it
     events.clear();
     int ticks = 0;
     QTimer ticker;

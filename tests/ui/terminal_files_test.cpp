@@ -11,7 +11,6 @@
 #include "cli_run.h"
 #include "pty_pair.h"
 #include "terminal/main_window.h"
-#include "test_files.h"
 
 namespace sondix::test {
 namespace {
