@@ -1,14 +1,51 @@
-// Drawing the history window: 4096 records, five curves, each loaded with one replace.
+// The history window: 4096 records decoded (HistTransfer, the answer handed over whole as a
+// stored file is) and drawn (five curves) with the repaint that follows, against the answer's
+// line time; and the drawing alone.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
 #include <cmath>
+#include <string>
 
+#include "../line_share.h"
+#include "history/hist_transfer.h"
 #include "history/ui/frmHist.h"
+#include "sensor.h"
 #include "terminal/headless_io.h"
 #include "terminal/session.h"
 
 namespace {
+
+std::string FullHistory() {
+    sondix::sim::Config c;
+    c.historyRecords = 4096;
+    c.historyLoeEvery = 50;
+    c.historyShuffle = true;
+    sondix::sim::Sensor sensor(c);
+    return sensor.Feed("H", 1e6).substr(1);  // without the echo
+}
+
+void BM_HistDecodeAndWindow4096(benchmark::State& state) {
+    const std::string answer = FullHistory();
+    sondix::HeadlessSession h;
+    frmHist w(h.s);
+    w.resize(800, 500);
+    w.show();
+    int shows = 0;
+    h.host.onShowHist = [&] {
+        w.Render();
+        ++shows;
+    };
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        std::string text = answer;
+        sondix::HistTransfer(h.s, text, true);
+        QCoreApplication::processEvents();  // the repaint that follows a transfer
+    }
+    if (shows == 0 || !h.asker.asked.empty()) state.SkipWithError("the history was not charted");
+    sondix::bench::ReportLineShare(state, answer.size());
+}
+BENCHMARK(BM_HistDecodeAndWindow4096)->Unit(benchmark::kMillisecond);
 
 void BM_RenderHistory4096(benchmark::State& state) {
     sondix::HeadlessSession h;

@@ -10,6 +10,7 @@
 
 #include "e2e_support.h"
 #include "history/ui/frmHist.h"
+#include "response/ui/graph_trace.h"
 #include "terminal/main_window.h"
 #include "test_files.h"
 
@@ -41,11 +42,11 @@ TEST(HistWithSimulator, HistShowsTheChartAndTheRecordingLogShowsItAgain) {
     EXPECT_TRUE(Has(m.footnote, " n=534)")) << "every 9th of 600 records lost its echo";
     EXPECT_TRUE(Has(h->lblFootnote->text().toStdString(), "Xavr=")) << "statistics shown";
     for (int k = 0; k < kHistSeries; ++k)
-        EXPECT_EQ(h->series(k)->count(), 600);
+        EXPECT_EQ(h->trace(k)->count(), 600);
     EXPECT_TRUE(Has(t.w->StatusPanelText(0).toStdString(), "600 records"));
     // Loss of echo takes the loop below 4 mA: stored negative, drawn at 0.
     EXPECT_LT(m.points[8].iloop, 0);
-    EXPECT_EQ(h->series(1)->points()[8].y(), 0);
+    EXPECT_EQ(h->trace(1)->points()[8].y(), 0);
     h->setDumpFolder([] { return QString(SONDIX_TEST_OUT); });
     h->setOpener([](const QString&) { return false; });
     h->cmdDumpHist->click();

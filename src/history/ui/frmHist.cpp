@@ -24,6 +24,8 @@
 #include "response/ui/frmGraph.h"
 #include "response/ui/graph_axes.h"
 #include "response/ui/graph_layout.h"
+#include "response/ui/graph_trace.h"
+#include "response/ui/plot_overlay.h"
 #include "terminal/session.h"
 #include "terminal/ui/qt_platform.h"
 
@@ -140,20 +142,28 @@ void frmHist::SetupChart() {
     axisY_->setMinorGridLinePen(QPen(kMinorGrid, 1, Qt::SolidLine));
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
+    // The series stay empty and give the legend its names and colours; the curves are traces
+    // over the plot area (a series of 4096 points took most of the window's drawing time).
+    std::array<QPen, sondix::kHistSeries> pens;
     for (std::size_t k = 0; k < series_.size(); ++k) {
         auto* line = new QLineSeries;
         const sondix::Colour& c = sondix::kHistPens[k];
-        line->setPen(QPen(QColor(c.r, c.g, c.b), kPenPx, Qt::SolidLine));
+        pens[k] = QPen(QColor(c.r, c.g, c.b), kPenPx, Qt::SolidLine);
+        line->setPen(pens[k]);
         chart_->addSeries(line);
         line->attachAxis(axisX_);
         line->attachAxis(axisY_);
         series_[k] = line;
     }
     // The label spacing depends on the plot's width, which the chart settles in its own layout.
-    connect(chart_, &QChart::plotAreaChanged, this, &frmHist::RenderAxes, Qt::QueuedConnection);
+    connect(chart_, &QChart::plotAreaChanged, this, &frmHist::PlotAreaChanged,
+            Qt::QueuedConnection);
     chartHist->setChart(chart_);
     chartHist->setRenderHint(QPainter::Antialiasing, false);
     chartHist->setFrameShape(QFrame::NoFrame);
+    overlay_ = new PlotOverlay(chartHist, chart_);
+    for (std::size_t k = 0; k < traces_.size(); ++k)
+        traces_[k] = overlay_->addTrace(axisX_, axisY_, pens[k]);
 
     lblFootnote->setTextFormat(Qt::PlainText);
     lblFootnote->setWordWrap(true);
@@ -169,6 +179,12 @@ void frmHist::Render() {
     RenderTexts();
     RenderSeries();
     RenderAxes();
+    overlay_->followPlot();
+}
+
+void frmHist::PlotAreaChanged() {
+    RenderAxes();
+    overlay_->followPlot();
 }
 
 void frmHist::RenderTexts() {
@@ -208,7 +224,7 @@ void frmHist::RenderSeries() {
             const sondix::HistPoint& p = points[i];
             buffer_[static_cast<qsizetype>(i)] = QPointF(p.t, std::max(p.*values[k], 0.0f));
         }
-        series_[k]->replace(buffer_);
+        traces_[k]->setPoints(buffer_);
     }
 }
 

@@ -6,8 +6,7 @@
 // unloads the window); the host's CloseHistWindow answers with closeFromCore().
 #pragma once
 
-#include <QList>
-#include <QPointF>
+#include <QPolygonF>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -16,6 +15,8 @@
 
 class QChart;
 class QChartView;
+class GraphTrace;
+class PlotOverlay;
 class QLabel;
 class QLineSeries;
 class QPushButton;
@@ -34,7 +35,7 @@ class frmHist : public QWidget {
 
     explicit frmHist(sondix::Session& s, QWidget* parent = nullptr);
 
-    // Draws the model as it stands; each series' points go in with one replace.
+    // Draws the model as it stands: each curve's points go into its trace at once.
     void Render();
     void closeFromCore();
 
@@ -51,7 +52,9 @@ class frmHist : public QWidget {
     QLabel* lblStatus = nullptr;
 
     QChart* chart() const { return chart_; }
+    // The legend's entry of curve k (no points) and the curve itself.
     QLineSeries* series(int k) const { return series_[static_cast<std::size_t>(k)]; }
+    GraphTrace* trace(int k) const { return traces_[static_cast<std::size_t>(k)]; }
     QValueAxis* axisX() const { return axisX_; }
     QValueAxis* axisY() const { return axisY_; }
 
@@ -64,15 +67,18 @@ class frmHist : public QWidget {
     void RenderTexts();
     void RenderSeries();
     void RenderAxes();
+    void PlotAreaChanged();
     void UpdateTitle();
     void ShowStatus();
 
     sondix::Session& s_;
     QChart* chart_ = nullptr;
     std::array<QLineSeries*, sondix::kHistSeries> series_{};
+    std::array<GraphTrace*, sondix::kHistSeries> traces_{};
+    PlotOverlay* overlay_ = nullptr;
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
-    QList<QPointF> buffer_;
+    QPolygonF buffer_;
     Opener open_;
     FolderProvider folder_;
     QString statusText_;

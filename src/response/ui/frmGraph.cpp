@@ -20,16 +20,13 @@
 #include <QtCharts/QValueAxis>
 #include <algorithm>
 
-#if QT_CONFIG(opengl)
-#include <QOpenGLContext>
-#endif
-
 #include "common/ui/twips.h"
 #include "export/graph_workbook.h"
 #include "response/ui/chart_title.h"
 #include "response/ui/graph_axes.h"
 #include "response/ui/graph_layout.h"
 #include "response/ui/graph_trace.h"
+#include "response/ui/plot_overlay.h"
 #include "terminal/main_window.h"
 #include "terminal/session.h"
 #include "terminal/ui/qt_platform.h"
@@ -72,29 +69,15 @@ QFont Arial(int pointSize) {
     return f;
 }
 
-// The plot uses the graphics card where the display has one; software drawing otherwise (and
-// always on the headless platforms, whose grabs would miss a GL layer).
-bool OpenGlAvailable() {
-#if QT_CONFIG(opengl)
-    const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
-        return false;
-    }
-    QOpenGLContext probe;
-    return probe.create();
-#else
-    return false;
-#endif
-}
-
-QLineSeries* NewSeries(const QColor& colour, bool useOpenGl) {
+// The zero line is drawn by the chart (into the plot overlay's picture), never through the
+// graphics card: a GL layer would sit under the overlay.
+QLineSeries* NewSeries(const QColor& colour) {
     auto* s = new QLineSeries;
     QPen pen(colour);
     pen.setWidth(1);
     pen.setStyle(Qt::SolidLine);
     s->setPen(pen);
     s->setPointsVisible(false);
-    s->setUseOpenGL(useOpenGl);
     return s;
 }
 
@@ -168,8 +151,7 @@ void frmGraph::SetupChart() {
     chart_->setBackgroundPen(frame);
     chart_->setTitleFont(Arial(12));
 
-    const bool gl = OpenGlAvailable();
-    zero_ = NewSeries(kZeroPen, gl);
+    zero_ = NewSeries(kZeroPen);
     chart_->addSeries(zero_);
 
     axisX_ = new QValueAxis;
@@ -186,9 +168,6 @@ void frmGraph::SetupChart() {
     chart_->addAxis(axisY_, Qt::AlignLeft);
     zero_->attachAxis(axisX_);
     zero_->attachAxis(axisY_);
-    QPen dataPen(kDataPen);
-    dataPen.setWidth(1);
-    data_ = new GraphTrace(chart_, axisX_, axisY_, dataPen);
 
     // The label spacing depends on the plot's width, which the chart settles in its own layout.
     connect(chart_, &QChart::plotAreaChanged, this, &frmGraph::RenderAxesForPlot,
@@ -198,6 +177,10 @@ void frmGraph::SetupChart() {
     chartEchoProf->setRenderHint(QPainter::Antialiasing, false);
     chartEchoProf->setBackgroundBrush(kFill);
     chartEchoProf->setFrameShape(QFrame::NoFrame);
+    QPen dataPen(kDataPen);
+    dataPen.setWidth(1);
+    overlay_ = new PlotOverlay(chartEchoProf, chart_);
+    data_ = overlay_->addTrace(axisX_, axisY_, dataPen);
 
     lblFootnote->setTextFormat(Qt::PlainText);
     lblFootnote->setWordWrap(true);
@@ -238,6 +221,10 @@ void frmGraph::RenderTexts() {
 void frmGraph::UpdateTitle() {
     const QMargins m = chart_->margins();
     const int width = chartEchoProf->width() - m.left() - m.right() - kTitleSlackPx;
+    // A repeating spectrum mostly keeps its title: wrap only a new one.
+    if (s_.graph.title == titleShown_ && width == titleWidth_) return;
+    titleShown_ = s_.graph.title;
+    titleWidth_ = width;
     const QStringList lines =
         sondix::WrapWords(sondix::KeepValuesWithLabels(FromLatin1(s_.graph.title)),
                           QFontMetrics(chart_->titleFont()), width);
@@ -252,7 +239,9 @@ void frmGraph::RenderSeries() {
         buffer_[static_cast<qsizetype>(i)] = QPointF(points[i].x, points[i].y);
     }
     data_->setPoints(buffer_);
-    zero_->replace(QList<QPointF>{{xTicks_.min, 0.0}, {xTicks_.max, 0.0}});
+    // Each change of the chart's own drawing in the plot area retakes the overlay's picture.
+    const QList<QPointF> zero{{xTicks_.min, 0.0}, {xTicks_.max, 0.0}};
+    if (zero_->points() != zero) zero_->replace(zero);
 }
 
 void frmGraph::RenderXAxis() {
@@ -268,6 +257,9 @@ void frmGraph::RenderXAxis() {
     const double labelPx = fm.horizontalAdvance(widest) + fm.horizontalAdvance(QLatin1Char('0'));
     const int stride = sondix::LabelStride(xTicks_, axisPx, labelPx);
     const sondix::XAxisTicks t = sondix::WithLabelStride(xTicks_, stride);
+    // The same ticks again (a repeating spectrum) leave the chart's layout as it is.
+    if (xShown_ && *xShown_ == t) return;
+    xShown_ = t;
     axisX_->setRange(t.min, t.max);
     if (t.dynamic) {
         axisX_->setTickInterval(t.interval);
@@ -291,6 +283,8 @@ void frmGraph::RenderYAxis() {
     const double labelPx = QFontMetricsF(axisY_->labelsFont()).height() + kLabelMarginPx;
     const int stride = sondix::LabelStride(yTicks_, axisPx, labelPx);
     const sondix::YAxisTicks t = sondix::WithLabelStride(yTicks_, stride);
+    if (yShown_ && *yShown_ == t) return;
+    yShown_ = t;
     if (t.dynamic) {
         axisY_->setRange(t.min, t.max);
         axisY_->setTickInterval(t.interval);

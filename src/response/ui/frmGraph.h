@@ -9,6 +9,8 @@
 #include <QPolygonF>
 #include <QWidget>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "common/gen_datetime.h"
 #include "response/ui/graph_axes.h"
@@ -19,6 +21,7 @@ class QLabel;
 class QLineSeries;
 class QPushButton;
 class GraphTrace;
+class PlotOverlay;
 class QValueAxis;
 
 namespace sondix {
@@ -81,6 +84,7 @@ class frmGraph : public QWidget {
 
     sondix::Session& s_;
     QChart* chart_ = nullptr;
+    PlotOverlay* overlay_ = nullptr;
     GraphTrace* data_ = nullptr;
     QLineSeries* zero_ = nullptr;
     QValueAxis* axisX_ = nullptr;
@@ -88,6 +92,10 @@ class frmGraph : public QWidget {
     QPolygonF buffer_;           // kept between renders: no allocation per spectrum
     sondix::XAxisTicks xTicks_;  // the rule's ticks for the model last rendered
     sondix::YAxisTicks yTicks_;
+    std::optional<sondix::XAxisTicks> xShown_;  // what the axes were last given
+    std::optional<sondix::YAxisTicks> yShown_;
+    std::string titleShown_;  // the title last wrapped, and the width it was wrapped to
+    int titleWidth_ = -1;
     Opener open_;
     FolderProvider folder_;
     QString statusText_;  // what lblStatus says, before shortening to its width

@@ -17,6 +17,7 @@ struct XAxisTicks {
     double anchor = 0;
     int fixedCount = 5;
     int minorCount = 0;  // unlabelled ticks between two labelled ones
+    bool operator==(const XAxisTicks&) const = default;
 };
 
 struct YAxisTicks {
@@ -28,6 +29,7 @@ struct YAxisTicks {
     double interval = 0;
     double anchor = 0;
     int minorCount = 0;
+    bool operator==(const YAxisTicks&) const = default;
 };
 
 // More labels than this would crowd the axis and slow the drawing: such settings (a tiny step

@@ -1,41 +1,24 @@
 #include "response/ui/graph_trace.h"
 
 #include <QPainter>
-#include <QtCharts/QChart>
 #include <QtCharts/QValueAxis>
 
-namespace {
-// Above the chart's own series (the zero line), below its legend.
-constexpr qreal kTraceZ = 4.5;
-}  // namespace
+#include "response/ui/plot_overlay.h"
 
-GraphTrace::GraphTrace(QChart* chart, const QValueAxis* x, const QValueAxis* y, const QPen& pen)
-    : QGraphicsItem(chart), chart_(chart), x_(x), y_(y), pen_(pen) {
-    setZValue(kTraceZ);
-    setFlag(ItemClipsToShape, false);
-    bounds_ = chart_->plotArea();
-}
+GraphTrace::GraphTrace(PlotOverlay* overlay, const QValueAxis* x, const QValueAxis* y,
+                       const QPen& pen)
+    : overlay_(overlay), x_(x), y_(y), pen_(pen) {}
 
 void GraphTrace::setPoints(const QPolygonF& points) {
     points_ = points;
-    plotChanged();
+    overlay_->update();
 }
 
 void GraphTrace::plotChanged() {
-    const QRectF plot = chart_->plotArea();
-    if (plot != bounds_) {
-        prepareGeometryChange();
-        bounds_ = plot;
-    }
-    update();
+    overlay_->followPlot();
 }
 
-QRectF GraphTrace::boundingRect() const {
-    return bounds_;
-}
-
-void GraphTrace::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
-    const QRectF plot = chart_->plotArea();
+void GraphTrace::paint(QPainter& painter, const QRectF& plot) {
     const double xSpan = x_->max() - x_->min();
     const double ySpan = y_->max() - y_->min();
     if (points_.size() < 2 || plot.isEmpty() || !(xSpan > 0) || !(ySpan > 0)) return;
@@ -47,10 +30,20 @@ void GraphTrace::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidg
         mapped_[i] = QPointF(plot.left() + (p.x() - x_->min()) * sx,
                              plot.bottom() - (p.y() - y_->min()) * sy);
     }
-    painter->save();
-    painter->setClipRect(plot);
-    painter->setRenderHint(QPainter::Antialiasing, false);
-    painter->setPen(pen_);
-    painter->drawPolyline(mapped_);
-    painter->restore();
+    painter.save();
+    painter.setClipRect(plot);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(pen_);
+    if (pen_.widthF() <= 1) {
+        painter.drawPolyline(mapped_);
+    } else {
+        // A wide pen strokes a polyline with a join worked out at every point (an arc tangent
+        // each): 4096 points of the history took 10 ms. As separate segments, each is filled
+        // directly, and the square caps close the corners.
+        segments_.resize(mapped_.size() - 1);
+        for (qsizetype i = 1; i < mapped_.size(); ++i)
+            segments_[i - 1] = QLineF(mapped_[i - 1], mapped_[i]);
+        painter.drawLines(segments_);
+    }
+    painter.restore();
 }
