@@ -48,19 +48,28 @@ inline QString SaveScreenshot(QWidget* w, const QString& name) {
     return path;
 }
 
-// The port as the session sees it, passing every call on to the window's real port and keeping
-// what each receive event read, so that a test can compare or decode the same bytes again.
+// The port as the session sees it, passing every call on to the window's real port and counting
+// what each receive event read (bytes, line ends, answers' terminators, even one split between
+// two blocks); when `keep`, also keeping it, so that a test can compare or decode the same bytes.
 class ReceiveTap : public CommPort {
   public:
-    explicit ReceiveTap(Session& s) : s_(s), port_(s.io.port) { s_.io.port = this; }
+    explicit ReceiveTap(Session& s, bool keep = true) : s_(s), port_(s.io.port), keep_(keep) {
+        s_.io.port = this;
+    }
     ~ReceiveTap() override { s_.io.port = port_; }
     ReceiveTap(const ReceiveTap&) = delete;
     ReceiveTap& operator=(const ReceiveTap&) = delete;
 
     std::string Input() override {
         std::string block = port_->Input();
-        received += block;
+        if (keep_) received += block;
         if (!block.empty()) ++blocks;
+        bytes += block.size();
+        lines += std::ranges::count(block, '\n');
+        const std::string seen = tail_ + block;
+        for (auto at = seen.find(kEnd); at != std::string::npos; at = seen.find(kEnd, at + 1))
+            ++terminators;
+        tail_ = seen.substr(seen.size() - std::min(seen.size(), kEnd.size() - 1));
         return block;
     }
     void Clear() {
@@ -79,14 +88,21 @@ class ReceiveTap : public CommPort {
     std::string SetCommPortNumber(int n) override { return port_->SetCommPortNumber(n); }
     int Handshaking() const override { return port_->Handshaking(); }
     std::string SetHandshaking(int code) override { return port_->SetHandshaking(code); }
+    std::string PortName() const override { return port_->PortName(); }
+    std::string SetPortName(std::string_view path) override { return port_->SetPortName(path); }
     std::string LastErrorText() const override { return port_->LastErrorText(); }
+    std::string DeviceName() const override { return port_->DeviceName(); }
 
     std::string received;
     int blocks = 0;
+    std::size_t bytes = 0, lines = 0, terminators = 0;
 
   private:
+    static constexpr std::string_view kEnd = "  ***  ";
     Session& s_;
     CommPort* port_;
+    bool keep_;
+    std::string tail_;
 };
 
 // frmTerminal on the device of a fresh sondix-sim, started with `simOptions` (unpaced unless

@@ -30,12 +30,12 @@ TEST(LongSessionSerial, AnHourOfStreamsAndHistoriesKeepsMemoryFlat) {
         return false;
     };
     // A stream button pressed, left running for `ms`, pressed again; what it brought.
-    const auto stream = [&](const char* name, int ms, std::size_t ReadTap::*count) {
+    const auto stream = [&](const char* name, int ms, std::size_t ReceiveTap::*count) {
         const std::size_t before = (*r.tap).*count;
         r.w->Button(name)->click();
-        WaitFor(watch, ms);
+        PumpUntil(watch, ms);
         r.w->Button(name)->click();
-        WaitFor(watch, 100);
+        PumpUntil(watch, 100);
         return (*r.tap).*count - before;
     };
     std::size_t spectra = 0, lines = 0;
@@ -48,10 +48,10 @@ TEST(LongSessionSerial, AnHourOfStreamsAndHistoriesKeepsMemoryFlat) {
         if (r.w->HistWindow()) r.w->HistWindow()->hide();
         r.w->Button("cmdHist")->click();
         histories +=
-            WaitFor([&] { return r.w->HistWindow() && r.w->HistWindow()->isVisible(); }, 5000) &&
+            PumpUntil([&] { return r.w->HistWindow() && r.w->HistWindow()->isVisible(); }, 5000) &&
             r.s().histChart.NPoints() == kRecords;
-        spectra += stream("cmdRptSpect", 300, &ReadTap::terminators);
-        lines += stream("cmdRptDist", 200, &ReadTap::lines);
+        spectra += stream("cmdRptSpect", 300, &ReceiveTap::terminators);
+        lines += stream("cmdRptDist", 200, &ReceiveTap::lines);
         if (turn + 1 == kWarmTurns) warm = ResidentBytes();
     }
     const long growth = ResidentBytes() - warm;

@@ -37,7 +37,7 @@ bool UseHist(SerialRig& r, int) {
     const std::size_t boxes = r.asker.asked.size();
     const auto shown = [&] { return r.w->HistWindow() && r.w->HistWindow()->isVisible(); };
     Click(r, "cmdHist");
-    WaitFor([&] { return shown() || r.asker.asked.size() > boxes || !r.LampGreen(); }, 5000);
+    PumpUntil([&] { return shown() || r.asker.asked.size() > boxes || !r.LampGreen(); }, 5000);
     return shown() && r.s().histChart.NPoints() == kRecords;
 }
 
@@ -86,7 +86,7 @@ const std::vector<Row> kRows = {
 void ExpectNextCommandAnswered(SerialRig& r, const char* after) {
     const std::size_t before = r.tap->received.size();
     txtTerm_KeyPress(r.s(), 'T');
-    EXPECT_TRUE(WaitFor([&] { return r.tap->received.size() >= before + 15; }, 3000))
+    EXPECT_TRUE(PumpUntil([&] { return r.tap->received.size() >= before + 15; }, 3000))
         << "no answer after " << after;
 }
 
@@ -127,10 +127,10 @@ TEST_P(NoisyLineFeatures, KeepsWorkingAndLogsEveryByte) {
     if (row.fault == Fault::HangUp) {
         r.sim->wait(5);
         ASSERT_FALSE(online()) << "the simulator did not hang up";
-        ASSERT_TRUE(WaitFor([&] { return !r.LampGreen(); }, 3000));
+        ASSERT_TRUE(PumpUntil([&] { return !r.LampGreen(); }, 3000));
         EXPECT_LT(IdleCpuShare(1200), kBusy) << "while the device is away";
         r.StartSim({});
-        ASSERT_TRUE(WaitFor([&] { return r.LampGreen(); }, 4000)) << "no reconnect";
+        ASSERT_TRUE(PumpUntil([&] { return r.LampGreen(); }, 4000)) << "no reconnect";
         EXPECT_TRUE(row.use(r, uses)) << "after the reconnect";
         ExpectNextCommandAnswered(r, "the reconnect");
     }
