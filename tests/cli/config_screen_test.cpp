@@ -2,59 +2,27 @@
 // tests/data/config_cases.txt (a listing, the user's actions, what the report must hold), and the
 // usage errors of the actions.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
-#include <string>
-#include <vector>
 
-namespace sondix {
+#include "cli_run.h"
+
+namespace sondix::test {
 namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream buf;
-    buf << in.rdbuf();
-    return buf.str();
-}
-
-std::string Trim(const std::string& s) {
-    const std::size_t a = s.find_first_not_of(' ');
-    return a == std::string::npos ? "" : s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
-
+// The parts of `s` between the `sep`s, blanks around them trimmed.
 std::vector<std::string> Split(const std::string& s, const std::string& sep) {
     std::vector<std::string> out;
-    std::size_t at = 0;
-    for (std::size_t p; (p = s.find(sep, at)) != std::string::npos; at = p + sep.size())
-        out.push_back(Trim(s.substr(at, p - at)));
-    out.push_back(Trim(s.substr(at)));
-    return out;
-}
-
-struct Case {
-    std::string name, listing, args, checks;
-};
-void PrintTo(const Case& c, std::ostream* os) {
-    *os << c.name;
-}
-
-std::vector<Case> LoadCases() {
-    std::vector<Case> cases;
-    std::istringstream in(ReadFile(std::string(SONDIX_TEST_DATA) + "/config_cases.txt"));
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        const auto f = Split(line, "|");
-        cases.push_back({f.at(0), f.at(1), f.at(2), f.at(3)});
+    for (std::size_t at = 0, p = 0; p != std::string::npos; at = p + sep.size()) {
+        p = s.find(sep, at);
+        const std::string part = s.substr(at, p == std::string::npos ? p : p - at);
+        const std::size_t a = part.find_first_not_of(' ');
+        out.push_back(a == std::string::npos ? ""
+                                             : part.substr(a, part.find_last_not_of(' ') - a + 1));
     }
-    return cases;
+    return out;
 }
 
 // "dist[Units   =0>Units   =2]": the listing file with its edits, lines ended CR LF.
@@ -62,8 +30,8 @@ std::string WriteListing(const std::string& listing, const std::string& name) {
     if (listing == "-") return "/dev/null";
     const std::size_t b = listing.find('[');
     const std::string kind = listing.substr(0, b);
-    std::string text = ReadFile(std::string(SONDIX_TEST_DATA) + "/config_" +
-                                (kind == "vel" ? "velocimeter" : "distance") + ".lst");
+    std::string text = Slurp(std::string(SONDIX_TEST_DATA) + "/config_" +
+                             (kind == "vel" ? "velocimeter" : "distance") + ".lst");
     for (std::size_t at = b; at != std::string::npos; at = listing.find('[', at + 1)) {
         const auto edit = Split(listing.substr(at + 1, listing.find(']', at) - at - 1), ">");
         text.replace(text.find(edit.at(0)), edit[0].size(), edit.at(1));
@@ -71,34 +39,15 @@ std::string WriteListing(const std::string& listing, const std::string& name) {
     std::string crlf;
     for (char c : text)
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    const std::string dir = std::string(SONDIX_TEST_OUT) + "/cli";
-    std::filesystem::create_directories(dir);
-    const std::string path = dir + "/config-" + name + ".lst";
-    std::ofstream(path, std::ios::binary) << crlf;
-    return path;
+    return WriteFile("cli-config-" + name + ".lst", crlf);
 }
 
-// The tool's exit code and standard output; the arguments are shell-quoted.
-int RunCli(const std::string& args, std::string& out) {
-    const std::string cmd = std::string(SONDIX_CLI_PATH) + " " + args + " 2>/dev/null";
-    FILE* pipe = popen(cmd.c_str(), "r");
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;)
-        out.append(buf, n);
-    const int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string Quoted(const std::string& args) {
-    std::string q;
-    for (const std::string& a : Split(args, " ")) {
-        if (a.empty()) continue;
-        q += " '";
-        for (char c : a)
-            q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        q += "'";
-    }
-    return q;
+// The tool's run with `args` split at blanks.
+CliRun Tool(const std::string& args) {
+    std::vector<std::string> words;
+    for (const std::string& a : Split(args, " "))
+        if (!a.empty()) words.push_back(a);
+    return RunCli(words);
 }
 
 // Strings as their text (CR LF written "\r\n"), anything else as compact JSON.
@@ -109,39 +58,34 @@ std::string Shown(const Json& j) {
     return t;
 }
 
-class ConfigScreenCase : public testing::TestWithParam<Case> {};
-
-TEST_P(ConfigScreenCase, ReportHoldsWhatTheScreenShows) {
-    const Case& c = GetParam();
-    std::string out;
-    const std::string listing = WriteListing(c.listing, c.name);
-    ASSERT_EQ(RunCli("decode P '" + listing + "' --config" + Quoted(c.args), out), 0);
-    const Json report = Json::parse(out);
-    for (const std::string& check : Split(c.checks, " ; ")) {
-        const std::size_t eq = check.find('=');
-        const Json* j = &report;
-        for (const std::string& step : Split(check.substr(0, eq), ".")) {
-            const bool index = !step.empty() && std::isdigit(static_cast<unsigned char>(step[0]));
-            j = index ? &j->at(std::stoul(step)) : &j->at(step);
+// Each case: the listing, the actions, then "path=value" checks separated by " ; ".
+TEST(ConfigScreenCli, EveryCaseOfTheTableReportsWhatTheScreenShows) {
+    std::istringstream in(Slurp(std::string(SONDIX_TEST_DATA) + "/config_cases.txt"));
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const auto c = Split(line, "|");
+        SCOPED_TRACE(c.at(0));
+        const CliRun r = Tool("decode P " + WriteListing(c.at(1), c[0]) + " --config " + c.at(2));
+        ASSERT_EQ(r.exit, 0) << r.err;
+        const Json report = Json::parse(r.out);
+        for (const std::string& check : Split(c.at(3), " ; ")) {
+            const std::size_t eq = check.find('=');
+            std::string path = "/" + check.substr(0, eq);
+            std::replace(path.begin(), path.end(), '.', '/');
+            EXPECT_EQ(Shown(report.at(Json::json_pointer(path))), check.substr(eq + 1)) << path;
         }
-        EXPECT_EQ(Shown(*j), check.substr(eq + 1)) << check.substr(0, eq);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, ConfigScreenCase, testing::ValuesIn(LoadCases()),
-                         [](const auto& info) { return info.param.name; });
 
 TEST(ConfigScreenCli, ActionsThatNameNoSuchControlOrValueAreUsageErrors) {
     for (const char* bad :
          {"--click txtSet4", "--set nothing=1", "--set optUnits(9)=1", "--set optUnits(1)=0",
           "--set updDamp=x", "--answer Maybe", "--set txtSet4"}) {
-        std::string out;
-        EXPECT_EQ(RunCli("decode P --config" + Quoted(bad), out), 2) << bad;
+        EXPECT_EQ(Tool(std::string("decode P --config ") + bad).exit, 2) << bad;
     }
-    std::string out;
-    EXPECT_EQ(RunCli("decode D --config", out), 2);
-    EXPECT_EQ(RunCli("decode P --click cmdSet4", out), 2);
+    EXPECT_EQ(Tool("decode D --config").exit, 2);
+    EXPECT_EQ(Tool("decode P --click cmdSet4").exit, 2);
 }
 
 }  // namespace
-}  // namespace sondix
+}  // namespace sondix::test

@@ -1,168 +1,84 @@
 // sondix-cli's live commands against sondix-sim on a pseudo-terminal: what each prints, the
 // parameter writes and their read-back, backup/diff/restore, and the exit statuses.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <atomic>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
-#include <string>
 #include <thread>
-#include <vector>
 
+#include "cli_run.h"
 #include "pty_pair.h"
 #include "sim_process.h"
 #include "xlsx_reader.h"
 
-namespace sondix {
+namespace sondix::test {
 namespace {
 
 using Json = nlohmann::ordered_json;
 
-struct CliRun {
-    int exit = -1;
-    std::string out, err;
-    std::vector<std::string> lines;
-};
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (const char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string OutPath(const std::string& name) {
-    const std::string dir = std::string(SONDIX_TEST_OUT) + "/cli-live";
-    std::filesystem::create_directories(dir);
-    return dir + "/" + name + "-" + std::to_string(getpid());
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ostringstream buf;
-    buf << std::ifstream(path, std::ios::binary).rdbuf();
-    return buf.str();
-}
-
-// sondix-cli with `args` (and --port `device` unless empty); `prefix` runs in front of it.
+// sondix-cli with `args` and --port `device`; `prefix` runs in front of it.
 CliRun Cli(std::vector<std::string> args, const std::string& device,
            const std::string& prefix = "") {
-    if (!device.empty()) args.insert(args.end(), {"--port", device});
-    const std::string errFile = OutPath("stderr");
-    std::string cmd = prefix + " " + Quote(SONDIX_CLI_PATH);
-    for (const std::string& a : args)
-        cmd += " " + Quote(a);
-    cmd += " 2>" + Quote(errFile) + " </dev/null";
-    CliRun r;
-    FILE* pipe = popen(cmd.c_str(), "r");
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;)
-        r.out.append(buf, n);
-    const int status = pclose(pipe);
-    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.err = ReadFile(errFile);
-    std::istringstream lines(r.out);
-    for (std::string line; std::getline(lines, line);)
-        r.lines.push_back(line);
-    return r;
+    args.insert(args.end(), {"--port", device});
+    return RunCli(args, "/dev/null", prefix);
 }
 
+// An unpaced sondix-sim with `o`, and the tool run on its device.
 struct Sim {
-    test::SimProcess p;
-    explicit Sim(std::vector<std::string> o = {}) : p(With(std::move(o))) {}
+    SimProcess p;
+    explicit Sim(std::vector<std::string> o = {}) : p((o.insert(o.begin(), {"--baud", "0"}), o)) {}
     CliRun operator()(const std::vector<std::string>& args, const std::string& prefix = "") {
         return Cli(args, p.device(), prefix);
     }
-    static std::vector<std::string> With(std::vector<std::string> o) {
-        o.insert(o.begin(), {"--baud", "0"});
-        return o;
-    }
 };
 
-// The names a diff or restore lists, one a line ("Damping: sensor 5, file 3").
-std::vector<std::string> Names(const CliRun& r) {
-    std::vector<std::string> names;
-    for (const std::string& line : r.lines)
-        names.push_back(line.substr(0, line.find(':')));
-    return names;
-}
-
-TEST(LiveCli, ParamsAsJsonAndAsTableInTheSensorsUnit) {
-    Sim sim({"--firmware", "0.40"});
-    const CliRun json = sim({"params"});
-    ASSERT_EQ(json.exit, 0) << json.err;
-    const Json m = Json::parse(json.out);
-    EXPECT_EQ(m["SerNum"], 1047);
-    EXPECT_EQ(m["Set__4"], 500);
-    EXPECT_EQ(sim({"set", "Units", "2"}).exit, 0);
-    const CliRun table = sim({"params", "--units"});
-    EXPECT_NE(table.out.find("Set__4        23  0.5 m\n"), std::string::npos) << table.out;
-}
-
-TEST(LiveCli, SetConvertsTheUsersUnitSendsAndReadsBack) {
-    const struct {
-        const char* firmware;
-        int sent;
-    } cases[] = {{"0.40", 4000}, {"0.47", 400}};  // long-range firmware takes centimetres
-    for (const auto& c : cases) {
-        Sim sim({"--firmware", c.firmware});
+// The parameters as JSON and as a table in the sensor's unit; a length set in the user's unit,
+// sent in the sensor's (long-range firmware takes centimetres) and read back.
+TEST(LiveCli, ParamsAndSetConvertTheUsersUnitSendAndReadBack) {
+    for (const auto& [firmware, sent, shown] :
+         {std::tuple{"0.40", 4000, "  4 m\n"}, {"0.47", 400, "  4.00 m\n"}}) {
+        Sim sim({"--firmware", firmware});
+        const Json m = Json::parse(sim({"params"}).out);
+        EXPECT_EQ(std::tuple(m["SerNum"], m["Set__4"]), std::tuple(1047, 500));
         const CliRun r = sim({"set", "Set__4", "4", "--units", "2"});
-        ASSERT_EQ(r.exit, 0) << c.firmware << r.err;
+        ASSERT_EQ(r.exit, 0) << firmware << r.err;
         const Json j = Json::parse(r.out);
-        EXPECT_EQ(j["index"], 23);
-        EXPECT_EQ(j["sent"], c.sent) << c.firmware;
-        EXPECT_EQ(j["value"], 4000) << c.firmware;
+        EXPECT_EQ(std::tuple(j["index"], j["sent"], j["value"]), std::tuple(23, sent, 4000));
         EXPECT_EQ(Json::parse(sim({"params"}).out)["Set__4"], 4000);
+        EXPECT_EQ(sim({"set", "Units", "2"}).exit, 0);
+        const CliRun table = sim({"params", "--units"});
+        EXPECT_NE(table.out.find(std::string("Set__4        23") + shown), std::string::npos)
+            << table.out;
     }
 }
 
-TEST(LiveCli, GraphsAsCsvJsonAndWorkbook) {
-    Sim sim({"--nwords", "512"});
-    for (const char* cmd : {"scope", "spectrum", "ramp"}) {
+// Graphs as CSV, JSON and workbook, the history, a raw answer, results once and followed.
+TEST(LiveCli, ReadingCommandsPrintWhatTheSensorAnswered) {
+    Sim sim({"--nwords", "512", "--history-records", "50", "--results-interval", "0.2"});
+    for (const auto& [cmd, lines, first] : {std::tuple{"scope", 513u, "0,"},
+                                            {"spectrum", 513u, "0,"},
+                                            {"ramp", 513u, "0,"},
+                                            {"history", 51u, "1,0,"}}) {
         const CliRun csv = sim({cmd});
         ASSERT_EQ(csv.exit, 0) << cmd << csv.err;
-        EXPECT_EQ(csv.lines.size(), 513u) << cmd;
+        ASSERT_EQ(csv.lines.size(), lines) << cmd;
         EXPECT_EQ(csv.err, "") << cmd;  // no progress line when standard error is not a terminal
-        EXPECT_EQ(csv.lines[1].substr(0, 2), "0,") << cmd;
+        EXPECT_TRUE(csv.lines[1].starts_with(first)) << cmd;
     }
-    const std::string book = OutPath("spectrum.xlsx");
-    const CliRun r = sim({"spectrum", "--format", "json", "--xlsx", book});
-    ASSERT_EQ(r.exit, 0) << r.err;
-    const Json g = Json::parse(r.out);
+    const std::string book = OutPath("cli-live-spectrum.xlsx-" + std::to_string(getpid()));
+    const Json g = Json::parse(sim({"spectrum", "--format", "json", "--xlsx", book}).out);
     EXPECT_EQ(g["kind"], "F");
     EXPECT_EQ(g["npoints"], 512);
-    const auto wb = test::XlsxBook::Open(book);
+    const auto wb = XlsxBook::Open(book);
     ASSERT_TRUE(wb);
     EXPECT_FLOAT_EQ(wb->Number(2, 3), g["points"][0][1].get<float>());
-}
+    const Json h = Json::parse(sim({"history", "--format", "json"}).out);
+    EXPECT_EQ(h["HistCount"], 50);
+    EXPECT_EQ(h["records"].size(), 50u);
+    EXPECT_TRUE(sim({"raw", "T", "--wait", "0.3"}).out.starts_with("T\r\nTimer="));
 
-TEST(LiveCli, HistoryAsCsvAndJson) {
-    Sim sim({"--history-records", "50"});
-    const CliRun csv = sim({"history"});
-    ASSERT_EQ(csv.exit, 0) << csv.err;
-    ASSERT_EQ(csv.lines.size(), 51u);
-    EXPECT_EQ(csv.lines[1].substr(0, 4), "1,0,");
-    const Json j = Json::parse(sim({"history", "--format", "json"}).out);
-    EXPECT_EQ(j["HistCount"], 50);
-    EXPECT_EQ(j["records"].size(), 50u);
-}
-
-TEST(LiveCli, RawPrintsTheAnswerAsItCame) {
-    Sim sim;
-    const CliRun r = sim({"raw", "T", "--wait", "0.3"});
-    EXPECT_EQ(r.exit, 0) << r.err;
-    EXPECT_EQ(r.out.substr(0, 9), "T\r\nTimer=");
-}
-
-TEST(LiveCli, ResultsOnceAndFollowedUntilInterrupted) {
-    Sim sim({"--results-interval", "0.2"});
     const CliRun once = sim({"results"});
-    ASSERT_EQ(once.exit, 0) << once.err;
-    ASSERT_EQ(once.lines.size(), 1u);
+    ASSERT_EQ(once.lines.size(), 1u) << once.err;
     const Json j = Json::parse(once.lines[0]);
     EXPECT_EQ(j["unit"], "m");  // the simulator's long-range firmware shows unit 0 in metres
     EXPECT_GT(j["signal"].get<int>(), 0);
@@ -175,15 +91,19 @@ TEST(LiveCli, ResultsOnceAndFollowedUntilInterrupted) {
 
 TEST(LiveCli, BackupChangeDiffRestore) {
     Sim sim;
-    const std::string file = OutPath("backup.txt");
+    const std::string file = OutPath("cli-live-backup.txt-" + std::to_string(getpid()));
     ASSERT_EQ(sim({"backup", file}).exit, 0);
     for (const auto& [name, value] :
          {std::pair{"Damping", "5"}, {"Rly1Dist", "-3"}, {"HistLog", "4"}})
         ASSERT_EQ(sim({"set", name, value}).exit, 0) << name;
-    const CliRun diff = sim({"diff", file});
+    // One line a difference ("Damping: sensor 5, file 3"), the same names in a dry restore.
+    const CliRun diff = sim({"diff", file}), dry = sim({"restore", file, "--dry-run"});
     EXPECT_EQ(diff.exit, 8);
-    EXPECT_EQ(Names(diff), (std::vector<std::string>{"Damping", "HistLog", "Rly1Dist"}));
-    EXPECT_EQ(Names(sim({"restore", file, "--dry-run"})), Names(diff));
+    for (const CliRun* r : {&diff, &dry}) {
+        ASSERT_EQ(r->lines.size(), 3u) << r->out;
+        for (const auto& [k, name] : {std::pair{0, "Damping:"}, {1, "HistLog:"}, {2, "Rly1Dist:"}})
+            EXPECT_TRUE(r->lines[k].starts_with(name)) << r->lines[k];
+    }
     EXPECT_EQ(sim({"diff", file}).exit, 8);  // a dry run changes nothing
     EXPECT_EQ(sim({"restore", file}).exit, 0);
     const CliRun after = sim({"diff", file});
@@ -192,7 +112,7 @@ TEST(LiveCli, BackupChangeDiffRestore) {
 }
 
 TEST(LiveCli, RestoreRefusesTheOtherVariantsFile) {
-    const std::string file = OutPath("velocimeter.txt");
+    const std::string file = OutPath("cli-live-velocimeter.txt-" + std::to_string(getpid()));
     ASSERT_EQ(Sim({"--velocimeter"})({"backup", file}).exit, 0);
     Sim sim;
     const CliRun r = sim({"restore", file});
@@ -203,17 +123,17 @@ TEST(LiveCli, RestoreRefusesTheOtherVariantsFile) {
 
 // A sensor that answers "P" with the recorded listing and everything else with `answer`.
 struct ScriptedSensor {
-    test::PtyPair pty;
+    PtyPair pty;
     std::atomic<bool> stop{false};
     std::thread t;
     explicit ScriptedSensor(std::string answer)
         : t([this, answer] {
-              const std::string listing = ReadFile(std::string(SONDIX_TEST_DATA) + "/listing.cap");
+              const std::string listing = Slurp(std::string(SONDIX_TEST_DATA) + "/listing.cap");
               while (!stop) {
                   const std::string got = pty.readMaster(1, 50);
                   if (got == "P")
                       pty.writeMaster(listing);
-                  else if (!got.empty() && !answer.empty())
+                  else if (!got.empty())
                       pty.writeMaster(answer);
               }
           }) {}
@@ -225,17 +145,13 @@ struct ScriptedSensor {
 
 TEST(LiveCli, ArgumentAndLineErrors) {
     Sim sim;
-    std::string broken = ReadFile(std::string(SONDIX_TEST_DATA) + "/F_spectrum.cap");
+    std::string broken = Slurp(std::string(SONDIX_TEST_DATA) + "/F_spectrum.cap");
     broken.erase(400, 49);  // three lines of words short: the terminator comes too early
     ScriptedSensor garbled(broken);
-    test::PtyPair silent;
-    const std::string missing = OutPath("no-such-file");
-    const struct {
-        std::vector<std::string> args;
-        std::string device;
-        int exit;
-        const char* says;
-    } cases[] = {
+    PtyPair silent;
+    const std::string missing = OutPath("cli-live-no-such-file-" + std::to_string(getpid()));
+    // (arguments, device, exit status, what standard error says)
+    const std::tuple<std::vector<std::string>, std::string, int, const char*> cases[] = {
         {{"set", "Nope", "1"}, sim.p.device(), 2, "unknown parameter Nope"},
         {{"set", "Units", "7"}, sim.p.device(), 2, "7 is not a value Units can take"},
         {{"set", "Set__4", "far"}, sim.p.device(), 2, "far is not a value"},
@@ -249,12 +165,12 @@ TEST(LiveCli, ArgumentAndLineErrors) {
         {{"params", "--timeout", "0.5"}, silent.slavePath(), 4, "no answer"},
         {{"spectrum"}, garbled.pty.slavePath(), 5, "Graph error"},
     };
-    for (const auto& c : cases) {
-        const CliRun r = Cli(c.args, c.device);
-        EXPECT_EQ(r.exit, c.exit) << c.args[0] << " " << r.err;
-        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    for (const auto& [args, device, exit, says] : cases) {
+        const CliRun r = Cli(args, device);
+        EXPECT_EQ(r.exit, exit) << args[0] << " " << r.err;
+        EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
     }
 }
 
 }  // namespace
-}  // namespace sondix
+}  // namespace sondix::test

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "common/gen_datetime.h"
 #include "common/gen_format.h"
@@ -141,6 +142,16 @@ TEST(Gen, FormatPictures) {
                  {1e20, "#0", "100000000000000000000"}};
     for (const auto& c : cases)
         EXPECT_EQ(Gen::Format(c.v, c.picture), c.text) << c.v << " with " << c.picture;
+    // A single-precision value rounds as it reads in decimal at 7 digits, halves away from zero;
+    // a double reads as it is.
+    for (const auto& [v, picture, text] : {std::tuple{0.175f, "0.00", "0.18"},
+                                           {4.665f, "#0.00", "4.67"},
+                                           {-0.175f, "0.00", "-0.18"},
+                                           {1.005f, "0.00", "1.01"},
+                                           {0.0012355f, "0.000%", "0.124%"},
+                                           {12.5f, "#0", "13"}})
+        EXPECT_EQ(Gen::Format(v, picture), text) << v << " with " << picture;
+    EXPECT_EQ(Gen::Format(0.17499999701976776, "0.00"), "0.17");
     EXPECT_EQ(Gen::Format(1e300, "0.0").size(), 303u);
     EXPECT_FALSE(Gen::Format(kNaN, "0.0").empty());
     EXPECT_FALSE(Gen::Format(-kInf, "#0").empty());

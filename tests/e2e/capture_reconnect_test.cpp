@@ -34,18 +34,12 @@ TEST(CaptureWithSimulator, LogFromTheCommandLineIsCompleteWhenTheProgramIsKilled
 
 TEST(ReconnectWithSimulator, UnplugReportedOnceAndTheReturningDeviceReopenedQuietly) {
     const std::string link = OutPath("reconnect-sensor");
-    SimProcess first({"--baud", "0", "--link", link, "--hangup-after", "4"});
-    MemorySettingsStore store;
-    RecordingAsker asker;
-    setenv("SONDIX_PORT", link.c_str(), 1);
-    frmTerminal w({}, store, &asker);
-    unsetenv("SONDIX_PORT");
-    w.show();
-    w.Form_Load();
+    SimulatedSession t({"--link", link, "--hangup-after", "4"}, {}, nullptr, link);
+    frmTerminal& w = *t.w;
     const auto red = [&] { return w.LampColour() == Colour{255, 0, 0}; };
     ASSERT_TRUE(PumpUntil(red, 8000));
     Pump(1500);  // a second and more with the device away
-    EXPECT_TRUE(asker.asked.empty()) << asker.asked.front().text;
+    EXPECT_TRUE(t.asker.asked.empty()) << t.asker.asked.front().text;
     EXPECT_TRUE(w.StatusPanelText(0).contains("reconnecting"))
         << w.StatusPanelText(0).toStdString();
 
@@ -59,7 +53,7 @@ TEST(ReconnectWithSimulator, UnplugReportedOnceAndTheReturningDeviceReopenedQuie
     const auto before = timers();
     txtTerm_KeyPress(w.session(), 'T');
     EXPECT_TRUE(PumpUntil([&] { return timers() > before; }, 2000));
-    EXPECT_TRUE(asker.asked.empty());
+    EXPECT_TRUE(t.asker.asked.empty());
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-// The configuration screen against sondix-sim on a pseudo-terminal: open it, read the sensor's
-// values in mm and in feet and inches, change unit, 4 mA point, a relay mode and damping, read
-// them back from the sensor, calibrate with the sensor's code, close it.
+// The main window against sondix-sim on a pseudo-terminal: the start-up and Refresh read the
+// identification, a typed key reaches the sensor. The configuration screen: open it, read the
+// sensor's values in mm and in feet and inches, change unit, 4 mA point, a relay mode and damping,
+// read them back from the sensor, calibrate with the sensor's code, close it.
 #include <gtest/gtest.h>
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,12 +16,6 @@
 namespace sondix {
 namespace {
 
-// The program's pauses at a quarter of their length: the unpaced simulator answers at once.
-class QuickClock : public QtClock {
-  public:
-    void Wait(double seconds) override { QtClock::Wait(seconds / 4); }
-};
-
 template <class W>
 W* Get(frmConfig* w, const char* name) {
     return qobject_cast<W*>(w->Control(QString::fromLatin1(name)));
@@ -31,36 +25,32 @@ QString Text(frmConfig* w, const char* box) {
     return Get<QLineEdit>(w, box)->text();
 }
 
-void Type(frmConfig* w, const char* box, const char* text) {
-    QLineEdit* e = Get<QLineEdit>(w, box);
-    e->selectAll();
-    QTest::keyClicks(e, text);
-}
-
-TEST(ConfigScreenSim, ChangesReachTheSensorAndReadBackThenCalibrates) {
-    test::SimProcess sim({"--baud", "0", "--firmware", "0.45"});
-    test::MemorySettingsStore store;
-    RecordingAsker asker;
-    QuickClock clock;
-    setenv("SONDIX_PORT", sim.device().c_str(), 1);
-    frmTerminal term({}, store, &asker, &clock);
-    unsetenv("SONDIX_PORT");
-    term.show();
-    term.Form_Load();
-    Session& s = term.session();
+TEST(WithSimulator, StartupRefreshTypingThenConfigChangesReadBackAndCalibrate) {
+    test::QuickClock clock;
+    test::SimulatedSession t({"--firmware", "0.45"}, {}, &clock);
+    frmTerminal& term = *t.w;
+    Session& s = t.s();
+    EXPECT_TRUE(t.asker.asked.empty()) << t.asker.asked[0].text;
+    EXPECT_EQ(s.mirror.NumberOfFFTdatapoints, 1 << static_cast<int>(s.mirror.Log2Nfft));
+    EXPECT_NE(s.lblVerAndSerialNum.find(" : S/N="), std::string::npos);
+    s.mirror.SerNum = 0;
+    term.Button("cmdRefresh")->click();
+    EXPECT_GT(s.mirror.SerNum, 0);
+    QTest::keyClick(term.Terminal(), 'T');
+    EXPECT_TRUE(
+        test::PumpUntil([&] { return term.Terminal()->toPlainText().contains("Timer="); }, 3000));
 
     term.Button("cmdConfig")->click();
     frmConfig* w = term.ConfigWindow();
     ASSERT_NE(w, nullptr);
-    EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(Text(w, "txtSet4"), "500");
     EXPECT_EQ(Text(w, "txtCaldist"), "5000");
-    EXPECT_EQ(Get<QLabel>(w, "lblSet4")->text(), "mm");
 
     Get<QRadioButton>(w, "optUnits(1)")->click();
     EXPECT_EQ(Text(w, "txtSet4"), "1'7.7\"");
     EXPECT_EQ(Text(w, "txtCaldist"), "16'4.8\"");
-    Type(w, "txtSet4", "4'0");
+    Get<QLineEdit>(w, "txtSet4")->selectAll();
+    QTest::keyClicks(Get<QLineEdit>(w, "txtSet4"), "4'0");
     Get<QPushButton>(w, "cmdSet4")->click();
     Get<QRadioButton>(w, "optRelay2Mode(2)")->click();
     Get<QSpinBox>(w, "updDamp")->setValue(6);
@@ -81,7 +71,7 @@ TEST(ConfigScreenSim, ChangesReachTheSensorAndReadBackThenCalibrates) {
     EXPECT_EQ(Text(w, "txtSet4"), "4'0.0\"");
     EXPECT_EQ(Get<QSpinBox>(w, "updDamp")->value(), 6);
 
-    asker.answers = {MsgAnswer::Yes};
+    t.asker.answers = {MsgAnswer::Yes};
     Get<QPushButton>(w, "cmdCalibrate")->click();
     EXPECT_TRUE(test::PumpUntil(
         [&] { return term.Terminal()->toPlainText().contains("Calibration Done"); }, 3000));

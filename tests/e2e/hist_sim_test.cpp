@@ -6,8 +6,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QtCharts/QChart>
-#include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 
 #include "e2e_support.h"
@@ -20,7 +18,7 @@ namespace sondix::test {
 namespace {
 
 bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
+    return text.find(part) != text.npos;
 }
 
 TEST(HistWithSimulator, HistShowsTheChartAndTheRecordingLogShowsItAgain) {
@@ -42,12 +40,9 @@ TEST(HistWithSimulator, HistShowsTheChartAndTheRecordingLogShowsItAgain) {
     EXPECT_TRUE(Has(m.title, "History " + t.s().GraphHeaderStr + "  ")) << m.title;
     EXPECT_TRUE(Has(m.footnote, "Nrecords =  600\n\rXavr=")) << m.footnote;
     EXPECT_TRUE(Has(m.footnote, " n=534)")) << "every 9th of 600 records lost its echo";
-    EXPECT_EQ(h->windowTitle(), "DIST History V3.58");
     EXPECT_TRUE(Has(h->lblFootnote->text().toStdString(), "Xavr=")) << "statistics shown";
-    EXPECT_TRUE(Has(h->chart()->title().toStdString(), "History"));
     for (int k = 0; k < kHistSeries; ++k)
         EXPECT_EQ(h->trace(k)->count(), 600);
-    EXPECT_EQ(h->series(0)->name(), "Dist % of max");
     EXPECT_TRUE(Has(t.w->StatusPanelText(0).toStdString(), "600 records"));
     // Loss of echo takes the loop below 4 mA: stored negative, drawn at 0.
     EXPECT_LT(m.points[8].iloop, 0);
@@ -56,8 +51,6 @@ TEST(HistWithSimulator, HistShowsTheChartAndTheRecordingLogShowsItAgain) {
     h->setOpener([](const QString&) { return false; });
     h->cmdDumpHist->click();
     EXPECT_TRUE(QFileInfo::exists(h->lastDump())) << h->lblStatus->text().toStdString();
-    Pump(100);
-    SaveScreenshot(h, "hist-live");
 
     // The log that recorded the answer, shown again: the same chart in the same window.
     const HistModel live = m;
@@ -70,8 +63,6 @@ TEST(HistWithSimulator, HistShowsTheChartAndTheRecordingLogShowsItAgain) {
     ASSERT_EQ(m.NPoints(), 600);
     EXPECT_EQ(m.points[599].vel, live.points[599].vel);
     EXPECT_EQ(std::count(m.title.begin(), m.title.end(), 'T'), 1) << m.title;
-    Pump(100);
-    SaveScreenshot(h, "hist-file");
 
     // ... and the log goes on recording.
     ASSERT_TRUE(t.w->Log().IsOpen());

@@ -1,6 +1,6 @@
 // The simulated sensor's interpreter rules (echoes, calibration code, stop, typed lines, seeds,
-// the stream's pause). Its answers are read by the program's own readers end to end (tests/e2e)
-// and in the CLI's captures made by the simulator.
+// the stream's pause) and its history log read by the program's history reader. Its other answers
+// are read by the program's readers end to end (tests/e2e) and in the CLI's captures.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -19,7 +19,6 @@ struct Decoded : HeadlessSession {
     Decoded(char command, std::string answer) {
         s.CommandKey = static_cast<unsigned char>(command);
         ResetVariables(s);
-        s.ResultDisp_Loaded = command == '{';
         ShowData(s, term, answer);
     }
 };
@@ -86,6 +85,30 @@ TEST(SimInterpreter, NextStreamSpectrumWaitsForAQuietLine) {
     EXPECT_EQ(d.host.graphShows, 1);
     EXPECT_EQ(s.Feed("]", 2.0), "]\r\n");
     EXPECT_EQ(s.Tick(5.0, true), "");
+}
+
+// Both variants' history logs: every record read in the reader's columns without a box, loss of
+// echo in every 7th record's status, the record interval, the loop current within 3.6..20.5 mA.
+TEST(SimHistory, BothVariantsReadByTheHistoryReader) {
+    for (const auto& [variant, count, interval] :
+         {std::tuple{Variant::Distance, 240, 10.0}, {Variant::Velocimeter, 100, 600.0}}) {
+        Config c;
+        c.variant = variant;
+        c.historyRecords = count;
+        c.historyInterval = interval;
+        c.historyLoeEvery = 7;
+        const Decoded d('H', Sensor(c).Feed("H", 100));
+        EXPECT_TRUE(d.asker.asked.empty()) << d.asker.asked.front().text;
+        ASSERT_EQ(d.s.histChart.NPoints(), count);
+        const Gen::HistoryArrays& a = d.s.hist;
+        for (int i = 1; i <= count; ++i) {
+            EXPECT_EQ((a.HistStatus[i] & 0x2000) != 0, i % 7 == 0) << i;
+            EXPECT_GE(a.HistLoopPct[i], (3600 - 4000) / 160.0) << i;
+            EXPECT_LE(a.HistLoopPct[i], (20500 - 4000) / 160.0) << i;
+            const double step = i > 1 ? (a.HistTime[i] - a.HistTime[i - 1]) * 60 : interval;
+            EXPECT_NEAR(step, interval, 0.1) << i;
+        }
+    }
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "options.h"
 
@@ -31,23 +29,12 @@ TEST(SimOptions, DefaultsAndEveryOptionInItsPlace) {
         "--hangup-after 3 --seed 99",
         error);
     ASSERT_TRUE(o) << error;
-    EXPECT_EQ(o->line.baud, 0);
-    EXPECT_EQ(o->link, "/tmp/x");
-    EXPECT_EQ(o->sensor.variant, Variant::Velocimeter);
-    EXPECT_EQ(FirmwareOf(o->sensor), "1.49");
-    EXPECT_EQ(o->sensor.nwords, 1024);
-    EXPECT_DOUBLE_EQ(o->sensor.resultsInterval, 0.25);
-    EXPECT_EQ(o->sensor.historyRecords, 12);
-    EXPECT_DOUBLE_EQ(o->sensor.historyInterval, 1.5);
-    EXPECT_EQ(o->sensor.historyLoeEvery, 4);
-    EXPECT_TRUE(o->sensor.historyShuffle);
-    EXPECT_EQ(o->line.splitMin, 2);
-    EXPECT_EQ(o->line.splitMax, 7);
-    EXPECT_DOUBLE_EQ(o->line.garbleRate, 0.01);
-    EXPECT_DOUBLE_EQ(o->line.dropRate, 0.02);
-    EXPECT_DOUBLE_EQ(o->hangupAfter, 3);
-    EXPECT_EQ(o->sensor.seed, 99u);
-    EXPECT_EQ(o->line.seed, 99u);
+    // The options the end-to-end and CLI tests would not notice lost; the others change what
+    // those tests read (the device, the variant, firmware, sizes, split blocks, the hang-up).
+    EXPECT_EQ(
+        std::tuple(o->sensor.resultsInterval, o->sensor.historyInterval, o->sensor.historyShuffle,
+                   o->line.garbleRate, o->line.dropRate, o->sensor.seed, o->line.seed),
+        std::tuple(0.25, 1.5, true, 0.01, 0.02, 99u, 99u));
     for (const char* bad : {"--baud", "--baud x", "--baud -1", "--nwords 300", "--nwords 768",
                             "--split 5", "--split 9:3", "--garble 1.5", "--results-interval 0",
                             "--firmware abc", "--frobnicate"}) {

@@ -14,32 +14,28 @@
 namespace sondix::test {
 namespace {
 
-long long NowMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
+using Clock = std::chrono::steady_clock;
 
-int RemainingMs(long long deadlineMs) {
-    return static_cast<int>(std::max(0LL, deadlineMs - NowMs()));
-}
-
-void MakeRaw(int fd) {
-    termios tio{};
-    if (::tcgetattr(fd, &tio) != 0) return;
-    ::cfmakeraw(&tio);
-    ::tcsetattr(fd, TCSANOW, &tio);
+// Whether `fd` is ready for `events` before `deadline`.
+bool Ready(int fd, short events, Clock::time_point deadline) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    pollfd p{fd, events, 0};
+    return fd >= 0 && ::poll(&p, 1, static_cast<int>(std::max<long long>(0, left.count()))) > 0;
 }
 
 }  // namespace
 
 PtyPair::PtyPair() {
     char name[256] = {};
-    if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0) {
+    if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0)
         throw std::runtime_error("openpty failed");
-    }
     slavePath_ = name;
-    MakeRaw(master_);
-    MakeRaw(slave_);
+    for (const int fd : {master_, slave_}) {
+        termios tio{};
+        ::tcgetattr(fd, &tio);
+        ::cfmakeraw(&tio);
+        ::tcsetattr(fd, TCSANOW, &tio);
+    }
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
 }
 
@@ -49,17 +45,14 @@ PtyPair::~PtyPair() {
 }
 
 void PtyPair::closeMaster() {
-    if (master_ < 0) return;
-    ::close(master_);
+    if (master_ >= 0) ::close(master_);
     master_ = -1;
 }
 
 bool PtyPair::writeMaster(std::string_view bytes, int timeoutMs) {
-    const long long deadline = NowMs() + timeoutMs;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!bytes.empty()) {
-        if (master_ < 0) return false;
-        pollfd p{master_, POLLOUT, 0};
-        if (::poll(&p, 1, RemainingMs(deadline)) <= 0) return false;
+        if (!Ready(master_, POLLOUT, deadline)) return false;
         const ssize_t n = ::write(master_, bytes.data(), bytes.size());
         if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
         if (n > 0) bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -67,23 +60,14 @@ bool PtyPair::writeMaster(std::string_view bytes, int timeoutMs) {
     return true;
 }
 
-bool PtyPair::readSome(std::string& into, std::size_t limit, long long deadlineMs) {
-    if (master_ < 0) return false;
-    pollfd p{master_, POLLIN, 0};
-    if (::poll(&p, 1, RemainingMs(deadlineMs)) <= 0) return false;
-    char buf[4096];
-    const ssize_t n = ::read(master_, buf, std::min(limit, sizeof buf));
-    if (n > 0) {
-        into.append(buf, static_cast<std::size_t>(n));
-        return true;
-    }
-    return n < 0 && (errno == EAGAIN || errno == EINTR);
-}
-
 std::string PtyPair::readMaster(std::size_t n, int timeoutMs) {
-    const long long deadline = NowMs() + timeoutMs;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     std::string got;
-    while (got.size() < n && readSome(got, n - got.size(), deadline)) {
+    char buf[4096];
+    while (got.size() < n && Ready(master_, POLLIN, deadline)) {
+        const ssize_t r = ::read(master_, buf, std::min(n - got.size(), sizeof buf));
+        if (r > 0) got.append(buf, static_cast<std::size_t>(r));
+        if (r == 0 || (r < 0 && errno != EAGAIN && errno != EINTR)) break;
     }
     return got;
 }

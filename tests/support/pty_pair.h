@@ -17,9 +17,9 @@ class PtyPair {
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;
 
-    // Device path of the slave side, e.g. "/dev/pts/3".
+    // The slave side's path ("/dev/pts/3") and the fixture's own descriptor of it (tcgetattr()
+    // on it shows the program's line settings).
     const std::string& slavePath() const { return slavePath_; }
-    // The fixture's own slave descriptor: tcgetattr() on it shows the program's line settings.
     int slaveFd() const { return slave_; }
 
     // Writes all bytes to the master; false when they could not all go within `timeoutMs`.
@@ -30,9 +30,6 @@ class PtyPair {
     void closeMaster();
 
   private:
-    // Appends at most `limit` bytes that arrive before the deadline; false on timeout or error.
-    bool readSome(std::string& into, std::size_t limit, long long deadlineMs);
-
     int master_ = -1;
     int slave_ = -1;
     std::string slavePath_;

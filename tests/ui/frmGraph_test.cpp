@@ -1,19 +1,20 @@
-// The chart window: the model drawn into one trace, the axis tick rules, readable at any size,
-// the spreadsheet copy and closing.
+// The chart and results windows on one fixture: the model drawn (the chart into one trace, with
+// the axis tick rules), the chart's spreadsheet copy, and closing.
 #include "response/ui/frmGraph.h"
+#include "history/ui/frmResults.h"
 #include "response/ui/graph_trace.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
-#include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
-#include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 #include <cmath>
 
@@ -23,41 +24,36 @@
 namespace sondix {
 namespace {
 
-// The host as the main window behaves: closing the chart window goes back to it.
+// The host as the main window behaves: closing a window goes back to it.
 class ClosingHost : public RecordingHost {
   public:
     frmGraph* window = nullptr;
+    frmResults* results = nullptr;
     void CloseGraphWindow() override {
         RecordingHost::CloseGraphWindow();
         if (window) window->closeFromCore();
     }
-};
-
-struct GraphFixture : test::SessionFixture {
-    ClosingHost closingHost;
-    GraphFixture() { s.io.host = &closingHost; }
-};
-
-// A "D" time series as the decoder leaves it (0.2 ms apart, a sine around 1.84 V), or a
-// 1024-point "F" spectrum (last x 9990 Hz, a label every 52 points, labels 7 points high).
-void Fill(GraphModel& g, int n, bool spectrum = false) {
-    const float step = spectrum ? 9.765625f : 0.2f;
-    g.SetNPoints(n);
-    for (int i = 1; i <= n; ++i) {
-        g.SetData(i, static_cast<float>(i - 1) * step,
-                  spectrum ? 0.05f + (i == 35 ? 0.6f : 0.0f)
-                           : 1.84f + 1.5f * std::sin(static_cast<float>(i) * 0.02f));
+    void CloseResultsWindow() override {
+        RecordingHost::CloseResultsWindow();
+        if (results) results->closeFromCore();
     }
-    g.XAxisScaleFact = step;
-    g.chartKind = spectrum ? 0 : 1;
-    g.yAxisAuto = spectrum;
-    g.xLabelFontSize = spectrum ? 7 : 10;
-    g.divisionsPerLabel = spectrum ? 52 : 251;
-    g.divisionsPerTick = spectrum ? 26 : 125;
-    g.title = "Spectrum Unit# 1047,FMCW RADAR Ver0.47  2026-12-06 22:29:44  T= 30.04d";
-    g.footnote =
-        "F command (AltPrtScr=copy graph window)   Npoints= 1024, Dist= 5102mm, F= "
-        "332.19Hz, S= 23 RAMP DOWN";
+};
+
+struct WindowFixture : test::SessionFixture {
+    ClosingHost closingHost;
+    WindowFixture() { s.io.host = &closingHost; }
+};
+
+// A "D" time series as the decoder leaves it: 0.2 ms apart, a sine around 1.84 V.
+void Fill(GraphModel& g, int n) {
+    g.SetNPoints(n);
+    for (int i = 1; i <= n; ++i)
+        g.SetData(i, static_cast<float>(i - 1) * 0.2f, 1.84f + 1.5f * std::sin(i * 0.02f));
+    g.XAxisScaleFact = 0.2f;
+    g.chartKind = 1;
+    g.yAxisAuto = false;
+    g.divisionsPerLabel = 251;
+    g.divisionsPerTick = 125;
 }
 
 // Pixels of exactly the data pen's colour inside the plot area (antialiasing is off).
@@ -74,7 +70,7 @@ int DataPixels(frmGraph& w) {
 }
 
 TEST(frmGraph, DrawsTheModelThenTheNextAnswerInTheSameSeries) {
-    GraphFixture f;
+    WindowFixture f;
     Fill(f.s.graph, 2048);
     frmGraph w(f.s);
     w.Render();
@@ -88,8 +84,6 @@ TEST(frmGraph, DrawsTheModelThenTheNextAnswerInTheSameSeries) {
 
     w.show();
     QApplication::processEvents();
-    QDir().mkpath(SONDIX_TEST_OUT);
-    EXPECT_TRUE(w.grab().save(QStringLiteral(SONDIX_TEST_OUT "/frmGraph.png")));
     // A sine over the whole width draws at least one pixel per column.
     EXPECT_GE(DataPixels(w), static_cast<int>(w.chart()->plotArea().width() * 0.9));
 
@@ -140,7 +134,7 @@ TEST(GraphAxes, DivisionsBecomeValueAxisTicks) {
 }
 
 TEST(frmGraph, SpreadsheetCopyIsWrittenOpenedAndAFailureReported) {
-    GraphFixture f;
+    WindowFixture f;
     QTemporaryDir dir;
     frmGraph w{f.s};
     QStringList opened;
@@ -152,7 +146,6 @@ TEST(frmGraph, SpreadsheetCopyIsWrittenOpenedAndAFailureReported) {
         w.cmdDumpChart_Click();  // a second click while copying does nothing
         return true;
     });
-    const QColor face = w.cmdDumpChart->palette().color(QPalette::Button);
     w.cmdDumpChart->click();
     w.cmdDumpChart_Click();  // same second: a second name, the first file stays
     ASSERT_EQ(opened.size(), 2);
@@ -166,26 +159,58 @@ TEST(frmGraph, SpreadsheetCopyIsWrittenOpenedAndAFailureReported) {
     EXPECT_EQ(opened.size(), 2);
     ASSERT_EQ(f.asker.asked.size(), 1u);
     EXPECT_EQ(f.asker.asked[0].text.rfind("Spreadsheet copy failed: ", 0), 0u);
-    EXPECT_EQ(w.cmdDumpChart->palette().color(QPalette::Button), face);
     EXPECT_FALSE(w.DumpBusy());
     EXPECT_EQ(w.lblStatus->text(), "");
 }
 
-// A close asked by the core only hides the window; the close box runs the unload, once.
-TEST(frmGraph, CloseBoxUnloadsOnceAndACloseByTheCoreDoesNot) {
-    GraphFixture f;
-    frmGraph w(f.s);
-    f.closingHost.window = &w;
-    f.s.D_GraphLoaded = true;
-    w.show();
-    w.closeFromCore();
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_TRUE(f.s.D_GraphLoaded);
-    w.show();
-    EXPECT_TRUE(w.close());
-    EXPECT_FALSE(f.s.D_GraphLoaded);
-    EXPECT_EQ(f.closingHost.graphCloses, 1);
-    EXPECT_EQ(f.port.sent, "") << "no spectrum stream was running";
+TEST(frmResults, RenderShowsTheModel) {
+    WindowFixture f;
+    frmResults w(f.s);
+    ResultsModel& r = f.s.results;
+    r.txtOutputvalue = "  1.234 m";
+    r.txtSigstrength = "57";
+    r.pbrSigstrength = 57;
+    r.shpRelay1 = {127, 255, 127};
+    r.shpRelay2 = {127, 0, 0};
+    w.Render();
+    EXPECT_EQ(w.txtOutputvalue->text(), "  1.234 m");
+    EXPECT_EQ(w.txtSigstrength->text(), "57");
+    EXPECT_EQ(w.pbrSigstrength->value(), 57);
+    EXPECT_EQ(w.shpRelay1->palette().color(QPalette::Window), QColor(127, 255, 127));
+    EXPECT_EQ(w.shpRelay2->palette().color(QPalette::Window), QColor(127, 0, 0));
+
+    r.pbrSigstrength = 150;
+    r.txtOutputvalue = "\xB5m";  // Latin-1 from the sensor
+    w.Render();
+    EXPECT_EQ(w.pbrSigstrength->value(), 99);
+    EXPECT_EQ(w.txtOutputvalue->text(), QString::fromUtf8("\xC2\xB5m"));
+}
+
+// A close asked by the core only hides a window; the close box runs its unload, once. The results
+// window's stops a running stream with "}" and gives the Results button back.
+TEST(Windows, CloseBoxUnloadsOnceAndACloseByTheCoreOnlyHides) {
+    WindowFixture f;
+    frmGraph g(f.s);
+    frmResults r(f.s);
+    f.closingHost.window = &g;
+    f.closingHost.results = &r;
+    f.s.D_GraphLoaded = f.s.ResultDisp_Loaded = true;
+    f.s.cmdRptDist.caption = "Stop";
+    g.show();
+    r.show();
+    g.closeFromCore();
+    r.closeFromCore();
+    EXPECT_FALSE(g.isVisible() || r.isVisible());
+    EXPECT_TRUE(f.s.D_GraphLoaded && f.s.ResultDisp_Loaded);
+    EXPECT_EQ(f.port.sent, "");
+    g.show();
+    r.show();
+    EXPECT_TRUE(g.close());
+    EXPECT_TRUE(r.close());
+    EXPECT_FALSE(f.s.D_GraphLoaded || f.s.ResultDisp_Loaded);
+    EXPECT_EQ(f.closingHost.graphCloses + 10 * f.closingHost.resultsCloses, 11);
+    EXPECT_EQ(f.port.sent, "}");
+    EXPECT_EQ(f.s.cmdRptDist.caption, "Results");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The terminal box keeps the text byte for byte and shows CR LF as line breaks.
+// The terminal box keeps the text byte for byte, shows CR LF as line breaks, echoes typed keys.
 #include <gtest/gtest.h>
 
 #include "terminal/ui/terminal_box.h"
@@ -23,11 +23,7 @@ TEST(QtTextBox, KeepsEveryByteAndShowsLineEnds) {
     box.SetText(std::string("a\x01\tb\xe9", 5));
     EXPECT_EQ(box.Text(), std::string("a\x01\tb\xe9", 5));
     EXPECT_EQ(view.toPlainText(), QString("a") + QChar(0x2401) + "\tb" + QChar(0xE9));
-}
-
-TEST(QtTextBox, TypedKeysEchoLocally) {
-    QPlainTextEdit view;
-    QtTextBox box{&view};
+    // Typed keys echo locally.
     box.SetText("ok\r\n");
     box.InsertTyped('x');
     box.InsertTyped('\r');

@@ -67,6 +67,17 @@ void AddOptions(CLI::App& app, CliOptions& o) {
         ->type_name("S")
         ->check(CLI::PositiveNumber)
         ->capture_default_str();
+    // The quiet line the sensor waits for before the next spectrum keeps its share of the
+    // interval, so a fast stream still leaves the host room to stop it.
+    app.add_option_function<double>(
+           "--spectrum-interval",
+           [&c](double v) {
+               c.spectrumGap *= v / c.spectrumInterval;
+               c.spectrumInterval = v;
+           },
+           "shortest time between '[' spectra (default 1)")
+        ->type_name("S")
+        ->check(CLI::PositiveNumber);
     app.add_option("--history-records", c.historyRecords, "records in the history log")
         ->type_name("N")
         ->check(CLI::Range(0, 100000))

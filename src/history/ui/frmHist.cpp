@@ -158,7 +158,11 @@ void frmHist::SetupChart() {
     // The label spacing depends on the plot's width, which the chart settles in its own layout.
     connect(chart_, &QChart::plotAreaChanged, this, &frmHist::PlotAreaChanged,
             Qt::QueuedConnection);
+    // The view comes with an empty chart of its own, which setChart lets go of without
+    // deleting it: one chart lost for every window opened.
+    QChart* const empty = chartHist->chart();
     chartHist->setChart(chart_);
+    delete empty;
     chartHist->setRenderHint(QPainter::Antialiasing, false);
     chartHist->setFrameShape(QFrame::NoFrame);
     overlay_ = new PlotOverlay(chartHist, chart_);

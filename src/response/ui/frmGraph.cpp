@@ -173,7 +173,11 @@ void frmGraph::SetupChart() {
     connect(chart_, &QChart::plotAreaChanged, this, &frmGraph::RenderAxesForPlot,
             Qt::QueuedConnection);
 
+    // The view comes with an empty chart of its own, which setChart lets go of without
+    // deleting it: one chart lost for every window opened.
+    QChart* const empty = chartEchoProf->chart();
     chartEchoProf->setChart(chart_);
+    delete empty;
     chartEchoProf->setRenderHint(QPainter::Antialiasing, false);
     chartEchoProf->setBackgroundBrush(kFill);
     chartEchoProf->setFrameShape(QFrame::NoFrame);

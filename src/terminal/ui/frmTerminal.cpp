@@ -412,12 +412,14 @@ void frmTerminal::ApplyFace(QPushButton* b, const ButtonFace& f) {
     b->setEnabled(f.enabled);
     b->setVisible(f.visible);
     // The normal face is the style's own, so the buttons look native until they are lit.
-    if (f.face == s_.SaveColor) {
-        b->setStyleSheet("");
-    } else {
-        b->setStyleSheet(
-            QString("background-color: rgb(%1, %2, %3)").arg(f.face.r).arg(f.face.g).arg(f.face.b));
-    }
+    const QString sheet = f.face == s_.SaveColor ? QString()
+                                                 : QString("background-color: rgb(%1, %2, %3)")
+                                                       .arg(f.face.r)
+                                                       .arg(f.face.g)
+                                                       .arg(f.face.b);
+    // Each sheet set, even the same one, gives the button a new palette, and the style caches
+    // its drawing under every palette it has seen: the memory would grow with every command.
+    if (b->styleSheet() != sheet) b->setStyleSheet(sheet);
 }
 
 void frmTerminal::ButtonsChanged() {
