@@ -1,5 +1,5 @@
-// `sondix-cli decode`'s command line: any words (one a line of the input; byte 1 decides
-// whether "decode" comes first). The parser never throws, and a command line it accepts has
+// `sondix-cli`'s command line: any words (one a line of the input; byte 1 decides whether
+// "decode" comes first). The parser never throws, and a decode command line it accepts has
 // everything the decoder relies on: one command character and, when asked for, a positive block
 // size and a workbook name.
 #include <cstdint>
@@ -33,7 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         blockAsked = blockAsked || a.starts_with("--block");
         xlsxAsked = xlsxAsked || a.starts_with("--xlsx");
     }
-    Require(decodeAsked, "only decode is accepted");
+    // A live command ("ramp", "params", ...) is the other accepted kind.
+    if (!p.live.command.empty()) return 0;
+    Require(decodeAsked, "a command line without a live command is decode's");
     if (blockAsked) Require(p.decode.block > 0, "an accepted --block is positive");
     if (xlsxAsked) Require(!p.decode.xlsx.empty(), "an accepted --xlsx names a file");
     return 0;
