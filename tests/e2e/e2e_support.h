@@ -3,7 +3,10 @@
 #pragma once
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <functional>
@@ -21,14 +24,21 @@
 
 namespace sondix::test {
 
-// Processes events (sleeping while there are none) until `done` holds or `ms` have passed;
-// returns whether it held.
+// Runs the event loop (asleep while nothing happens, handling each event as it comes, as the
+// program runs for a user) until `done` holds or `ms` have passed; returns whether it held.
 inline bool PumpUntil(const std::function<bool()>& done, int ms) {
-    return QTest::qWaitFor(done, ms);
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms) {
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return done();
 }
 
 inline void Pump(int ms) {
-    QTest::qWait(ms);
+    PumpUntil([] { return false; }, ms);
 }
 
 // The program's pauses shortened `by` times: an unpaced simulator answers at once.

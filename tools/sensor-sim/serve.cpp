@@ -17,6 +17,13 @@ namespace sondix::sim {
 namespace {
 
 constexpr int kTickMs = 20;  // streams and timeouts are looked after at least this often
+
+// Streams faster than the tick (a long session compressed into seconds) are looked after as
+// often as they are due, so that the quiet gap before a spectrum is noticed in time.
+int TickMs(const Config& c) {
+    const double fastest = std::min(c.spectrumGap, std::min(c.spectrumInterval, c.resultsInterval));
+    return std::clamp(static_cast<int>(fastest * 1000.0), 1, kTickMs);
+}
 // The interpreter's reaction time. A real sensor needs a few milliseconds too; answering at
 // once could race the host, which clears its answer buffer just after sending a command.
 constexpr double kAnswerDelay = 0.02;
@@ -28,7 +35,12 @@ void Log(const char* what) {
 class Loop {
   public:
     Loop(const CliOptions& o, PtyPort& port, int signalFd)
-        : options_(o), port_(port), signalFd_(signalFd), sensor_(o.sensor), tx_(o.line) {}
+        : options_(o),
+          port_(port),
+          signalFd_(signalFd),
+          sensor_(o.sensor),
+          tx_(o.line),
+          tickMs_(TickMs(o.sensor)) {}
 
     void Run() {
         for (;;) {
@@ -69,10 +81,10 @@ class Loop {
 
     int TimeoutMs(double now) const {
         // A blocked write waits for POLLOUT rather than spinning on a block that is "ready".
-        const double due = writeBlocked_ ? now + kTickMs * 0.001 : tx_.NextTime(now);
-        double next = std::min(due, now + kTickMs * 0.001);
+        const double due = writeBlocked_ ? now + tickMs_ * 0.001 : tx_.NextTime(now);
+        double next = std::min(due, now + tickMs_ * 0.001);
         if (options_.hangupAfter > 0) next = std::min(next, options_.hangupAfter);
-        return std::clamp(static_cast<int>(std::ceil((next - now) * 1000.0)), 0, kTickMs);
+        return std::clamp(static_cast<int>(std::ceil((next - now) * 1000.0)), 0, tickMs_);
     }
 
     // Reads what the client sent; false when the client has gone.
@@ -143,6 +155,7 @@ class Loop {
     int signalFd_;
     Sensor sensor_;
     Transmitter tx_;
+    int tickMs_;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     bool connected_ = true;
     bool writeBlocked_ = false;
