@@ -17,9 +17,8 @@ namespace sondix::fuzz {
 // Ends the run with the rule that broke; the input that led here is what the engine saves.
 inline void Require(bool ok, std::string_view rule, std::string_view detail = {}) {
     if (ok) return;
-    std::fprintf(stderr, "fuzz: rule broken: %.*s\nfuzz: detail: %.*s\n",
-                 static_cast<int>(rule.size()), rule.data(), static_cast<int>(detail.size()),
-                 detail.data());
+    std::fprintf(stderr, "fuzz: rule broken: %s\nfuzz: detail: %s\n", std::string(rule).c_str(),
+                 std::string(detail).c_str());
     std::abort();
 }
 
