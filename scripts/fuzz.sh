@@ -7,7 +7,7 @@
 # SECONDS per target (default 60); TARGETs among show_data history gen_val read_par units
 # comm_settings feet_inches cli_options config_screen (default all).
 # Environment: FUZZ_BUILD_DIR (default <repo>/build-fuzz), JOBS (build jobs, default 2),
-# FUZZ_NICE (niceness of the runs, default 10), FUZZ_ARGS (more libFuzzer options;
+# FUZZ_NICE (niceness of the runs, default 10), FUZZ_NO_BUILD=1 (run what is built), FUZZ_ARGS (more libFuzzer options;
 # "-fork=1 -ignore_crashes=1" keeps going after a fault and collects every one it meets).
 #
 # Long runs: FUZZ_PLATEAU=S runs each target (one at a time, after a clean build) until its
@@ -134,8 +134,12 @@ run_target() {
   return 0
 }
 
-bash "$repo/scripts/install-deps.sh" "${packages[@]}"
-configure_and_build
+# FUZZ_NO_BUILD=1 runs the targets already built (another run of this script beside a running
+# one, with other targets, must not rebuild the binaries under it).
+if [ "${FUZZ_NO_BUILD:-}" != 1 ]; then
+  bash "$repo/scripts/install-deps.sh" "${packages[@]}"
+  configure_and_build
+fi
 status=0
 for t in "${targets[@]}"; do
   run_target "$t" || status=1
