@@ -8,7 +8,8 @@
 # comm_settings feet_inches cli_options config_screen (default all).
 # Environment: FUZZ_BUILD_DIR (default <repo>/build-fuzz), JOBS (build jobs, default 2),
 # FUZZ_NICE (niceness of the runs, default 10), FUZZ_NO_BUILD=1 (run what is built),
-# FUZZ_ARGS (more libFuzzer options; "-fork=1 -ignore_crashes=1" keeps going after a fault and collects every one it meets).
+# FUZZ_ARGS (more libFuzzer options; "-fork=1 -ignore_crashes=1" keeps going after a fault and
+# collects every one it meets).
 #
 # Long runs: FUZZ_PLATEAU=S runs each target (one at a time, after a clean build) until its
 # coverage ("cov:") has not grown for S seconds and it has run at least FUZZ_MIN_RUNS inputs
