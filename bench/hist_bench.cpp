@@ -7,44 +7,33 @@
 #include <string>
 
 #include "export/hist_workbook.h"
+#include "full_history.h"
 #include "history/hist_transfer.h"
 #include "line_share.h"
-#include "sensor.h"
 #include "terminal/headless_io.h"
 
 namespace {
 
-const std::string& FullHistory() {
-    static const std::string answer = [] {
-        sondix::sim::Config c;
-        c.historyRecords = 4096;
-        c.historyLoeEvery = 50;
-        c.historyShuffle = true;
-        sondix::sim::Sensor sensor(c);
-        return sensor.Feed("H", 1e6).substr(1);  // without the echo
-    }();
-    return answer;
-}
-
 void BM_HistDecodeAndChart4096(benchmark::State& state) {
     sondix::HeadlessSession h;
     for (auto _ : state) {
-        std::string text = FullHistory();
+        std::string text = sondix::bench::FullHistory();
         sondix::HistTransfer(h.s, text, true);
         benchmark::DoNotOptimize(h.s.histChart.points.data());
     }
     // 10 bits a character at 115200 baud.
-    const double lineSeconds = static_cast<double>(FullHistory().size()) * 10 / 115200;
+    const double lineSeconds =
+        static_cast<double>(sondix::bench::FullHistory().size()) * 10 / 115200;
     state.counters["line_ms"] = lineSeconds * 1000;
     state.counters["goal_ms"] = lineSeconds * 10;
-    sondix::bench::ReportLineShare(state, FullHistory().size());
+    sondix::bench::ReportLineShare(state, sondix::bench::FullHistory().size());
     state.counters["records"] = h.s.HistCount;
 }
 BENCHMARK(BM_HistDecodeAndChart4096)->Unit(benchmark::kMillisecond);
 
 void BM_HistWorkbook4096(benchmark::State& state) {
     sondix::HeadlessSession h;
-    std::string text = FullHistory();
+    std::string text = sondix::bench::FullHistory();
     sondix::HistTransfer(h.s, text, true);
     const auto path = std::filesystem::temp_directory_path() / "sondix-hist-bench.xlsx";
     for (auto _ : state) {
@@ -53,7 +42,7 @@ void BM_HistWorkbook4096(benchmark::State& state) {
         if (!err.empty()) state.SkipWithError(err.c_str());
     }
     std::filesystem::remove(path);
-    sondix::bench::ReportLineShare(state, FullHistory().size());
+    sondix::bench::ReportLineShare(state, sondix::bench::FullHistory().size());
 }
 BENCHMARK(BM_HistWorkbook4096)->Unit(benchmark::kMillisecond);
 

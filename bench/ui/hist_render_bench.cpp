@@ -7,26 +7,17 @@
 #include <cmath>
 #include <string>
 
+#include "../full_history.h"
 #include "../line_share.h"
 #include "history/hist_transfer.h"
 #include "history/ui/frmHist.h"
-#include "sensor.h"
 #include "terminal/headless_io.h"
 #include "terminal/session.h"
 
 namespace {
 
-std::string FullHistory() {
-    sondix::sim::Config c;
-    c.historyRecords = 4096;
-    c.historyLoeEvery = 50;
-    c.historyShuffle = true;
-    sondix::sim::Sensor sensor(c);
-    return sensor.Feed("H", 1e6).substr(1);  // without the echo
-}
-
 void BM_HistDecodeAndWindow4096(benchmark::State& state) {
-    const std::string answer = FullHistory();
+    const std::string answer = sondix::bench::FullHistory();
     sondix::HeadlessSession h;
     frmHist w(h.s);
     w.resize(800, 500);
