@@ -21,6 +21,7 @@
 #include "common/ui/twips.h"
 #include "export/hist_workbook.h"
 #include "response/ui/chart_title.h"
+#include "response/ui/chart_window.h"
 #include "response/ui/frmGraph.h"
 #include "response/ui/graph_axes.h"
 #include "response/ui/graph_layout.h"
@@ -58,22 +59,6 @@ QFont Arial(int pointSize) {
     return f;
 }
 
-Gen::DateTime NowOf(const sondix::Session& s) {
-    if (s.io.clock) return s.io.clock->Now();
-    const QDateTime t = QDateTime::currentDateTime();
-    return {t.date().year(), t.date().month(),  t.date().day(),
-            t.time().hour(), t.time().minute(), t.time().second()};
-}
-
-QString FreePath(const QString& folder, const QString& fileName) {
-    const QDir dir(folder);
-    QString path = dir.filePath(fileName);
-    const QString stem = QFileInfo(fileName).completeBaseName();
-    for (int n = 2; QFileInfo::exists(path) && n < 1000; ++n)
-        path = dir.filePath(QStringLiteral("%1 (%2).xlsx").arg(stem).arg(n));
-    return path;
-}
-
 // The footnote's statistics line follows a LF and a CR: one line break.
 QString FootnoteText(const std::string& footnote) {
     QString t = FromLatin1(footnote);
@@ -105,17 +90,8 @@ frmHist::frmHist(sondix::Session& s, QWidget* parent) : QWidget(parent, Qt::Wind
                         sondix::TwipsToPixelsY(*this, kButtonHeightTwips));
     connect(cmdDumpHist, &QPushButton::clicked, this, &frmHist::cmdDumpHist_Click);
 
-    setMinimumSize(sondix::TwipsToPixelsX(*this, kLeastWidthTwips),
-                   sondix::TwipsToPixelsY(*this, kLeastHeightTwips));
-    const QSize design(sondix::TwipsToPixelsX(*this, kDesignWidthTwips),
-                       sondix::TwipsToPixelsY(*this, kDesignHeightTwips));
-    if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->availableGeometry();
-        resize(design.boundedTo(area.size()).expandedTo(minimumSize()));
-        move(area.topLeft());  // the top-left corner of the screen
-    } else {
-        resize(design);
-    }
+    sondix::PlaceChartWindow(*this, kDesignWidthTwips, kDesignHeightTwips, kLeastWidthTwips,
+                             kLeastHeightTwips);
     LayoutControls();
     Render();
 }
@@ -302,9 +278,9 @@ void frmHist::cmdDumpHist_Click() {
     cmdDumpHist->setPalette(busy);
     cmdDumpHist->repaint();
 
-    const Gen::DateTime now = NowOf(s_);
+    const Gen::DateTime now = sondix::NowOf(s_);
     const QString path =
-        FreePath(folder_(), QString::fromStdString(sondix::HistWorkbookFileName(now)));
+        sondix::FreePath(folder_(), QString::fromStdString(sondix::HistWorkbookFileName(now)));
     const std::string error =
         sondix::WriteHistWorkbook(s_.hist, s_.histChart.NPoints(), s_.res.ModeVelocity,
                                   s_.GraphHeaderStr, now, QFile::encodeName(path).toStdString());

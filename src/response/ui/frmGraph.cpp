@@ -23,6 +23,7 @@
 #include "common/ui/twips.h"
 #include "export/graph_workbook.h"
 #include "response/ui/chart_title.h"
+#include "response/ui/chart_window.h"
 #include "response/ui/graph_axes.h"
 #include "response/ui/graph_layout.h"
 #include "response/ui/graph_trace.h"
@@ -81,25 +82,6 @@ QLineSeries* NewSeries(const QColor& colour) {
     return s;
 }
 
-Gen::DateTime NowOf(const sondix::Session& s) {
-    if (s.io.clock) return s.io.clock->Now();
-    const QDateTime t = QDateTime::currentDateTime();
-    return {t.date().year(), t.date().month(),  t.date().day(),
-            t.time().hour(), t.time().minute(), t.time().second()};
-}
-
-// A name not yet taken in the folder (two copies within one second get " (2)", " (3)", ...).
-QString FreePath(const QString& folder, const QString& fileName) {
-    const QDir dir(folder);
-    QString path = dir.filePath(fileName);
-    const QString stem = QFileInfo(fileName).completeBaseName();
-    const QString suffix = QFileInfo(fileName).suffix();
-    for (int n = 2; QFileInfo::exists(path) && n < 1000; ++n) {
-        path = dir.filePath(QStringLiteral("%1 (%2).%3").arg(stem).arg(n).arg(suffix));
-    }
-    return path;
-}
-
 }  // namespace
 
 frmGraph::frmGraph(sondix::Session& s, QWidget* parent) : QWidget(parent, Qt::Window), s_(s) {
@@ -125,17 +107,8 @@ frmGraph::frmGraph(sondix::Session& s, QWidget* parent) : QWidget(parent, Qt::Wi
                          sondix::TwipsToPixelsY(*this, kButtonHeightTwips));
     connect(cmdDumpChart, &QPushButton::clicked, this, &frmGraph::cmdDumpChart_Click);
 
-    setMinimumSize(sondix::TwipsToPixelsX(*this, kLeastWidthTwips),
-                   sondix::TwipsToPixelsY(*this, kLeastHeightTwips));
-    QSize design(sondix::TwipsToPixelsX(*this, kDesignWidthTwips),
-                 sondix::TwipsToPixelsY(*this, kDesignHeightTwips));
-    if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->availableGeometry();
-        resize(design.boundedTo(area.size()).expandedTo(minimumSize()));
-        move(area.topLeft());
-    } else {
-        resize(design);
-    }
+    sondix::PlaceChartWindow(*this, kDesignWidthTwips, kDesignHeightTwips, kLeastWidthTwips,
+                             kLeastHeightTwips);
     LayoutControls();
     Render();
 }
@@ -367,7 +340,7 @@ QString frmGraph::DefaultDumpFolder() {
 
 QString frmGraph::DumpPath(const Gen::DateTime& now) const {
     const std::string name = sondix::WorkbookFileName(now);
-    return FreePath(folder_(), QString::fromStdString(name));
+    return sondix::FreePath(folder_(), QString::fromStdString(name));
 }
 
 void frmGraph::cmdDumpChart_Click() {
@@ -379,7 +352,7 @@ void frmGraph::cmdDumpChart_Click() {
     cmdDumpChart->setPalette(busy);
     cmdDumpChart->repaint();  // the copy blocks: show the colour before it starts
 
-    const Gen::DateTime now = NowOf(s_);
+    const Gen::DateTime now = sondix::NowOf(s_);
     const QString path = DumpPath(now);
     const std::string error = sondix::WriteGraphWorkbook(s_.graph, s_.GraphHeaderStr, now,
                                                          QFile::encodeName(path).toStdString());
