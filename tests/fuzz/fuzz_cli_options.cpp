@@ -27,11 +27,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const sondix::cli::ParsedCommand p = sondix::cli::ParseCommandLine(args);
     if (p.help || !p.error.empty()) return 0;
+    // A word is the option itself only as "--name" or "--name=value": "--blockM[" after
+    // "--xlsx" is the workbook's name (not an option's word, so CLI11 takes it as the value),
+    // and every word after "--" is a positional.
+    const auto isOption = [](const std::string& a, const std::string& name) {
+        return a == name || a.starts_with(name + "=");
+    };
     bool decodeAsked = false, blockAsked = false, xlsxAsked = false;
     for (const std::string& a : args) {
+        if (a == "--") break;
         decodeAsked = decodeAsked || a == "decode";
-        blockAsked = blockAsked || a.starts_with("--block");
-        xlsxAsked = xlsxAsked || a.starts_with("--xlsx");
+        blockAsked = blockAsked || isOption(a, "--block");
+        xlsxAsked = xlsxAsked || isOption(a, "--xlsx");
     }
     // A live command ("ramp", "params", ...) is the other accepted kind.
     if (!p.live.command.empty()) return 0;
