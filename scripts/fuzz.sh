@@ -107,12 +107,15 @@ run_target() {
   local work="$build/fuzz-work/$t"
   mkdir -p "$work/corpus" "$work/artifacts"
   touch "$work/started"  # what an earlier run left (mended since) is not this run's finding
-  local max_len=4096
-  [ "$t" = show_data ] && max_len=8192
-  [ "$t" = history ] && max_len=8192
-  # A command line is a few dozen words: longer inputs only repeat options, and CLI11's cost
-  # (and "new coverage" from ever more repeats) grows with them, so the run never settles.
-  [ "$t" = cli_options ] && max_len=512
+  # The sensor's long answers need room; a command line is a few dozen words, and longer ones
+  # only repeat options (CLI11's cost, and "new coverage" from ever more repeats, grows with
+  # them, so the run never settles).
+  local max_len
+  case $t in
+    show_data | history) max_len=8192 ;;
+    cli_options) max_len=512 ;;
+    *) max_len=4096 ;;
+  esac
   echo "fuzz: $t for ${plateau:+a plateau of $plateau s, at most }$seconds s" >&2
   # shellcheck disable=SC2086
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
